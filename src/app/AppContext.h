@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/Navigator.h"
+#include "plan/PlanRecord.h"
+
+class Prompts;
+
+// What every page shares for one run: the plan record, the shared page state, the
+// prompts and the navigator. The program has one; each test builds its own.
+class AppContext {
+public:
+    // registerPages: install the factories of every page of the program.
+    explicit AppContext(Prompts &prompts, bool registerPages = true);
+
+    PlanRecord plan;
+    SharedState shared;
+    Prompts &prompts;
+    Navigator nav;
+};
+
+// The start-up sequence: load the splash page (which loads the main, Instructions and
+// Info pages hidden), then show it.
+void startProgram(AppContext &ctx);

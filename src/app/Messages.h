@@ -1,0 +1,53 @@
+#pragma once
+
+// Every text the program shows in a message box or input box, in one place.
+
+#include <QString>
+
+namespace Msg {
+
+inline const QString AppTitle = QStringLiteral("Quorvane");
+
+// Exit and clear
+inline const QString ExitQuestion =
+    QStringLiteral("Are you sure you want to exit?  Any information not saved TO A FILE will be lost!");
+inline const QString ClearQuestion = QStringLiteral(
+    "Warning! You are about to erase everything entered in these Steps.  Any information not saved "
+    "TO A FILE will be lost!");
+
+// Step pages
+inline const QString SaveChangesTitle = QStringLiteral("Save Changes");
+inline const QString SaveChangesQuestion = QStringLiteral("Do you want to save your changes?");
+
+// Employees
+inline const QString EmpDeleteOne = QStringLiteral("Are you sure you want to delete this employee's information?");
+inline const QString EmpDeleteAll = QStringLiteral("Are you sure you want to delete ALL employee information?");
+
+// Products and services
+inline QString prodConfirm(int n) { return QStringLiteral("This product or service will be saved as #%1.").arg(n); }
+inline const QString ProdFullInfo = QStringLiteral(
+    "You already have defined 5 products and/or services.  You can add more manually once you save "
+    "your information to a file and open that file with a text editor.");
+inline const QString ProdFullText = QStringLiteral("You have already entered 5 products/services.");
+inline const QString ProdDeleteOne =
+    QStringLiteral("Are you sure you want to delete the information for this product/service?");
+inline const QString ProdDeleteAll =
+    QStringLiteral("Are you sure you want to delete ALL of your product/service information?");
+
+// Editor
+inline const QString SaveDocumentQuestion = QStringLiteral("Do you want to save the current document?");
+inline const QString FindTitle = QStringLiteral("Find");
+inline const QString FindNextTitle = QStringLiteral("Find Next");
+inline const QString FindPrompt = QStringLiteral("Find what?");
+inline const QString FindNotFound = QStringLiteral("The search string was not found.");
+inline const QString FindCompleted = QStringLiteral("The search has been completed.");
+inline QString saveFailed(const QString &file, const QString &reason)
+{
+    return QStringLiteral("The document could not be saved to \"%1\".\n\n%2").arg(file, reason);
+}
+inline QString openFailed(const QString &file, const QString &reason)
+{
+    return QStringLiteral("The file \"%1\" could not be opened.\n\n%2").arg(file, reason);
+}
+
+} // namespace Msg

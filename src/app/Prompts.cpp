@@ -1,0 +1,160 @@
+#include "app/Prompts.h"
+
+#include "app/Messages.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+Question Question::yesNo(const QString &text, const QString &title, PromptButton def)
+{
+    return {text, title, {PromptButton::Yes, PromptButton::No}, def, PromptIcon::Exclamation};
+}
+
+Question Question::yesNoCancel(const QString &text, const QString &title)
+{
+    return {text, title, {PromptButton::Yes, PromptButton::No, PromptButton::Cancel}, PromptButton::Cancel,
+            PromptIcon::Exclamation};
+}
+
+Question Question::okCancel(const QString &text, const QString &title)
+{
+    return {text, title, {PromptButton::Ok, PromptButton::Cancel}, PromptButton::Cancel, PromptIcon::Exclamation};
+}
+
+Question Question::notice(const QString &text, const QString &title)
+{
+    return {text, title, {PromptButton::Ok}, PromptButton::Ok, PromptIcon::Information};
+}
+
+Question Question::error(const QString &text, const QString &title)
+{
+    return {text, title, {PromptButton::Ok}, PromptButton::Ok, PromptIcon::Critical};
+}
+
+bool Prompts::confirmExit()
+{
+    return ask(Question::yesNo(Msg::ExitQuestion, Msg::AppTitle, PromptButton::No)) == PromptButton::Yes;
+}
+
+bool Prompts::askSaveChanges()
+{
+    return ask(Question::yesNo(Msg::SaveChangesQuestion, Msg::SaveChangesTitle, PromptButton::Yes))
+        == PromptButton::Yes;
+}
+
+bool Prompts::askYesNo(const QString &text)
+{
+    return ask(Question::yesNo(text, Msg::AppTitle, PromptButton::No)) == PromptButton::Yes;
+}
+
+namespace {
+
+QMessageBox::StandardButton toStandard(PromptButton b)
+{
+    switch (b) {
+    case PromptButton::Ok: return QMessageBox::Ok;
+    case PromptButton::Cancel: return QMessageBox::Cancel;
+    case PromptButton::Yes: return QMessageBox::Yes;
+    case PromptButton::No: return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+QWidget *dialogParent(const Prompts &p)
+{
+    if (p.parentWidget())
+        return p.parentWidget();
+    QWidget *active = QApplication::activeWindow();
+    return active && active->isVisible() ? active : nullptr;
+}
+
+} // namespace
+
+PromptButton QtPrompts::ask(const Question &q)
+{
+    QMessageBox box(dialogParent(*this));
+    box.setWindowTitle(q.title);
+    box.setText(q.text);
+    switch (q.icon) {
+    case PromptIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case PromptIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case PromptIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    QMessageBox::StandardButtons buttons;
+    for (PromptButton b : q.buttons)
+        buttons |= toStandard(b);
+    box.setStandardButtons(buttons);
+    box.setDefaultButton(toStandard(q.defaultButton));
+    // Escape answers the safe choice: Cancel or No when offered.
+    if (q.buttons.contains(PromptButton::Cancel))
+        box.setEscapeButton(QMessageBox::Cancel);
+    else if (q.buttons.contains(PromptButton::No))
+        box.setEscapeButton(QMessageBox::No);
+    const int r = box.exec();
+    for (PromptButton b : q.buttons)
+        if (r == toStandard(b))
+            return b;
+    return q.buttons.contains(PromptButton::Cancel) ? PromptButton::Cancel : q.defaultButton;
+}
+
+std::optional<QString> QtPrompts::inputText(const QString &prompt, const QString &title)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(dialogParent(*this), title, prompt, QLineEdit::Normal, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<FileDialogResult> QtPrompts::openFile(const FileDialogRequest &req)
+{
+    QString filter = req.selectedFilter;
+    const QString name = QFileDialog::getOpenFileName(dialogParent(*this), QString(), req.fileName,
+                                                      req.filters.join(QStringLiteral(";;")), &filter);
+    if (name.isEmpty())
+        return std::nullopt;
+    return FileDialogResult{name, filter};
+}
+
+std::optional<FileDialogResult> QtPrompts::saveFile(const FileDialogRequest &req)
+{
+    QString filter = req.selectedFilter;
+    QFileDialog::Options options;
+    if (!req.confirmOverwrite)
+        options |= QFileDialog::DontConfirmOverwrite;
+    const QString name = QFileDialog::getSaveFileName(dialogParent(*this), QString(), req.fileName,
+                                                      req.filters.join(QStringLiteral(";;")), &filter, options);
+    if (name.isEmpty())
+        return std::nullopt;
+    return FileDialogResult{name, filter};
+}
+
+std::optional<QFont> QtPrompts::chooseFont(const QFont &initial)
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, dialogParent(*this));
+    if (!ok)
+        return std::nullopt;
+    return font;
+}
+
+std::optional<QColor> QtPrompts::chooseColor(const QColor &initial)
+{
+    const QColor c = QColorDialog::getColor(initial, dialogParent(*this));
+    if (!c.isValid())
+        return std::nullopt;
+    return c;
+}
+
+bool QtPrompts::setupPrinter(QPrinter &printer, bool allowPrintToFile)
+{
+    QPrintDialog dialog(&printer, dialogParent(*this));
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, allowPrintToFile);
+    return dialog.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,18 @@
+#include "app/AppContext.h"
+#include "app/Prompts.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    // Pages are hidden, not closed, as the user moves between them; the program ends
+    // only through its own exit.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtPrompts prompts;
+    AppContext ctx(prompts);
+    startProgram(ctx);
+    return QApplication::exec();
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+class Navigator;
+
+// Registers the editor page.
+void registerDocumentPages(Navigator &nav);

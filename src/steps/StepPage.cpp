@@ -1,0 +1,84 @@
+#include "steps/StepPage.h"
+
+#include "app/AppContext.h"
+#include "app/PageIds.h"
+#include "app/Prompts.h"
+#include "app/Widgets.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+StepPage::StepPage(AppContext &ctx, const char *name, int widthTwips, int heightTwips)
+    : Page(ctx, name, widthTwips, heightTwips)
+{
+}
+
+bool StepPage::closeRequested()
+{
+    // Unsaved edits are not asked about: the exit question covers them.
+    if (!m_ctx.nav.confirmExit())
+        return false;
+    m_ctx.nav.endProgram();
+    return true;
+}
+
+void StepPage::save()
+{
+    storeToPlan();
+    ChangedFlag = QStringLiteral("N");
+}
+
+void StepPage::leaveTo(const QString &target)
+{
+    if (hasUnsavedChanges() && m_ctx.prompts.askSaveChanges())
+        save();
+    m_ctx.nav.switchPage(this, target);
+}
+
+void StepPage::returnToMain() { leaveTo(QString::fromLatin1(PageId::Main)); }
+
+void StepPage::watch(QLineEdit *box)
+{
+    connect(box, &QLineEdit::textChanged, this, [this] { ChangedFlag = QStringLiteral("Y"); });
+}
+
+void StepPage::watch(QPlainTextEdit *box)
+{
+    connect(box, &QPlainTextEdit::textChanged, this, [this] { ChangedFlag = QStringLiteral("Y"); });
+}
+
+QPushButton *StepPage::makeSaveButton(const QString &caption)
+{
+    auto *b = makeButton(this, "cmdSave", caption, QStringLiteral("Click here to save your information."));
+    connect(b, &QPushButton::clicked, this, [this] { save(); });
+    return b;
+}
+
+QPushButton *StepPage::makeReturnButton()
+{
+    auto *b = makeButton(this, "cmdReturn", QStringLiteral("&Return to Main Screen"),
+                         QStringLiteral("Click here to return to the main screen."));
+    connect(b, &QPushButton::clicked, this, [this] { returnToMain(); });
+    return b;
+}
+
+QPlainTextEdit *makeMultiLineBox(QWidget *parent, const char *name)
+{
+    auto *box = new QPlainTextEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setTabChangesFocus(true);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setFont(arialFont(8.25));
+    return box;
+}
+
+QLineEdit *makeLineBox(QWidget *parent, const char *name)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setFont(arialFont(8.25));
+    return box;
+}

@@ -1,0 +1,8 @@
+#include "steps/StepPages.h"
+
+#include "app/Navigator.h"
+
+void registerStepPages(Navigator &nav)
+{
+    (void)nav;
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+class Navigator;
+
+// Registers every step page.
+void registerStepPages(Navigator &nav);

@@ -1,0 +1,319 @@
+#include "app/Messages.h"
+#include "app/PageIds.h"
+#include "app/Widgets.h"
+#include "support/TestSupport.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+// Stands in for a page another part of the program has not registered.
+class StubPage : public Page {
+public:
+    StubPage(AppContext &ctx, const char *name) : Page(ctx, name, 3000, 2000) {}
+    int activations = 0;
+    void onActivate() override { ++activations; }
+};
+
+const char *const kEntryTargets[][3] = {
+    {"cmdInfo", "lblInfo", PageId::Info},          {"cmdInstruc", "lblInstruc", PageId::Instruc},
+    {"cmdStep1", "lblStep1", PageId::BusName},     {"cmdStep2", "lblStep2", PageId::BusType},
+    {"cmdStep3", "lblStep3", PageId::BusKind},     {"cmdStep4", "lblStep4", PageId::BusPurp},
+    {"cmdStep5", "lblStep5", PageId::BusGoals},    {"cmdStep6", "lblStep6", PageId::BusPersp},
+    {"cmdStep7", "lblStep7", PageId::BusStatus},   {"cmdStep8", "lblStep8", PageId::BusEmp},
+    {"cmdStep9", "lblStep9", PageId::BusDesc},     {"cmdStep10", "lblStep10", PageId::BusAdMktg},
+    {"cmdStep11", "lblStep11", PageId::BusInEx},   {"cmdStep12", "lblStep12", PageId::Other},
+    {"cmdEditText", "lblEditText", PageId::TxtEditor},
+};
+
+} // namespace
+
+class AppTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void startUp_loadsMainInstructionsAndInfoHiddenAndShowsSplash();
+    void splash_hasCaptionsTooltipsAndTabOrder();
+    void splashEnter_showsMainAndHidesSplash();
+    void splashInfo_setsOriginAndShowsInfo();
+    void splashExit_endsWithoutQuestion();
+    void splashClose_endsProgram();
+    void main_hasSixteenEntriesAtTheirPlaces();
+    void mainEntry_labelAndButtonOpenTheSamePage_data();
+    void mainEntry_labelAndButtonOpenTheSamePage();
+    void mainLabelAccessKey_onlyMovesFocus();
+    void mainClear_noKeepsAnswers_yesResets();
+    void mainExit_noKeepsRunning_yesEnds();
+    void mainClose_noCancels_yesEnds();
+    void mainActivation_resetsInfoOrigin();
+    void endProgram_closesEveryPageWithoutQuestions();
+
+private:
+    void registerStubs();
+    Page *mainPage() const { return run->page(PageId::Main); }
+    std::unique_ptr<TestRun> run;
+};
+
+void AppTest::init()
+{
+    run = std::make_unique<TestRun>();
+    registerStubs();
+    startProgram(*run->ctx);
+}
+
+void AppTest::cleanup()
+{
+    VERIFY_PROMPTS(run->prompts);
+    run.reset();
+}
+
+void AppTest::registerStubs()
+{
+    Navigator &nav = run->ctx->nav;
+    for (const auto &e : kEntryTargets) {
+        const QString id = QString::fromLatin1(e[2]);
+        if (!nav.isRegistered(id)) {
+            const char *name = e[2];
+            nav.registerPage(id, [name](AppContext &c) { return new StubPage(c, name); });
+        }
+    }
+}
+
+void AppTest::startUp_loadsMainInstructionsAndInfoHiddenAndShowsSplash()
+{
+    QVERIFY(run->visible(PageId::Splash));
+    for (const char *id : {PageId::Main, PageId::Instruc, PageId::Info}) {
+        QVERIFY2(run->page(id) != nullptr, id);
+        QVERIFY2(!run->page(id)->isVisible(), id);
+    }
+    QVERIFY(run->page(PageId::BusName) == nullptr);
+    QCOMPARE(run->page(PageId::Splash)->windowTitle(), QStringLiteral("Quorvane"));
+    QCOMPARE(run->page(PageId::Splash)->size(), QSize(337, 236));
+    QCOMPARE(run->page(PageId::Main)->size(), QSize(507, 210));
+    QCOMPARE(run->ctx->plan.Customers.text(), QStringLiteral("(blank)                 "));
+    QCOMPARE(run->ctx->plan.Emp[9], QStringLiteral("10."));
+    QCOMPARE(run->ctx->shared.InfoOrigin, QStringLiteral("N"));
+}
+
+void AppTest::splash_hasCaptionsTooltipsAndTabOrder()
+{
+    Page *splash = run->page(PageId::Splash);
+    FIND(enter, QPushButton, splash, "cmdEnter");
+    FIND(info, QPushButton, splash, "cmdInfo");
+    FIND(exit, QPushButton, splash, "cmdExit");
+    FIND(picture, QLabel, splash, "Picture1");
+    FIND(image, QLabel, splash, "Image1");
+    QCOMPARE(enter->text(), QStringLiteral("&Enter"));
+    QCOMPARE(info->text(), QStringLiteral("&Info"));
+    QCOMPARE(exit->text(), QStringLiteral("E&xit"));
+    QCOMPARE(enter->toolTip(), QStringLiteral("Click here to begin."));
+    QCOMPARE(info->toolTip(), QStringLiteral("Click here for information about this program."));
+    QCOMPARE(exit->toolTip(), QStringLiteral("Click here to exit the program."));
+    QCOMPARE(info->geometry(), QRect(8, 192, 65, 33));
+    QCOMPARE(enter->geometry().left(), 264);
+    QCOMPARE(picture->pixmap().size(), QSize(252, 103));
+    QCOMPARE(image->pixmap().size(), QSize(274, 53));
+    QCOMPARE(tabOrder(enter, 3), (QStringList{"cmdEnter", "cmdExit", "cmdInfo"}));
+    QVERIFY(enter->autoDefault());
+    QVERIFY(!enter->isDefault());
+}
+
+void AppTest::splashEnter_showsMainAndHidesSplash()
+{
+    Page *splash = run->page(PageId::Splash);
+    FIND(enter, QPushButton, splash, "cmdEnter");
+    splash->activateWindow();
+    enter->setFocus();
+    QTest::keyClick(enter, Qt::Key_Return);
+    QVERIFY(run->visible(PageId::Main));
+    QVERIFY(!splash->isVisible());
+}
+
+void AppTest::splashInfo_setsOriginAndShowsInfo()
+{
+    FIND(info, QPushButton, run->page(PageId::Splash), "cmdInfo");
+    info->click();
+    QVERIFY(run->visible(PageId::Info));
+    QVERIFY(!run->visible(PageId::Splash));
+    QCOMPARE(run->ctx->shared.InfoOrigin, QStringLiteral("S"));
+}
+
+void AppTest::splashExit_endsWithoutQuestion()
+{
+    FIND(exit, QPushButton, run->page(PageId::Splash), "cmdExit");
+    exit->click();
+    QVERIFY(run->quit);
+    QVERIFY(!run->visible(PageId::Splash));
+}
+
+void AppTest::splashClose_endsProgram()
+{
+    run->page(PageId::Splash)->close();
+    QVERIFY(run->quit);
+}
+
+void AppTest::main_hasSixteenEntriesAtTheirPlaces()
+{
+    Page *main = mainPage();
+    QCOMPARE(main->windowTitle(), QStringLiteral("Quorvane"));
+    FIND(step1, AccessLabel, main, "lblStep1");
+    QCOMPARE(step1->caption(), QStringLiteral("Step  &1:  Business Name && Address"));
+    QCOMPARE(step1->geometry(), twipsRect(480, 840, 3285, 360));
+    FIND(step10, AccessLabel, main, "lblStep10");
+    QCOMPARE(step10->caption(), QStringLiteral("Step 10:  &Advertising/Marketing"));
+    QCOMPARE(step10->geometry(), twipsRect(4320, 1200, 3135, 255));
+    FIND(clear, AccessLabel, main, "lblClear");
+    QCOMPARE(clear->caption(), QStringLiteral("&Clear && Start Over"));
+    QCOMPARE(clear->geometry(), twipsRect(4320, 2640, 1815, 255));
+    FIND(edit, AccessLabel, main, "lblEditText");
+    QCOMPARE(edit->toolTip(), QStringLiteral("Save information to a file."));
+    FIND(instruc, AccessLabel, main, "lblInstruc");
+    QCOMPARE(instruc->toolTip(), QStringLiteral("Instructions on how to use this program."));
+    FIND(cmdStep12, QPushButton, main, "cmdStep12");
+    QCOMPARE(cmdStep12->geometry(), twipsRect(3960, 1920, 255, 255));
+    QVERIFY(cmdStep12->text().isEmpty());
+    QVERIFY(cmdStep12->toolTip().isEmpty());
+    FIND(exit, QPushButton, main, "cmdExit");
+    QCOMPARE(exit->geometry(), twipsRect(6360, 2640, 1095, 495));
+
+    // Tab order: the sixteen square buttons in entry order, then Exit.
+    const QStringList chain = tabOrder(main->findChild<QPushButton *>(QStringLiteral("cmdInfo")), 17);
+    QCOMPARE(chain.first(), QStringLiteral("cmdInfo"));
+    QCOMPARE(chain[2], QStringLiteral("cmdStep1"));
+    QCOMPARE(chain[14], QStringLiteral("cmdEditText"));
+    QCOMPARE(chain[15], QStringLiteral("cmdClear"));
+    QCOMPARE(chain[16], QStringLiteral("cmdExit"));
+    QCOMPARE(main->findChildren<AccessLabel *>().size(), 16);
+}
+
+void AppTest::mainEntry_labelAndButtonOpenTheSamePage_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("target");
+    for (const auto &e : kEntryTargets)
+        QTest::newRow(e[0]) << QString::fromLatin1(e[0]) << QString::fromLatin1(e[1]) << QString::fromLatin1(e[2]);
+}
+
+void AppTest::mainEntry_labelAndButtonOpenTheSamePage()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, label);
+    QFETCH(QString, target);
+    Navigator &nav = run->ctx->nav;
+    nav.switchPage(run->page(PageId::Splash), QString::fromLatin1(PageId::Main));
+    Page *main = mainPage();
+
+    auto *b = main->findChild<QPushButton *>(button);
+    auto *l = main->findChild<AccessLabel *>(label);
+    QVERIFY(b && l);
+    b->click();
+    Page *byButton = nav.loaded(target);
+    QVERIFY(byButton && byButton->isVisible());
+    QVERIFY(!main->isVisible());
+    if (target == QLatin1String(PageId::Info))
+        QCOMPARE(run->ctx->shared.InfoOrigin, QStringLiteral("M"));
+
+    nav.switchPage(byButton, QString::fromLatin1(PageId::Main));
+    QVERIFY(!byButton->isVisible());
+    QTest::mouseClick(l, Qt::LeftButton);
+    QCOMPARE(nav.loaded(target), byButton);
+    QVERIFY(byButton->isVisible());
+    QVERIFY(!main->isVisible());
+    // Leaving pages may ask about unsaved work; this test only checks the entries.
+    run->prompts.reset();
+}
+
+void AppTest::mainLabelAccessKey_onlyMovesFocus()
+{
+    run->ctx->nav.switchPage(run->page(PageId::Splash), QString::fromLatin1(PageId::Main));
+    Page *main = mainPage();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    FIND(step1, QPushButton, main, "cmdStep1");
+    QTest::keyClick(main, Qt::Key_1, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), step1);
+    QVERIFY(main->isVisible()); // nothing opened yet
+    FIND(clear, QPushButton, main, "cmdClear");
+    QTest::keyClick(main, Qt::Key_C, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), clear);
+}
+
+void AppTest::mainClear_noKeepsAnswers_yesResets()
+{
+    run->ctx->nav.switchPage(run->page(PageId::Splash), QString::fromLatin1(PageId::Main));
+    PlanRecord &plan = run->ctx->plan;
+    plan.Name = QStringLiteral("Acme");
+    plan.BusType = QStringLiteral("Corporation");
+    run->ctx->shared.EmpSlot[0] = SlotOn;
+    FIND(clear, QPushButton, mainPage(), "cmdClear");
+
+    run->prompts.expectYesNo(Msg::ClearQuestion, false);
+    clear->click();
+    QCOMPARE(plan.Name, QStringLiteral("Acme"));
+    QCOMPARE(run->ctx->shared.EmpSlot[0], SlotOn);
+
+    run->prompts.expectYesNo(Msg::ClearQuestion, true);
+    FIND(label, AccessLabel, mainPage(), "lblClear");
+    QTest::mouseClick(label, Qt::LeftButton);
+    QCOMPARE(plan.Name, BlankMarker);
+    QCOMPARE(plan.BusType.text(), blankPadded(19));
+    QCOMPARE(run->ctx->shared.EmpSlot[0], SlotOff);
+    QVERIFY(mainPage()->isVisible());
+}
+
+void AppTest::mainExit_noKeepsRunning_yesEnds()
+{
+    run->ctx->nav.switchPage(run->page(PageId::Splash), QString::fromLatin1(PageId::Main));
+    FIND(exit, QPushButton, mainPage(), "cmdExit");
+    run->prompts.expectExit(false);
+    exit->click();
+    QVERIFY(!run->quit);
+    QVERIFY(mainPage()->isVisible());
+    run->prompts.expectExit(true);
+    exit->click();
+    QVERIFY(run->quit);
+    // The exact exit question: text, title, Yes/No, No by default, exclamation icon.
+    const Question &q = run->prompts.asked.last();
+    QCOMPARE(q.text, QStringLiteral("Are you sure you want to exit?  Any information not saved TO A FILE will be lost!"));
+    QCOMPARE(q.title, QStringLiteral("Quorvane"));
+    QCOMPARE(q.buttons, (QList<PromptButton>{PromptButton::Yes, PromptButton::No}));
+    QCOMPARE(q.defaultButton, PromptButton::No);
+    QCOMPARE(q.icon, PromptIcon::Exclamation);
+}
+
+void AppTest::mainClose_noCancels_yesEnds()
+{
+    run->ctx->nav.switchPage(run->page(PageId::Splash), QString::fromLatin1(PageId::Main));
+    Page *main = mainPage();
+    run->prompts.expectExit(false);
+    QVERIFY(!main->close());
+    QVERIFY(main->isVisible());
+    QCOMPARE(mainPage(), main);
+    run->prompts.expectExit(true);
+    main->close();
+    QVERIFY(run->quit);
+}
+
+void AppTest::mainActivation_resetsInfoOrigin()
+{
+    run->ctx->shared.InfoOrigin = QStringLiteral("M");
+    run->ctx->nav.switchPage(run->page(PageId::Info), QString::fromLatin1(PageId::Main));
+    QCOMPARE(run->ctx->shared.InfoOrigin, QStringLiteral("N"));
+}
+
+void AppTest::endProgram_closesEveryPageWithoutQuestions()
+{
+    Navigator &nav = run->ctx->nav;
+    nav.switchPage(run->page(PageId::Splash), QString::fromLatin1(PageId::Main));
+    nav.show(QString::fromLatin1(PageId::BusName));
+    nav.endProgram();
+    QVERIFY(run->quit);
+    QVERIFY(!run->visible(PageId::Main));
+    QVERIFY(!run->visible(PageId::BusName));
+}
+
+QTEST_MAIN(AppTest)
+#include "test_app.moc"

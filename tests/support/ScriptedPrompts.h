@@ -1,0 +1,68 @@
+#pragma once
+
+// Prompts for tests: each expected prompt is queued with its answer; a prompt that was
+// not expected, or differs in text, title, buttons, default button or icon, is
+// recorded as a failure, and so is an expectation left unanswered.
+
+#include "app/Prompts.h"
+
+#include <QStringList>
+
+#include <deque>
+
+class ScriptedPrompts : public Prompts {
+public:
+    // Message boxes
+    void expect(const Question &q, PromptButton answer);
+    void expectExit(bool yes);
+    void expectSaveChanges(bool yes);
+    void expectYesNo(const QString &text, bool yes); // title "Quorvane", No default
+    void expectNotice(const QString &text, const QString &title);
+
+    // Dialogs; nullopt answers as Cancel.
+    void expectInput(const QString &prompt, const QString &title, std::optional<QString> answer);
+    void expectOpenFile(std::optional<FileDialogResult> answer);
+    void expectSaveFile(std::optional<FileDialogResult> answer);
+    void expectFont(std::optional<QFont> answer);
+    void expectColor(std::optional<QColor> answer);
+    void expectPrint(bool accept);
+
+    PromptButton ask(const Question &q) override;
+    std::optional<QString> inputText(const QString &prompt, const QString &title) override;
+    std::optional<FileDialogResult> openFile(const FileDialogRequest &req) override;
+    std::optional<FileDialogResult> saveFile(const FileDialogRequest &req) override;
+    std::optional<QFont> chooseFont(const QFont &initial) override;
+    std::optional<QColor> chooseColor(const QColor &initial) override;
+    bool setupPrinter(QPrinter &printer, bool allowPrintToFile) override;
+
+    // Everything wrong so far, including expectations still waiting; empty when the
+    // script ran exactly.
+    QStringList problems() const;
+    void reset();
+
+    // What the last dialogs were given.
+    FileDialogRequest lastFileRequest;
+    QFont lastFontInitial;
+    QColor lastColorInitial;
+    bool lastPrintToFileAllowed = false;
+    QList<Question> asked;
+
+private:
+    enum class Kind { Box, Input, Open, Save, Font, Color, Print };
+    struct Step {
+        Kind kind = Kind::Box;
+        Question question;
+        PromptButton answer = PromptButton::Ok;
+        QString prompt, title;
+        std::optional<QString> text;
+        std::optional<FileDialogResult> file;
+        std::optional<QFont> font;
+        std::optional<QColor> color;
+        bool accept = false;
+    };
+    // Takes the next step if it is of the given kind; records a failure otherwise.
+    std::optional<Step> next(Kind kind, const QString &what);
+
+    std::deque<Step> m_steps;
+    QStringList m_failures;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "app/Page.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QTest>
+
+#include <memory>
+
+// Finds a named control or fails the test.
+#define FIND(var, Type, parent, name)                                                                  \
+    auto *var = (parent)->findChild<Type *>(QStringLiteral(name));                                     \
+    QVERIFY2(var != nullptr, "no control named " name)
+
+// Fails the test when a prompt was unexpected, different or left unanswered.
+#define VERIFY_PROMPTS(prompts)                                                                        \
+    do {                                                                                               \
+        const QStringList problems_ = (prompts).problems();                                            \
+        QVERIFY2(problems_.isEmpty(), qPrintable(problems_.join(QLatin1Char('\n'))));                \
+    } while (false)
+
+// One program run over scripted prompts: every page registered, ending recorded
+// instead of leaving the event loop.
+struct TestRun {
+    ScriptedPrompts prompts;
+    std::unique_ptr<AppContext> ctx;
+    bool quit = false;
+
+    TestRun()
+    {
+        ctx = std::make_unique<AppContext>(prompts);
+        ctx->nav.setQuitHandler([this] { quit = true; });
+    }
+
+    Page *page(const char *id) const { return ctx->nav.loaded(QString::fromLatin1(id)); }
+    Page *open(const char *id) { return ctx->nav.show(QString::fromLatin1(id)); }
+    bool visible(const char *id) const
+    {
+        Page *p = page(id);
+        return p && p->isVisible();
+    }
+};
+
+// The names of the first n controls that Tab reaches, starting at `first`.
+inline QStringList tabOrder(QWidget *first, int n)
+{
+    QStringList names;
+    for (QWidget *w = first; w && names.size() < n; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && !names.contains(w->objectName()))
+            names << w->objectName();
+        if (w->nextInFocusChain() == first)
+            break;
+    }
+    return names;
+}
