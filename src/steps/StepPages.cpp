@@ -1,8 +1,10 @@
 #include "steps/StepPages.h"
 
-#include "app/Navigator.h"
+#include "steps/StepPageGroups.h"
 
 void registerStepPages(Navigator &nav)
 {
-    (void)nav;
+    registerTextStepPages(nav);
+    registerChoiceStepPages(nav);
+    registerListStepPages(nav);
 }

@@ -1,0 +1,28 @@
+#pragma once
+
+// The RTF reader and writer. They know nothing of pages: they convert between a
+// QTextDocument and RTF bytes and report problems as results, never as dialogs.
+
+#include <QByteArray>
+#include <QString>
+
+class QTextDocument;
+
+namespace rtf {
+
+// Whether the bytes start like an RTF file ("{\rtf", leading white space allowed).
+bool looksLikeRtf(const QByteArray &data);
+
+// The whole document as RTF.
+QByteArray write(const QTextDocument &doc);
+
+struct ReadResult {
+    bool ok = true;
+    QString error; // a sentence for the user when !ok
+};
+
+// Replaces the document's content with what the RTF holds. On failure the document is
+// left as it was.
+ReadResult read(const QByteArray &data, QTextDocument &doc);
+
+} // namespace rtf
