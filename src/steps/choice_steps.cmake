@@ -1,1 +1,4 @@
-target_sources(quorvane_core PRIVATE ChoiceStepPages.cpp)
+target_sources(quorvane_core PRIVATE
+  ChoiceStepPages.cpp
+  ChoicePages.h ChoicePages.cpp
+)
