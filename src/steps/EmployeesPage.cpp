@@ -16,11 +16,10 @@ EmployeesPage::EmployeesPage(AppContext &ctx) : StepPage(ctx, PageId::BusEmp, 72
 {
     setWindowTitle(QStringLiteral("Quorvane - Employees"));
 
-    auto *intro = makeLabel(this, "Label1",
-                            QStringLiteral("In the box below, enter your current employees, including volunteers (up to "
-                                           "10), their position within the business and their qualifications.  Then "
-                                           "click to save that one and move on to the next one."),
-                            questionFont());
+    const QString introText = QStringLiteral(
+        "In the box below, enter your current employees, including volunteers (up to 10), their position within "
+        "the business and their qualifications.  Then click to save that one and move on to the next one.");
+    auto *intro = makeLabel(this, "Label1", introText, questionFont());
     intro->setGeometry(twipsRect(120, 120, 6990, 840));
 
     m_entry = makeLineBox(this, "txtEmpInfo");

@@ -25,6 +25,22 @@ QStringList itemTexts(const QListWidget *list)
     return texts;
 }
 
+// The named control, or a stand-in after recording the failure, so a missing control
+// fails the test cleanly instead of crashing it.
+template <typename T>
+T *child(const QWidget *parent, const char *name)
+{
+    if (T *w = parent->findChild<T *>(QString::fromLatin1(name)))
+        return w;
+    QTest::qFail(qPrintable(QStringLiteral("no control named %1").arg(QLatin1String(name))), __FILE__, __LINE__);
+    static T *standIn = new T;
+    return standIn;
+}
+QLineEdit *edit(const QWidget *page, const char *name) { return child<QLineEdit>(page, name); }
+QLabel *label(const QWidget *page, const char *name) { return child<QLabel>(page, name); }
+QLabel *label(const QWidget *page, const QString &name) { return label(page, qPrintable(name)); }
+void click(const QWidget *page, const char *name) { child<QPushButton>(page, name)->click(); }
+
 Question confirmN(int n) { return Question::okCancel(Msg::prodConfirm(n), Msg::AppTitle); }
 
 } // namespace
@@ -112,24 +128,24 @@ Page *ListStepsTest::openFromMain(const char *button)
 
 void ListStepsTest::saveEmployee(Page *page, const QString &text)
 {
-    auto *box = page->findChild<QLineEdit *>(QStringLiteral("txtEmpInfo"));
+    auto *box = edit(page, "txtEmpInfo");
     box->setText(text);
-    page->findChild<QPushButton *>(QStringLiteral("cmdSave"))->click();
+    click(page, "cmdSave");
 }
 
 // Types a name after the offered prefix and saves with OK on the confirmation.
 void ListStepsTest::storeProduct(Page *page, int expectedSlot, const QString &name)
 {
-    auto *box = page->findChild<QLineEdit *>(QStringLiteral("txtProdServ"));
+    auto *box = edit(page, "txtProdServ");
     QTest::keyClicks(box, name);
-    page->findChild<QLineEdit *>(QStringLiteral("txtDesc"))->setText(name + QStringLiteral(" description"));
+    edit(page, "txtDesc")->setText(name + QStringLiteral(" description"));
     run->prompts.expect(confirmN(expectedSlot), PromptButton::Ok);
-    page->findChild<QPushButton *>(QStringLiteral("cmdSave"))->click();
+    click(page, "cmdSave");
 }
 
 Page *ListStepsTest::goToView(Page *entry)
 {
-    entry->findChild<QPushButton *>(QStringLiteral("cmdView"))->click();
+    click(entry, "cmdView");
     return run->page(PageId::View);
 }
 
@@ -149,8 +165,7 @@ void ListStepsTest::emp_freshPage_showsTenEmptyLines()
                                            "Then click to save that one and move on to the next one."));
     QCOMPARE(intro->font().family(), QStringLiteral("Arial"));
     for (int n = 1; n <= 10; ++n) {
-        auto *line = page->findChild<QLabel *>(QStringLiteral("lblEmp%1").arg(n));
-        QVERIFY(line);
+        const QLabel *line = label(page, QStringLiteral("lblEmp%1").arg(n));
         QCOMPARE(line->text(), QStringLiteral("%1.").arg(n));
         QCOMPARE(line->font().family(), QStringLiteral("Arial"));
     }
@@ -194,11 +209,12 @@ void ListStepsTest::emp_saveAndNext_fillsFirstLineAndEmptiesBox()
     FIND(box, QLineEdit, page, "txtEmpInfo");
     QTest::keyClicks(box, QStringLiteral("Jane Doe, owner"));
     QCOMPARE(flagOf(page), Y);
-    page->findChild<QPushButton *>(QStringLiteral("cmdSave"))->click();
+    click(page, "cmdSave");
 
     const PlanRecord &plan = run->ctx->plan;
-    QCOMPARE(page->findChild<QLabel *>(QStringLiteral("lblEmp1"))->text(), QStringLiteral("1.  Jane Doe, owner"));
+    QCOMPARE(label(page, "lblEmp1")->text(), QStringLiteral("1.  Jane Doe, owner"));
     QCOMPARE(plan.Emp[0], QStringLiteral("1.  Jane Doe, owner"));
+    QCOMPARE(label(page, "lblEmp1")->toolTip(), QStringLiteral("1.  Jane Doe, owner")); // for lines cut off
     for (int n = 2; n <= 10; ++n)
         QCOMPARE(plan.Emp[n - 1], employeeEmpty(n));
     QCOMPARE(run->ctx->shared.EmpSlot[0], SlotOn);
@@ -228,7 +244,7 @@ void ListStepsTest::emp_clearOne_freesLineWithoutClosingGap()
     clearOne->click();
     const PlanRecord &plan = run->ctx->plan;
     QCOMPARE(plan.Emp[2], QStringLiteral("3."));
-    QCOMPARE(page->findChild<QLabel *>(QStringLiteral("lblEmp3"))->text(), QStringLiteral("3."));
+    QCOMPARE(label(page, "lblEmp3")->text(), QStringLiteral("3."));
     QCOMPARE(run->ctx->shared.EmpSlot[2], SlotOff);
     // No renumbering: the entries after it keep their lines.
     QCOMPARE(plan.Emp[3], QStringLiteral("4.  Person 4"));
@@ -255,10 +271,11 @@ void ListStepsTest::emp_clearOne_withoutSelection_asksNothing()
     FIND(clearOne, QPushButton, page, "cmdClearOne");
     FIND(list, QListWidget, page, "lstEntry");
     list->setCurrentRow(4, QItemSelectionModel::NoUpdate); // as after focus: a current row, nothing selected
+    clearOne->setFocus();
     clearOne->click();
     QCOMPARE(run->ctx->plan.Emp[0], QStringLiteral("1.  Jane"));
     QCOMPARE(run->ctx->shared.EmpSlot[0], SlotOn);
-    QCOMPARE(page->focusWidget(), page->findChild<QLineEdit *>(QStringLiteral("txtEmpInfo")));
+    QCOMPARE(page->focusWidget(), edit(page, "txtEmpInfo"));
 }
 
 void ListStepsTest::emp_tenthSaveKeepsText_eleventhDoesNothing()
@@ -274,7 +291,7 @@ void ListStepsTest::emp_tenthSaveKeepsText_eleventhDoesNothing()
     const PlanRecord &plan = run->ctx->plan;
     QCOMPARE(plan.Emp[8], QStringLiteral("9.  P9"));
     QCOMPARE(plan.Emp[9], QStringLiteral("10. Tenth"));
-    QCOMPARE(page->findChild<QLabel *>(QStringLiteral("lblEmp10"))->text(), QStringLiteral("10. Tenth"));
+    QCOMPARE(label(page, "lblEmp10")->text(), QStringLiteral("10. Tenth"));
     QCOMPARE(box->text(), QStringLiteral("Tenth"));
     QCOMPARE(page->focusWidget(), save);
     QCOMPARE(flagOf(page), N);
@@ -290,7 +307,7 @@ void ListStepsTest::emp_tenthSaveKeepsText_eleventhDoesNothing()
 void ListStepsTest::emp_saveOnEmptyBox_usesUpLine()
 {
     Page *page = employees();
-    page->findChild<QPushButton *>(QStringLiteral("cmdSave"))->click();
+    click(page, "cmdSave");
     QCOMPARE(run->ctx->plan.Emp[0], QStringLiteral("1.  "));
     QCOMPARE(run->ctx->shared.EmpSlot[0], SlotOn);
     saveEmployee(page, QStringLiteral("Bob"));
@@ -318,7 +335,7 @@ void ListStepsTest::emp_clearAll_noKeeps_yesEmpties()
     clearAll->click();
     for (int n = 1; n <= 10; ++n) {
         QCOMPARE(run->ctx->plan.Emp[n - 1], employeeEmpty(n));
-        QCOMPARE(page->findChild<QLabel *>(QStringLiteral("lblEmp%1").arg(n))->text(), employeeEmpty(n));
+        QCOMPARE(label(page, QStringLiteral("lblEmp%1").arg(n))->text(), employeeEmpty(n));
         QCOMPARE(run->ctx->shared.EmpSlot[n - 1], SlotOff);
     }
     QVERIFY(box->text().isEmpty());
@@ -337,9 +354,9 @@ void ListStepsTest::emp_returnYes_storesBareTextAndOnlyChangedLines()
     plan.Emp[1] = QStringLiteral("drifted");
     plan.Emp[4] = QStringLiteral("5.  kept");
 
-    QTest::keyClicks(page->findChild<QLineEdit *>(QStringLiteral("txtEmpInfo")), QStringLiteral("Carol"));
+    QTest::keyClicks(edit(page, "txtEmpInfo"), QStringLiteral("Carol"));
     run->prompts.expectSaveChanges(true);
-    page->findChild<QPushButton *>(QStringLiteral("cmdReturn"))->click();
+    click(page, "cmdReturn");
 
     QCOMPARE(plan.Emp[0], QStringLiteral("1.  A"));
     QCOMPARE(plan.Emp[1], QStringLiteral("2.  B"));  // its line is in use: copied
@@ -351,8 +368,8 @@ void ListStepsTest::emp_returnYes_storesBareTextAndOnlyChangedLines()
     QVERIFY(!page->isVisible());
 
     employees();
-    QCOMPARE(page->findChild<QLabel *>(QStringLiteral("lblEmp3"))->text(), QStringLiteral("Carol"));
-    QVERIFY(page->findChild<QLineEdit *>(QStringLiteral("txtEmpInfo"))->text().isEmpty());
+    QCOMPARE(label(page, "lblEmp3")->text(), QStringLiteral("Carol"));
+    QVERIFY(edit(page, "txtEmpInfo")->text().isEmpty());
     saveEmployee(page, QStringLiteral("D"));
     QCOMPARE(plan.Emp[3], QStringLiteral("4.  D"));
 }
@@ -382,9 +399,9 @@ void ListStepsTest::emp_returnYesWhenFull_dropsText()
     for (int n = 1; n <= 10; ++n)
         saveEmployee(page, QStringLiteral("P%1").arg(n));
     const auto before = run->ctx->plan.Emp;
-    page->findChild<QLineEdit *>(QStringLiteral("txtEmpInfo"))->setText(QStringLiteral("one too many"));
+    edit(page, "txtEmpInfo")->setText(QStringLiteral("one too many"));
     run->prompts.expectSaveChanges(true);
-    page->findChild<QPushButton *>(QStringLiteral("cmdReturn"))->click();
+    click(page, "cmdReturn");
     QCOMPARE(run->ctx->plan.Emp, before);
     QVERIFY(run->visible(PageId::Main));
 }
@@ -394,13 +411,13 @@ void ListStepsTest::emp_afterMainClear_nextSaveGoesToLineOne()
     Page *page = employees();
     for (int n = 1; n <= 3; ++n)
         saveEmployee(page, QStringLiteral("P%1").arg(n));
-    page->findChild<QPushButton *>(QStringLiteral("cmdReturn"))->click();
+    click(page, "cmdReturn");
     run->prompts.expectYesNo(Msg::ClearQuestion, true);
-    run->page(PageId::Main)->findChild<QPushButton *>(QStringLiteral("cmdClear"))->click();
+    click(run->page(PageId::Main), "cmdClear");
 
     employees();
     for (int n = 1; n <= 10; ++n)
-        QCOMPARE(page->findChild<QLabel *>(QStringLiteral("lblEmp%1").arg(n))->text(), employeeEmpty(n));
+        QCOMPARE(label(page, QStringLiteral("lblEmp%1").arg(n))->text(), employeeEmpty(n));
     saveEmployee(page, QStringLiteral("Fresh"));
     QCOMPARE(run->ctx->plan.Emp[0], QStringLiteral("1.  Fresh"));
     QCOMPARE(run->ctx->plan.Emp[1], QStringLiteral("2."));
@@ -437,10 +454,8 @@ void ListStepsTest::prod_freshPage_offersOneWithCaretAfterPrefix()
                                        {"lblCompare", "How does it compare?"},
                                        {"lblDiffer", "How does it differ?"}};
     for (const auto &c : captions) {
-        auto *label = page->findChild<QLabel *>(QString::fromLatin1(c[0]));
-        QVERIFY2(label, c[0]);
-        QCOMPARE(label->text(), QString::fromLatin1(c[1]));
-        QCOMPARE(label->font().family(), QStringLiteral("Arial"));
+        QCOMPARE(label(page, c[0])->text(), QString::fromLatin1(c[1]));
+        QCOMPARE(label(page, c[0])->font().family(), QStringLiteral("Arial"));
     }
     FIND(save, QPushButton, page, "cmdSave");
     FIND(view, QPushButton, page, "cmdView");
@@ -469,12 +484,12 @@ void ListStepsTest::prod_save_okStoresAndOffersNext()
     Page *page = products();
     FIND(name, QLineEdit, page, "txtProdServ");
     QTest::keyClicks(name, QStringLiteral("Chairs"));
-    page->findChild<QLineEdit *>(QStringLiteral("txtDesc"))->setText(QStringLiteral("Oak"));
-    page->findChild<QLineEdit *>(QStringLiteral("txtHowProd"))->setText(QStringLiteral("By hand"));
-    page->findChild<QLineEdit *>(QStringLiteral("txtHowCompare"))->setText(QStringLiteral("Sturdier"));
+    edit(page, "txtDesc")->setText(QStringLiteral("Oak"));
+    edit(page, "txtHowProd")->setText(QStringLiteral("By hand"));
+    edit(page, "txtHowCompare")->setText(QStringLiteral("Sturdier"));
     QCOMPARE(flagOf(page), Y);
     run->prompts.expect(confirmN(1), PromptButton::Ok);
-    page->findChild<QPushButton *>(QStringLiteral("cmdSave"))->click();
+    click(page, "cmdSave");
 
     const PlanRecord &plan = run->ctx->plan;
     QCOMPARE(plan.ProdServ[0], QStringLiteral("1.  Chairs"));
@@ -486,7 +501,7 @@ void ListStepsTest::prod_save_okStoresAndOffersNext()
     QCOMPARE(run->ctx->shared.ProdSlot[0], SlotOn);
     QCOMPARE(name->text(), QStringLiteral("2.  "));
     QCOMPARE(name->cursorPosition(), 4);
-    QVERIFY(page->findChild<QLineEdit *>(QStringLiteral("txtDesc"))->text().isEmpty());
+    QVERIFY(edit(page, "txtDesc")->text().isEmpty());
     QCOMPARE(page->focusWidget(), name);
     QCOMPARE(flagOf(page), N);
 }
@@ -499,7 +514,7 @@ void ListStepsTest::prod_save_cancelStoresNothingButClearsFlag()
     QTest::keyClicks(name, QStringLiteral("Chairs"));
     desc->setText(QStringLiteral("Oak"));
     run->prompts.expect(confirmN(1), PromptButton::Cancel);
-    page->findChild<QPushButton *>(QStringLiteral("cmdSave"))->click();
+    click(page, "cmdSave");
     QCOMPARE(run->ctx->plan.ProdServ[0], QStringLiteral("1.  "));
     QCOMPARE(run->ctx->plan.ProdDesc[0], BlankMarker);
     QCOMPARE(run->ctx->shared.ProdSlot[0], SlotOff);
@@ -507,7 +522,7 @@ void ListStepsTest::prod_save_cancelStoresNothingButClearsFlag()
     QCOMPARE(desc->text(), QStringLiteral("Oak"));
     QCOMPARE(flagOf(page), N);
     // So leaving does not ask again.
-    page->findChild<QPushButton *>(QStringLiteral("cmdReturn"))->click();
+    click(page, "cmdReturn");
     QVERIFY(run->visible(PageId::Main));
     QCOMPARE(run->ctx->plan.ProdServ[0], QStringLiteral("1.  "));
 }
@@ -521,12 +536,12 @@ void ListStepsTest::prod_clearOneOnView_slotIsReused()
     Page *view = goToView(page); // nothing unsaved: no question
     QVERIFY(view && view->isVisible());
     QVERIFY(!page->isVisible());
-    view->findChild<QListWidget *>(QStringLiteral("lstEntry"))->setCurrentRow(1);
+    child<QListWidget>(view, "lstEntry")->setCurrentRow(1);
     run->prompts.expectYesNo(Msg::ProdDeleteOne, true);
-    view->findChild<QPushButton *>(QStringLiteral("cmdClearOne"))->click();
+    click(view, "cmdClearOne");
     QCOMPARE(run->ctx->shared.ProdSlot[1], SlotOff);
 
-    view->findChild<QPushButton *>(QStringLiteral("cmdBack"))->click();
+    click(view, "cmdBack");
     QVERIFY(page->isVisible());
     QVERIFY(!view->isVisible());
     FIND(name, QLineEdit, page, "txtProdServ");
@@ -552,16 +567,16 @@ void ListStepsTest::prod_fifthEntry_showsFullText_thenFullInfo()
     QCOMPARE(run->ctx->plan.ProdServ[4], QStringLiteral("5.  P5"));
 
     const PlanRecord before = run->ctx->plan;
-    page->findChild<QLineEdit *>(QStringLiteral("txtHowProd"))->setText(QStringLiteral("more"));
+    edit(page, "txtHowProd")->setText(QStringLiteral("more"));
     run->prompts.expectNotice(Msg::ProdFullInfo, Msg::AppTitle);
-    page->findChild<QPushButton *>(QStringLiteral("cmdSave"))->click();
+    click(page, "cmdSave");
     QCOMPARE(run->ctx->plan.ProdProd, before.ProdProd);
     QCOMPARE(run->ctx->plan.ProdServ, before.ProdServ);
-    QCOMPARE(page->findChild<QLineEdit *>(QStringLiteral("txtHowProd"))->text(), QStringLiteral("more"));
+    QCOMPARE(edit(page, "txtHowProd")->text(), QStringLiteral("more"));
     QCOMPARE(flagOf(page), N);
 
     // Reopening a full page still says so.
-    page->findChild<QPushButton *>(QStringLiteral("cmdReturn"))->click();
+    click(page, "cmdReturn");
     products();
     QCOMPARE(name->text(), Msg::ProdFullText);
 }
@@ -571,28 +586,28 @@ void ListStepsTest::prod_descriptionWhileFull_isNotAnEdit()
     Page *page = products();
     for (int n = 1; n <= 5; ++n)
         storeProduct(page, n, QStringLiteral("P%1").arg(n));
-    QTest::keyClicks(page->findChild<QLineEdit *>(QStringLiteral("txtDesc")), QStringLiteral("desc"));
+    QTest::keyClicks(edit(page, "txtDesc"), QStringLiteral("desc"));
     QCOMPARE(flagOf(page), N);
-    page->findChild<QPushButton *>(QStringLiteral("cmdReturn"))->click(); // nothing asked
+    click(page, "cmdReturn"); // nothing asked
     QVERIFY(run->visible(PageId::Main));
 
     products();
-    QTest::keyClicks(page->findChild<QLineEdit *>(QStringLiteral("txtHowProd")), QStringLiteral("x"));
+    QTest::keyClicks(edit(page, "txtHowProd"), QStringLiteral("x"));
     QCOMPARE(flagOf(page), Y);
     run->prompts.expectSaveChanges(false);
-    page->findChild<QPushButton *>(QStringLiteral("cmdReturn"))->click();
+    click(page, "cmdReturn");
 
     // With a free slot the description is an edit like any other.
     run->ctx->shared.ProdSlot[2] = SlotOff;
     products();
-    QTest::keyClicks(page->findChild<QLineEdit *>(QStringLiteral("txtDesc")), QStringLiteral("d"));
+    QTest::keyClicks(edit(page, "txtDesc"), QStringLiteral("d"));
     QCOMPARE(flagOf(page), Y);
 }
 
 void ListStepsTest::prod_view_yesThenCancel_storesNothingAndShowsView()
 {
     Page *page = products();
-    QTest::keyClicks(page->findChild<QLineEdit *>(QStringLiteral("txtProdServ")), QStringLiteral("Chairs"));
+    QTest::keyClicks(edit(page, "txtProdServ"), QStringLiteral("Chairs"));
     run->prompts.expectSaveChanges(true);
     run->prompts.expect(confirmN(1), PromptButton::Cancel);
     Page *view = goToView(page);
@@ -614,10 +629,10 @@ void ListStepsTest::prod_view_yesOk_storesWithoutResettingBoxes()
     QCOMPARE(run->ctx->plan.ProdServ[0], QStringLiteral("1.  Chairs"));
     QCOMPARE(run->ctx->shared.ProdSlot[0], SlotOn);
     QCOMPARE(name->text(), QStringLiteral("1.  Chairs"));
-    QCOMPARE(view->findChild<QLabel *>(QStringLiteral("lblProdServ1"))->text(), QStringLiteral("1.  Chairs"));
+    QCOMPARE(label(view, "lblProdServ1")->text(), QStringLiteral("1.  Chairs"));
 
     // Going back offers the next slot in fresh boxes.
-    view->findChild<QPushButton *>(QStringLiteral("cmdBack"))->click();
+    click(view, "cmdBack");
     QCOMPARE(name->text(), QStringLiteral("2.  "));
     QCOMPARE(flagOf(page), N);
 }
@@ -625,7 +640,7 @@ void ListStepsTest::prod_view_yesOk_storesWithoutResettingBoxes()
 void ListStepsTest::prod_view_no_keepsFlag()
 {
     Page *page = products();
-    QTest::keyClicks(page->findChild<QLineEdit *>(QStringLiteral("txtProdServ")), QStringLiteral("Chairs"));
+    QTest::keyClicks(edit(page, "txtProdServ"), QStringLiteral("Chairs"));
     run->prompts.expectSaveChanges(false);
     Page *view = goToView(page);
     QCOMPARE(run->ctx->plan.ProdServ[0], QStringLiteral("1.  "));
@@ -641,11 +656,11 @@ void ListStepsTest::prod_viewWhenFull_fullInfoOnlyIfNameBoxEdited()
     FIND(name, QLineEdit, page, "txtProdServ");
 
     // Full-text still in the name box: the page already says it is full.
-    page->findChild<QLineEdit *>(QStringLiteral("txtHowDiffer"))->setText(QStringLiteral("x"));
+    edit(page, "txtHowDiffer")->setText(QStringLiteral("x"));
     run->prompts.expectSaveChanges(true);
     Page *view = goToView(page);
     QCOMPARE(flagOf(page), N);
-    view->findChild<QPushButton *>(QStringLiteral("cmdBack"))->click();
+    click(view, "cmdBack");
 
     name->setText(QStringLiteral("6.  Extra"));
     run->prompts.expectSaveChanges(true);
@@ -659,10 +674,10 @@ void ListStepsTest::prod_returnYes_storesWithoutConfirm()
 {
     Page *page = products();
     storeProduct(page, 1, QStringLiteral("A"));
-    QTest::keyClicks(page->findChild<QLineEdit *>(QStringLiteral("txtProdServ")), QStringLiteral("Tables"));
-    page->findChild<QLineEdit *>(QStringLiteral("txtHowDiffer"))->setText(QStringLiteral("Longer guarantee"));
+    QTest::keyClicks(edit(page, "txtProdServ"), QStringLiteral("Tables"));
+    edit(page, "txtHowDiffer")->setText(QStringLiteral("Longer guarantee"));
     run->prompts.expectSaveChanges(true); // and no confirmation after it
-    page->findChild<QPushButton *>(QStringLiteral("cmdReturn"))->click();
+    click(page, "cmdReturn");
     const PlanRecord &plan = run->ctx->plan;
     QCOMPARE(plan.ProdServ[1], QStringLiteral("2.  Tables"));
     QCOMPARE(plan.ProdDesc[1], QString());
@@ -679,10 +694,10 @@ void ListStepsTest::prod_returnYesWhenFull_showsFullInfo()
     for (int n = 1; n <= 5; ++n)
         storeProduct(page, n, QStringLiteral("P%1").arg(n));
     const PlanRecord before = run->ctx->plan;
-    page->findChild<QLineEdit *>(QStringLiteral("txtHowProd"))->setText(QStringLiteral("x"));
+    edit(page, "txtHowProd")->setText(QStringLiteral("x"));
     run->prompts.expectSaveChanges(true);
     run->prompts.expectNotice(Msg::ProdFullInfo, Msg::AppTitle);
-    page->findChild<QPushButton *>(QStringLiteral("cmdReturn"))->click();
+    click(page, "cmdReturn");
     QCOMPARE(run->ctx->plan.ProdProd, before.ProdProd);
     QVERIFY(run->visible(PageId::Main));
 }
@@ -692,11 +707,11 @@ void ListStepsTest::prod_afterMainClear_offersOneAgain()
     Page *page = products();
     storeProduct(page, 1, QStringLiteral("A"));
     storeProduct(page, 2, QStringLiteral("B"));
-    page->findChild<QPushButton *>(QStringLiteral("cmdReturn"))->click();
+    click(page, "cmdReturn");
     run->prompts.expectYesNo(Msg::ClearQuestion, true);
-    run->page(PageId::Main)->findChild<QPushButton *>(QStringLiteral("cmdClear"))->click();
+    click(run->page(PageId::Main), "cmdClear");
     products();
-    QCOMPARE(page->findChild<QLineEdit *>(QStringLiteral("txtProdServ"))->text(), QStringLiteral("1.  "));
+    QCOMPARE(edit(page, "txtProdServ")->text(), QStringLiteral("1.  "));
     storeProduct(page, 1, QStringLiteral("Again"));
     QCOMPARE(run->ctx->plan.ProdServ[0], QStringLiteral("1.  Again"));
 }
@@ -707,9 +722,9 @@ void ListStepsTest::view_page_showsEntriesWithFullTextTooltips()
 {
     Page *page = products();
     const QString longName = QStringLiteral("Hand-made oak chairs, ") + QString(200, QLatin1Char('x'));
-    QTest::keyClicks(page->findChild<QLineEdit *>(QStringLiteral("txtProdServ")), longName);
+    QTest::keyClicks(edit(page, "txtProdServ"), longName);
     run->prompts.expect(confirmN(1), PromptButton::Ok);
-    page->findChild<QPushButton *>(QStringLiteral("cmdSave"))->click(); // description left empty
+    click(page, "cmdSave"); // description left empty
     Page *view = goToView(page);
 
     QCOMPARE(view->windowTitle(), QStringLiteral("Quorvane - Products & Services - View"));
@@ -720,9 +735,9 @@ void ListStepsTest::view_page_showsEntriesWithFullTextTooltips()
     FIND(list, QListWidget, view, "lstEntry");
     QCOMPARE(itemTexts(list), (QStringList{"1", "2", "3", "4", "5"}));
     QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
-    QCOMPARE(view->findChild<QPushButton *>(QStringLiteral("cmdClearOne"))->text(), QStringLiteral("Clear &One Entry"));
-    QCOMPARE(view->findChild<QPushButton *>(QStringLiteral("cmdClearAll"))->text(), QStringLiteral("&Clear All"));
-    QCOMPARE(view->findChild<QPushButton *>(QStringLiteral("cmdBack"))->text(), QStringLiteral("&Go Back"));
+    QCOMPARE(child<QPushButton>(view, "cmdClearOne")->text(), QStringLiteral("Clear &One Entry"));
+    QCOMPARE(child<QPushButton>(view, "cmdClearAll")->text(), QStringLiteral("&Clear All"));
+    QCOMPARE(child<QPushButton>(view, "cmdBack")->text(), QStringLiteral("&Go Back"));
     QCOMPARE(tabOrder(list, 4), (QStringList{"lstEntry", "cmdClearOne", "cmdClearAll", "cmdBack"}));
 
     FIND(name1, QLabel, view, "lblProdServ1");
@@ -734,17 +749,15 @@ void ListStepsTest::view_page_showsEntriesWithFullTextTooltips()
     QVERIFY(desc1->text().isEmpty());
     QVERIFY(desc1->toolTip().isEmpty());
     // Unused entries: their number prefix and four empty lines.
-    QCOMPARE(view->findChild<QLabel *>(QStringLiteral("lblProdServ5"))->text(), QStringLiteral("5.  "));
+    QCOMPARE(label(view, "lblProdServ5")->text(), QStringLiteral("5.  "));
     for (const char *line : {"lblProdDesc5", "lblProdProd5", "lblProdCompare5", "lblProdDiffer5"}) {
-        auto *l = view->findChild<QLabel *>(QString::fromLatin1(line));
-        QVERIFY2(l, line);
-        QVERIFY2(l->text().isEmpty(), line);
+        QVERIFY2(label(view, line)->text().isEmpty(), line);
     }
     // Entries 1 to 3 on the left, 4 and 5 at the top on the right; no line overlaps another.
     QList<QLabel *> lines;
     for (int n = 1; n <= 5; ++n)
         for (const char *f : {"lblProdServ", "lblProdDesc", "lblProdProd", "lblProdCompare", "lblProdDiffer"})
-            lines << view->findChild<QLabel *>(QStringLiteral("%1%2").arg(QLatin1String(f)).arg(n));
+            lines << label(view, QStringLiteral("%1%2").arg(QLatin1String(f)).arg(n));
     QCOMPARE(lines[15]->y(), lines[0]->y());
     QVERIFY(lines[15]->x() > lines[10]->geometry().right());
     for (int i = 0; i < lines.size(); ++i) {
@@ -754,7 +767,7 @@ void ListStepsTest::view_page_showsEntriesWithFullTextTooltips()
     }
     // Markup typed as text is shown as typed in the tooltip too.
     run->ctx->plan.ProdProd[0] = QStringLiteral("<b>bold</b>");
-    view->findChild<QPushButton *>(QStringLiteral("cmdBack"))->click();
+    click(view, "cmdBack");
     goToView(page);
     FIND(prod1, QLabel, view, "lblProdProd1");
     QCOMPARE(prod1->text(), QStringLiteral("<b>bold</b>"));
@@ -786,10 +799,10 @@ void ListStepsTest::view_clearOne_noSelectionAsksNothing_noKeeps_yesClears()
     QCOMPARE(plan.ProdCompare[0], BlankMarker);
     QCOMPARE(plan.ProdDiffer[0], BlankMarker);
     QCOMPARE(run->ctx->shared.ProdSlot[0], SlotOff);
-    QCOMPARE(view->findChild<QLabel *>(QStringLiteral("lblProdServ1"))->text(), QStringLiteral("1.  "));
-    QVERIFY(view->findChild<QLabel *>(QStringLiteral("lblProdDesc1"))->text().isEmpty());
+    QCOMPARE(label(view, "lblProdServ1")->text(), QStringLiteral("1.  "));
+    QVERIFY(label(view, "lblProdDesc1")->text().isEmpty());
     QCOMPARE(plan.ProdServ[1], QStringLiteral("2.  B"));
-    QCOMPARE(view->findChild<QLabel *>(QStringLiteral("lblProdDesc2"))->text(), QStringLiteral("B description"));
+    QCOMPARE(label(view, "lblProdDesc2")->text(), QStringLiteral("B description"));
     QCOMPARE(list->selectedItems().first()->text(), QStringLiteral("1"));
 }
 
@@ -814,10 +827,10 @@ void ListStepsTest::view_clearAll_thenGoBack_offersOne()
         QCOMPARE(plan.ProdDiffer[n - 1], BlankMarker);
         QCOMPARE(run->ctx->shared.ProdSlot[n - 1], SlotOff);
     }
-    QCOMPARE(view->findChild<QLabel *>(QStringLiteral("lblProdServ2"))->text(), QStringLiteral("2.  "));
-    QVERIFY(view->findChild<QLabel *>(QStringLiteral("lblProdDesc2"))->text().isEmpty());
+    QCOMPARE(label(view, "lblProdServ2")->text(), QStringLiteral("2.  "));
+    QVERIFY(label(view, "lblProdDesc2")->text().isEmpty());
 
-    view->findChild<QPushButton *>(QStringLiteral("cmdBack"))->click();
+    click(view, "cmdBack");
     FIND(name, QLineEdit, page, "txtProdServ");
     QCOMPARE(name->text(), QStringLiteral("1.  "));
     QCOMPARE(name->cursorPosition(), 4);
@@ -829,19 +842,19 @@ void ListStepsTest::view_nameStoredAsMarker_doesNotShowEarlierName()
     Page *page = products();
     storeProduct(page, 1, QStringLiteral("Chairs"));
     Page *view = goToView(page);
-    QCOMPARE(view->findChild<QLabel *>(QStringLiteral("lblProdServ1"))->text(), QStringLiteral("1.  Chairs"));
-    view->findChild<QPushButton *>(QStringLiteral("cmdBack"))->click();
-    page->findChild<QPushButton *>(QStringLiteral("cmdReturn"))->click();
+    QCOMPARE(label(view, "lblProdServ1")->text(), QStringLiteral("1.  Chairs"));
+    click(view, "cmdBack");
+    click(page, "cmdReturn");
     run->prompts.expectYesNo(Msg::ClearQuestion, true);
-    run->page(PageId::Main)->findChild<QPushButton *>(QStringLiteral("cmdClear"))->click();
+    click(run->page(PageId::Main), "cmdClear");
 
     products();
-    page->findChild<QLineEdit *>(QStringLiteral("txtProdServ"))->setText(BlankMarker);
+    edit(page, "txtProdServ")->setText(BlankMarker);
     run->prompts.expect(confirmN(1), PromptButton::Ok);
-    page->findChild<QPushButton *>(QStringLiteral("cmdSave"))->click();
+    click(page, "cmdSave");
     goToView(page);
     QCOMPARE(run->ctx->plan.ProdServ[0], BlankMarker);
-    QVERIFY(view->findChild<QLabel *>(QStringLiteral("lblProdServ1"))->text().isEmpty());
+    QVERIFY(label(view, "lblProdServ1")->text().isEmpty());
 }
 
 // ---- All three pages -------------------------------------------------------------------
@@ -867,16 +880,16 @@ void ListStepsTest::close_asksExitQuestion()
     else
         p = goToView(products());
     QVERIFY(p && p->isVisible());
-    QLineEdit *edit = box.isEmpty() ? nullptr : p->findChild<QLineEdit *>(box);
-    if (edit)
-        edit->setText(QStringLiteral("unsaved"));
+    QLineEdit *typed = box.isEmpty() ? nullptr : p->findChild<QLineEdit *>(box);
+    if (typed)
+        typed->setText(QStringLiteral("unsaved"));
 
     run->prompts.expectExit(false);
     QVERIFY(!p->close());
     QVERIFY(p->isVisible());
     QCOMPARE(run->ctx->nav.loaded(page), p);
-    if (edit) {
-        QCOMPARE(edit->text(), QStringLiteral("unsaved"));
+    if (typed) {
+        QCOMPARE(typed->text(), QStringLiteral("unsaved"));
         QCOMPARE(flagOf(p), Y);
     }
     QVERIFY(!run->quit);
