@@ -1,1 +1,6 @@
-target_sources(quorvane_core PRIVATE ListStepPages.cpp)
+target_sources(quorvane_core PRIVATE
+  ListStepPages.h ListStepPages.cpp
+  EmployeesPage.h EmployeesPage.cpp
+  ProductsPage.h ProductsPage.cpp
+  ProductsViewPage.h ProductsViewPage.cpp
+)
