@@ -38,7 +38,7 @@ CreditsPage::CreditsPage(AppContext &ctx) : Page(ctx, PageId::Credits2, 6945, 52
 
     auto *close = makeButton(this, "cmdClose", InfoText::CloseCaption, InfoText::CloseTip);
     close->setFont(arialFont(8.25));
-    close->setGeometry(kStarCentre.x() - 35, 188, 70, 23);
+    close->setGeometry(kStarCentre.x() - 40, 186, 80, 24);
     close->setFocus();
     connect(close, &QPushButton::clicked, this, [this] { backToInfo(); });
 }
