@@ -1,1 +1,4 @@
-target_sources(quorvane_core PRIVATE TextStepPages.cpp)
+target_sources(quorvane_core PRIVATE
+  TextStepPage.h TextStepPage.cpp
+  TextStepPages.cpp
+)
