@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -465,7 +467,11 @@ void EditorPage::applyQuietly(const QTextCharFormat &change)
 
 void EditorPage::chooseFont()
 {
-    const QFont shown = firstSelectedFormat().font().resolve(m_edit->document()->defaultFont());
+    QFont shown = firstSelectedFormat().font().resolve(m_edit->document()->defaultFont());
+    // A family this system lacks ("arial" without Arial) would make the dialog fall back
+    // to an unrelated default; it shows the family that actually draws the text.
+    if (!QFontDatabase::hasFamily(shown.family()))
+        shown.setFamilies({QFontInfo(shown).family()});
     const auto chosen = m_ctx.prompts.chooseFont(shown);
     if (!chosen) {
         SaveAborted = true;
@@ -474,7 +480,7 @@ void EditorPage::chooseFont()
     // Only what the user changed in the dialog: on a selection of mixed fonts the
     // others stay as they are; on a uniform one this is the dialog's whole choice.
     QTextCharFormat change;
-    if (chosen->family().compare(shown.family(), Qt::CaseInsensitive) != 0)
+    if (QFontInfo(*chosen).family() != QFontInfo(shown).family())
         change.setFontFamilies({chosen->family()});
     if (chosen->bold() != shown.bold())
         change.setFontWeight(chosen->bold() ? QFont::Bold : QFont::Normal);
