@@ -119,6 +119,7 @@ private slots:
     void open_windows1252Text_isDecoded();
     void open_failure_reportsAndKeepsEverything_data();
     void open_failure_reportsAndKeepsEverything();
+    void open_binaryFile_loadsAsTextWithoutHarm();
 
     void find_selectsFirstMatchIgnoringCase();
     void findNext_walksOverlappingMatchesThenReportsCompleted();
@@ -760,6 +761,7 @@ void EditorTest::open_failure_reportsAndKeepsEverything_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("missing file") << "gone.rtf";
     QTest::newRow("folder") << "folder";
+    QTest::newRow("too large") << "huge.rtf";
 }
 
 void EditorTest::open_failure_reportsAndKeepsEverything()
@@ -772,7 +774,12 @@ void EditorTest::open_failure_reportsAndKeepsEverything()
     p->textEdit()->insertPlainText(QStringLiteral("unsaved "));
     const QString text = EditorRun::wholeText(p);
     const QString path = dir->filePath(name);
-    const QString reason = openReason(path);
+    QString reason = openReason(path);
+    if (name == QLatin1String("huge.rtf")) {
+        QFile huge(path); // sparse: costs no disk space
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 30));
+        reason = Msg::FileTooLarge;
+    }
     QVERIFY(!reason.isEmpty());
 
     run->expectSaveQuestion(PromptButton::No);
@@ -788,6 +795,30 @@ void EditorTest::open_failure_reportsAndKeepsEverything()
     // Save still goes to the document's own file.
     run->trigger(p, "mnuFileSave");
     QVERIFY(readAll(saved).contains("unsaved"));
+}
+
+void EditorTest::open_binaryFile_loadsAsTextWithoutHarm()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 4096; ++i)
+        bytes += char((i * 37) % 256);
+    const QString path = dir->filePath(QStringLiteral("data.bin"));
+    QVERIFY(writeFile(path, bytes));
+    EditorPage *p = open();
+    QVERIFY(p);
+    run->expectSaveQuestion(PromptButton::No);
+    run->expectOpen(path);
+    run->trigger(p, "mnuFileOpen");
+    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    QVERIFY(EditorRun::wholeText(p).contains(QStringLiteral("\u20ac")));
+
+    // Saved back it is RTF that opens again.
+    p->textEdit()->insertPlainText(QStringLiteral("x"));
+    run->trigger(p, "mnuFileSave");
+    QVERIFY(rtf::looksLikeRtf(readAll(path)));
+    run->expectOpen(path);
+    run->trigger(p, "mnuFileOpen");
+    QVERIFY(EditorRun::wholeText(p).startsWith(QLatin1Char('x')));
 }
 
 // ---------------------------------------------------------------------------- finding
