@@ -19,7 +19,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
