@@ -69,6 +69,8 @@ IconvResult convert(iconv_t cd, const uint8_t *bytes, size_t len, char32_t &out)
         return IconvResult::Incomplete;
     if (r == size_t(-1) && errno != E2BIG)
         return IconvResult::Invalid;
+    // Some converters (1255, 1258) hold a letter back for a combining mark that may follow.
+    iconv(cd, nullptr, nullptr, &o, &outLeft);
     if (o == reinterpret_cast<char *>(buf) || inLeft != 0)
         return IconvResult::Invalid;
     out = buf[0];

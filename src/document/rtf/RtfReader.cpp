@@ -415,7 +415,8 @@ ReadResult Reader::parse()
                 ++p_;
                 break;
             }
-            if (st().dest == Dest::Text && c >= 0x20 && c < 0x80 && (st().chr.flags & (Hidden | Caps)) == 0) {
+            if (st().dest == Dest::Text && c >= 0x20 && c < 0x80 && (st().chr.flags & (Hidden | Caps)) == 0
+                && !pendingHigh_ && !st().decoder->pending()) {
                 const uint8_t *s = p_;
                 while (p_ < end_ && *p_ >= 0x20 && *p_ < 0x80 && *p_ != '\\' && *p_ != '{' && *p_ != '}')
                     ++p_;
@@ -536,15 +537,15 @@ void Reader::parseControl()
         return;
     }
     if (c == '\'') {
-        int value = -1;
-        if (end_ - p_ >= 2) {
-            const int hi = hexValue(p_[0]);
-            const int lo = hexValue(p_[1]);
-            if (hi >= 0 && lo >= 0) {
-                value = hi * 16 + lo;
-                p_ += 2;
-            }
+        // Two hex digits; fewer make no byte.
+        int value = 0;
+        int digits = 0;
+        while (digits < 2 && p_ < end_ && hexValue(*p_) >= 0) {
+            value = value * 16 + hexValue(*p_++);
+            ++digits;
         }
+        if (digits < 2)
+            value = -1;
         if (skipFallback_ > 0) {
             --skipFallback_;
             return;
