@@ -180,7 +180,8 @@ void EditorPage::onLoad()
 
 void EditorPage::onActivate()
 {
-    // Composed once per showing by the program, in the three appends of the layout.
+    // Composed each time the program shows the page (never on mere focus), appended in
+    // its two or three pieces; the composed text is not something to undo.
     QTextDocument *doc = m_edit->document();
     doc->setUndoRedoEnabled(false);
     for (const QString &part : composePlanParts(m_ctx.plan))
