@@ -51,3 +51,8 @@ inline QString openFailed(const QString &file, const QString &reason)
 }
 
 } // namespace Msg
+
+// Editor page: the reason given when a file is too large to open.
+namespace Msg {
+inline const QString FileTooLarge = QStringLiteral("The file is too large to open.");
+} // namespace Msg

@@ -1,8 +1,10 @@
 #include "document/DocumentPages.h"
 
 #include "app/Navigator.h"
+#include "app/PageIds.h"
+#include "document/EditorPage.h"
 
 void registerDocumentPages(Navigator &nav)
 {
-    (void)nav;
+    nav.registerPage(QString::fromLatin1(PageId::TxtEditor), [](AppContext &c) { return new EditorPage(c); });
 }

@@ -1,14 +1,15 @@
 #include "document/rtf/Rtf.h"
 
-#include <QTextDocument>
+#include <cctype>
 
-// Placeholder until the real codec lands.
 namespace rtf {
 
-bool looksLikeRtf(const QByteArray &data) { return data.trimmed().startsWith("{\\rtf"); }
-
-QByteArray write(const QTextDocument &doc) { return "{\\rtf1 " + doc.toPlainText().toLatin1() + "}"; }
-
-ReadResult read(const QByteArray &, QTextDocument &) { return {false, QStringLiteral("not implemented")}; }
+bool looksLikeRtf(const QByteArray &data)
+{
+    qsizetype i = 0;
+    while (i < data.size() && std::isspace(static_cast<unsigned char>(data[i])) != 0)
+        ++i;
+    return data.mid(i, 5) == "{\\rtf";
+}
 
 } // namespace rtf

@@ -25,4 +25,10 @@ struct ReadResult {
 // left as it was.
 ReadResult read(const QByteArray &data, QTextDocument &doc);
 
+// Limits of the reader. Real files stay far below them; a file beyond one is refused
+// with a message instead of being allowed to exhaust memory or time.
+inline constexpr int MaxGroupDepth = 4096;       // nesting of { } groups
+inline constexpr int MaxFontTableEntries = 16384;
+inline constexpr int MaxColorTableEntries = 16384;
+
 } // namespace rtf

@@ -1,1 +1,12 @@
-target_sources(quorvane_core PRIVATE rtf/Rtf.h rtf/Rtf.cpp)
+# The RTF codec's sources, also built on their own by the fuzz target.
+set(QUORVANE_RTF_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Rtf.h
+  ${CMAKE_CURRENT_LIST_DIR}/Rtf.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfCodepage.h
+  ${CMAKE_CURRENT_LIST_DIR}/RtfCodepage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfReader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfWriter.cpp
+)
+if(TARGET quorvane_core)
+  target_sources(quorvane_core PRIVATE ${QUORVANE_RTF_SOURCES})
+endif()

@@ -1,0 +1,547 @@
+#include "document/EditorPage.h"
+
+#include "app/AppContext.h"
+#include "app/Messages.h"
+#include "app/PageIds.h"
+#include "app/Widgets.h"
+#include "document/DocumentText.h"
+#include "document/PlanDocument.h"
+#include "document/rtf/Rtf.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString CaptionSuffix = QStringLiteral(" - Text Editor");
+const QString RtfFilter = QStringLiteral("Rich Text Files (*.rtf)");
+// "*" rather than "*.*": on this platform "*.*" hides names without an extension.
+const QStringList OpenFilters = {RtfFilter, QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")};
+// Larger files would only exhaust memory; no business plan comes near this.
+constexpr qint64 MaxOpenBytes = 128 * 1024 * 1024;
+
+// The menu commands whose keys the text control would otherwise keep for itself.
+bool isMenuKey(const QKeyEvent *e)
+{
+    if (e->modifiers() != Qt::ControlModifier)
+        return false;
+    switch (e->key()) {
+    case Qt::Key_A: // Save As
+    case Qt::Key_X:
+    case Qt::Key_C:
+    case Qt::Key_V:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The selection as plain text for the clipboard: breaks as line feeds.
+QString plainSelection(const QTextCursor &cursor)
+{
+    QString text = cursor.selectedText();
+    for (QChar &c : text) {
+        const char16_t u = c.unicode();
+        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xFDD0 || u == 0xFDD1)
+            c = QLatin1Char('\n');
+    }
+    return text;
+}
+
+QColor formatColor(const QTextCharFormat &f, const QColor &fallback)
+{
+    return f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color() : fallback;
+}
+
+} // namespace
+
+EditorPage::EditorPage(AppContext &ctx) : Page(ctx, PageId::TxtEditor, 6810, 4995, false)
+{
+    setWindowTitle(initialCaption());
+
+    m_edit = new QTextEdit(this);
+    m_edit->setObjectName(QStringLiteral("txtEdit"));
+    m_edit->setFont(arialFont(12));
+    // Tab moves on as in any form; Ctrl+Tab types a tab (see eventFilter).
+    m_edit->setTabChangesFocus(true);
+    // Pasting and dropping bring plain text only, like the Paste command.
+    m_edit->setAcceptRichText(false);
+    m_edit->installEventFilter(this);
+    connect(m_edit, &QTextEdit::textChanged, this, [this] {
+        if (!m_formatting)
+            DocChanged = true;
+    });
+
+    m_return = makeButton(this, "cmdReturn", QStringLiteral("&Return to Main Screen"),
+                          QStringLiteral("Click here to return to the main screen."));
+    m_return->setFixedSize(twips(1815), twips(495));
+    connect(m_return, &QPushButton::clicked, this, &EditorPage::returnToMain);
+
+    // The control fills the page and the button stays below it at the bottom right, so
+    // both remain whole at any size.
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(twips(120), twips(120), twips(195), twips(180));
+    layout->setSpacing(twips(120));
+    layout->addWidget(m_edit, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_return);
+    layout->addLayout(buttons);
+
+    buildMenus();
+    setTabOrder(m_edit, m_return);
+
+    // The design size is the inner area below the menu bar.
+    resize(twips(6810), twips(4995) + layout->menuBar()->sizeHint().height());
+}
+
+void EditorPage::buildMenus()
+{
+    auto *bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("menuBar"));
+    static_cast<QVBoxLayout *>(this->layout())->setMenuBar(bar);
+
+    auto *file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    addCommand(file, "mnuFileOpen", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &EditorPage::openDocument);
+    addSeparator(file, "Hyphen1");
+    addCommand(file, "mnuFileSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &EditorPage::save);
+    addCommand(file, "mnuFileSaveAs", QStringLiteral("Save &As"), QKeySequence(Qt::CTRL | Qt::Key_A), &EditorPage::saveAs);
+    addSeparator(file, "Hyphen2");
+    addCommand(file, "mnuFilePrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &EditorPage::print);
+    addSeparator(file, "Hyphen5");
+    addCommand(file, "mnuFileReturn", QStringLiteral("&Return to Main Menu"), QKeySequence(Qt::CTRL | Qt::Key_R),
+               &EditorPage::returnToMain);
+    addSeparator(file, "Hyphen3");
+    addCommand(file, "mnuFileExit", QStringLiteral("E&xit"), QKeySequence(), &EditorPage::exitEditor);
+
+    m_editMenu = bar->addMenu(QStringLiteral("&Edit"));
+    m_editMenu->setObjectName(QStringLiteral("mnuEdit"));
+    connect(m_editMenu, &QMenu::aboutToShow, this, &EditorPage::updateEditMenu);
+    m_cut = addCommand(m_editMenu, "mnuEditCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), &EditorPage::cut);
+    m_copy = addCommand(m_editMenu, "mnuEditCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &EditorPage::copy);
+    m_paste = addCommand(m_editMenu, "mnuEditPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
+                         &EditorPage::paste);
+    addSeparator(m_editMenu, "Hyphen4");
+    addCommand(m_editMenu, "mnuEditFind", QStringLiteral("&Find"), QKeySequence(Qt::CTRL | Qt::Key_F), &EditorPage::find);
+    addCommand(m_editMenu, "mnuEditFindNext", QStringLiteral("Find &Next"), QKeySequence(Qt::Key_F3), &EditorPage::findNext);
+
+    auto *options = bar->addMenu(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("mnuOptions"));
+    addCommand(options, "mnuOptionsFont", QStringLiteral("Font"), QKeySequence(Qt::CTRL | Qt::Key_T), &EditorPage::chooseFont);
+    addCommand(options, "mnuOptionsColor", QStringLiteral("Color"), QKeySequence(Qt::CTRL | Qt::Key_L),
+               &EditorPage::chooseColor);
+}
+
+QAction *EditorPage::addCommand(QMenu *menu, const char *name, const QString &caption, const QKeySequence &key,
+                                void (EditorPage::*command)())
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(key);
+    connect(action, &QAction::triggered, this, [this, command] { (this->*command)(); });
+    return action;
+}
+
+void EditorPage::addSeparator(QMenu *menu, const char *name)
+{
+    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+void EditorPage::onLoad()
+{
+    // The insertion point of the empty control: the composed document takes this font.
+    m_loadFormat.setFontFamilies({QStringLiteral("arial")});
+    m_loadFormat.setFontPointSize(12);
+    m_edit->setCurrentCharFormat(m_loadFormat);
+    SaveAborted = false;
+    DocChanged = true;
+    CloseMode = QStringLiteral("N");
+}
+
+void EditorPage::onActivate()
+{
+    // Composed each time the program shows the page (never on mere focus), appended in
+    // its two or three pieces; the composed text is not something to undo.
+    QTextDocument *doc = m_edit->document();
+    doc->setUndoRedoEnabled(false);
+    for (const QString &part : composePlanParts(m_ctx.plan))
+        appendText(part);
+    doc->setUndoRedoEnabled(true);
+    m_edit->moveCursor(QTextCursor::Start);
+    m_edit->setFocus();
+}
+
+void EditorPage::appendText(const QString &text)
+{
+    QTextDocument *doc = m_edit->document();
+    QTextCursor end(doc);
+    end.movePosition(QTextCursor::End);
+    end.insertText(text, doc->isEmpty() ? m_loadFormat : end.charFormat());
+}
+
+// ---------------------------------------------------------------------------- closing
+
+PromptButton EditorPage::askSaveDocument()
+{
+    return m_ctx.prompts.ask(Question::yesNoCancel(Msg::SaveDocumentQuestion, Msg::AppTitle));
+}
+
+bool EditorPage::closeRequested()
+{
+    if (DocChanged) {
+        const PromptButton answer = askSaveDocument();
+        if (answer == PromptButton::Cancel)
+            return false;
+        if (answer == PromptButton::Yes) {
+            save();
+            if (SaveAborted)
+                return false;
+        }
+    }
+    if (CloseMode == QLatin1String("R")) {
+        m_ctx.nav.switchPage(this, QString::fromLatin1(PageId::Main));
+        return true;
+    }
+    m_ctx.nav.endProgram();
+    return true;
+}
+
+void EditorPage::returnToMain()
+{
+    CloseMode = QStringLiteral("R");
+    close();
+}
+
+void EditorPage::exitEditor() { close(); }
+
+// ---------------------------------------------------------------------------- files
+
+void EditorPage::reportError(const QString &text) { m_ctx.prompts.ask(Question::error(text, Msg::AppTitle)); }
+
+bool EditorPage::writeDocument(const QString &fileName)
+{
+    // Written beside the target and renamed over it, so a failure leaves the old file.
+    QSaveFile file(fileName);
+    const QByteArray data = rtf::write(*m_edit->document());
+    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
+        return true;
+    reportError(Msg::saveFailed(QDir::toNativeSeparators(fileName), file.errorString()));
+    return false;
+}
+
+void EditorPage::save()
+{
+    // A page without a file, or whose file name an Open dialog cleared, asks for one.
+    if (windowTitle() == initialCaption() || m_fileName.isEmpty()) {
+        saveAs();
+        return;
+    }
+    if (writeDocument(m_fileName))
+        DocChanged = false;
+    else
+        SaveAborted = true;
+}
+
+void EditorPage::saveAs()
+{
+    FileDialogRequest request;
+    request.fileName = m_fileName;
+    request.filters = {RtfFilter};
+    request.selectedFilter = RtfFilter;
+    request.confirmOverwrite = true;
+    const auto chosen = m_ctx.prompts.saveFile(request);
+    if (!chosen || chosen->fileName.isEmpty() || !writeDocument(chosen->fileName)) {
+        SaveAborted = true;
+        return;
+    }
+    m_fileName = QFileInfo(chosen->fileName).absoluteFilePath();
+    setWindowTitle(QDir::toNativeSeparators(m_fileName) + CaptionSuffix);
+    DocChanged = false;
+    SaveAborted = false;
+}
+
+bool EditorPage::loadDocument(const QString &fileName)
+{
+    const QString shownName = QDir::toNativeSeparators(fileName);
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reportError(Msg::openFailed(shownName, file.errorString()));
+        return false;
+    }
+    if (file.size() > MaxOpenBytes) {
+        reportError(Msg::openFailed(shownName, Msg::FileTooLarge));
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        reportError(Msg::openFailed(shownName, file.errorString()));
+        return false;
+    }
+
+    // Read into a document of its own, so a file that fails leaves the page untouched.
+    auto *doc = new QTextDocument(m_edit);
+    doc->setDefaultFont(m_edit->font());
+    doc->setUndoRedoEnabled(false);
+    if (rtf::looksLikeRtf(data)) {
+        const rtf::ReadResult result = rtf::read(data, *doc);
+        if (!result.ok) {
+            delete doc;
+            reportError(Msg::openFailed(shownName, result.error));
+            return false;
+        }
+    } else {
+        QTextCursor(doc).insertText(decodePlainText(data), m_loadFormat);
+    }
+    doc->setUndoRedoEnabled(true);
+
+    // The control deletes a document it made itself; one of ours goes here.
+    const QPointer<QTextDocument> old = m_edit->document();
+    m_edit->setDocument(doc);
+    if (old && old->parent() == m_edit)
+        delete old.data();
+    DocChanged = true; // the text changed, as by any load
+    return true;
+}
+
+void EditorPage::openDocument()
+{
+    if (DocChanged) {
+        const PromptButton answer = askSaveDocument();
+        if (answer == PromptButton::Cancel)
+            return;
+        if (answer == PromptButton::Yes) {
+            save();
+            if (SaveAborted)
+                return;
+        }
+    }
+    const QString previousFile = m_fileName;
+    m_fileName.clear();
+    FileDialogRequest request;
+    request.filters = OpenFilters;
+    request.selectedFilter = RtfFilter;
+    request.confirmOverwrite = false;
+    const auto chosen = m_ctx.prompts.openFile(request);
+    if (!chosen || chosen->fileName.isEmpty())
+        return;
+    if (!loadDocument(chosen->fileName)) {
+        m_fileName = previousFile;
+        return;
+    }
+    DocChanged = false;
+    CloseMode = QStringLiteral("O");
+    m_fileName = QFileInfo(chosen->fileName).absoluteFilePath();
+    setWindowTitle(QDir::toNativeSeparators(m_fileName) + CaptionSuffix);
+    m_edit->moveCursor(QTextCursor::Start);
+}
+
+void EditorPage::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    // With no printer at all, the dialog offers a PDF file instead of a dead end.
+    const bool noPrinter = QPrinterInfo::availablePrinters().isEmpty();
+    if (noPrinter) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        QString base = m_fileName;
+        if (base.isEmpty()) {
+            const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            base = QDir(docs.isEmpty() ? QDir::homePath() : docs).filePath(QStringLiteral("Business Plan"));
+        }
+        const QFileInfo info(base);
+        printer.setOutputFileName(info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf")));
+    }
+    if (!m_ctx.prompts.setupPrinter(printer, noPrinter))
+        return;
+    m_edit->document()->print(&printer);
+}
+
+// ---------------------------------------------------------------------------- editing
+
+void EditorPage::updateEditMenu()
+{
+    const bool selected = m_edit->textCursor().hasSelection();
+    m_cut->setEnabled(selected);
+    m_copy->setEnabled(selected);
+    m_paste->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+}
+
+void EditorPage::cut()
+{
+    QTextCursor cursor = m_edit->textCursor();
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    const QString text = plainSelection(cursor);
+    if (!text.isEmpty())
+        clipboard->setText(text);
+    cursor.removeSelectedText();
+    m_edit->setTextCursor(cursor);
+}
+
+void EditorPage::copy()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    const QString text = plainSelection(m_edit->textCursor());
+    if (!text.isEmpty())
+        clipboard->setText(text);
+}
+
+void EditorPage::paste()
+{
+    QTextCursor cursor = m_edit->textCursor();
+    cursor.insertText(QGuiApplication::clipboard()->text());
+    m_edit->setTextCursor(cursor);
+}
+
+bool EditorPage::selectMatch(qsizetype start)
+{
+    const WholeText whole(*m_edit->document());
+    const qsizetype found = findText(whole.text(), FindString, start);
+    if (found == 0)
+        return false;
+    QTextCursor cursor(m_edit->document());
+    cursor.setPosition(whole.toDocument(found - 1));
+    cursor.setPosition(whole.toDocument(found - 1 + FindString.size()), QTextCursor::KeepAnchor);
+    m_edit->setTextCursor(cursor);
+    return true;
+}
+
+void EditorPage::find()
+{
+    FindString = m_ctx.prompts.inputText(Msg::FindPrompt, Msg::FindTitle).value_or(QString());
+    if (!selectMatch(1))
+        m_ctx.prompts.ask(Question::notice(Msg::FindNotFound, Msg::FindTitle));
+}
+
+void EditorPage::findNext()
+{
+    // One character past the first selected one (or past the one after the caret).
+    const WholeText whole(*m_edit->document());
+    const qsizetype start = whole.fromDocument(m_edit->textCursor().selectionStart()) + 2;
+    if (!selectMatch(start))
+        m_ctx.prompts.ask(Question::notice(Msg::FindCompleted, Msg::FindNextTitle));
+}
+
+// ---------------------------------------------------------------------------- formats
+
+QTextCharFormat EditorPage::firstSelectedFormat() const
+{
+    const QTextCursor selection = m_edit->textCursor();
+    if (!selection.hasSelection())
+        return m_edit->currentCharFormat();
+    // A cursor reports the character before it, except at the start of a block.
+    QTextCursor at(m_edit->document());
+    at.setPosition(selection.selectionStart());
+    if (!at.atBlockStart())
+        at.setPosition(selection.selectionStart() + 1);
+    return at.charFormat();
+}
+
+void EditorPage::applyQuietly(const QTextCharFormat &change)
+{
+    m_formatting = true;
+    m_edit->mergeCurrentCharFormat(change);
+    m_formatting = false;
+}
+
+void EditorPage::chooseFont()
+{
+    QFont shown = firstSelectedFormat().font().resolve(m_edit->document()->defaultFont());
+    // A family this system lacks ("arial" without Arial) would make the dialog fall back
+    // to an unrelated default; it shows the family that actually draws the text.
+    if (!QFontDatabase::hasFamily(shown.family()))
+        shown.setFamilies({QFontInfo(shown).family()});
+    const auto chosen = m_ctx.prompts.chooseFont(shown);
+    if (!chosen) {
+        SaveAborted = true;
+        return;
+    }
+    // Only what the user changed in the dialog: on a selection of mixed fonts the
+    // others stay as they are; on a uniform one this is the dialog's whole choice.
+    QTextCharFormat change;
+    if (QFontInfo(*chosen).family() != QFontInfo(shown).family())
+        change.setFontFamilies({chosen->family()});
+    if (chosen->bold() != shown.bold())
+        change.setFontWeight(chosen->bold() ? QFont::Bold : QFont::Normal);
+    if (chosen->italic() != shown.italic())
+        change.setFontItalic(chosen->italic());
+    if (chosen->pointSizeF() > 0 && !qFuzzyCompare(chosen->pointSizeF(), shown.pointSizeF()))
+        change.setFontPointSize(chosen->pointSizeF());
+    if (chosen->underline() != shown.underline())
+        change.setFontUnderline(chosen->underline());
+    if (!change.properties().isEmpty())
+        applyQuietly(change);
+}
+
+void EditorPage::chooseColor()
+{
+    const QColor fallback = m_edit->palette().color(QPalette::Text);
+    const QColor shown = formatColor(firstSelectedFormat(), fallback);
+    const auto chosen = m_ctx.prompts.chooseColor(shown);
+    if (!chosen) {
+        SaveAborted = true;
+        return;
+    }
+    // Nothing changes when every selected character already has the chosen colour.
+    bool same = chosen->rgb() == shown.rgb();
+    const QTextCursor selection = m_edit->textCursor();
+    if (same && selection.hasSelection()) {
+        const int from = selection.selectionStart();
+        const int to = selection.selectionEnd();
+        for (QTextBlock b = m_edit->document()->findBlock(from); same && b.isValid() && b.position() < to; b = b.next()) {
+            for (auto it = b.begin(); same && !it.atEnd(); ++it) {
+                const QTextFragment f = it.fragment();
+                if (f.position() + f.length() > from && f.position() < to)
+                    same = formatColor(f.charFormat(), fallback).rgb() == chosen->rgb();
+            }
+        }
+    }
+    if (same)
+        return;
+    QTextCharFormat change;
+    change.setForeground(*chosen);
+    applyQuietly(change);
+    DocChanged = true;
+}
+
+// ---------------------------------------------------------------------------- keys
+
+bool EditorPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_edit && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (isMenuKey(key)) {
+            // Leave these keys to the menu: the override lets its shortcut fire, and a
+            // key press that still arrives (its entry disabled) does nothing.
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_Tab
+            && key->modifiers() == Qt::ControlModifier) {
+            m_edit->textCursor().insertText(QStringLiteral("\t"));
+            return true;
+        }
+    }
+    return Page::eventFilter(watched, event);
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "app/Page.h"
+#include "app/Prompts.h"
+
+#include <QString>
+#include <QTextCharFormat>
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QTextEdit;
+
+// frmTxtEditor: the composed business plan in a small word processor. It is loaded
+// afresh each time the main page opens it, composes the document when the program shows
+// it, and saves, opens and prints the document as RTF.
+class EditorPage : public Page {
+    Q_OBJECT
+public:
+    explicit EditorPage(AppContext &ctx);
+
+    static QString initialCaption() { return QStringLiteral("Quorvane - Text Editor"); }
+
+    void onLoad() override;
+    void onActivate() override;
+    bool closeRequested() override;
+
+    // The page state, for whoever needs to look.
+    bool docChanged() const { return DocChanged; }
+    bool saveAborted() const { return SaveAborted; }
+    const QString &closeMode() const { return CloseMode; }
+    const QString &findString() const { return FindString; }
+    // The current file: set by Open and Save As, cleared when an Open dialog is shown.
+    const QString &fileName() const { return m_fileName; }
+    QTextEdit *textEdit() const { return m_edit; }
+
+    // The menu commands.
+    void openDocument();
+    void save();
+    void saveAs();
+    void print();
+    void returnToMain();
+    void exitEditor();
+    void updateEditMenu();
+    void cut();
+    void copy();
+    void paste();
+    void find();
+    void findNext();
+    void chooseFont();
+    void chooseColor();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    QAction *addCommand(QMenu *menu, const char *name, const QString &caption, const QKeySequence &key,
+                        void (EditorPage::*command)());
+    void addSeparator(QMenu *menu, const char *name);
+
+    void appendText(const QString &text);
+    PromptButton askSaveDocument();
+    bool writeDocument(const QString &fileName);
+    bool loadDocument(const QString &fileName);
+    void reportError(const QString &text);
+    bool selectMatch(qsizetype start);
+    QTextCharFormat firstSelectedFormat() const;
+    void applyQuietly(const QTextCharFormat &change);
+
+    QTextEdit *m_edit = nullptr;
+    QPushButton *m_return = nullptr;
+    QMenu *m_editMenu = nullptr;
+    QAction *m_cut = nullptr;
+    QAction *m_copy = nullptr;
+    QAction *m_paste = nullptr;
+    QTextCharFormat m_loadFormat;
+    bool m_formatting = false; // a font change under way does not count as a change
+
+    bool DocChanged = true;
+    bool SaveAborted = false;
+    QString CloseMode = QStringLiteral("N");
+    QString FindString;
+    QString m_fileName;
+};

@@ -1,0 +1,284 @@
+// The RTF writer: plain RTF 1.x that word processors read, every character outside ASCII
+// as \uN with a one-character ASCII fallback. Each run is a group of its own that states
+// its whole format, so no reader has to track what the previous run left behind.
+
+#include "document/rtf/Rtf.h"
+
+#include <QHash>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+
+#include <cmath>
+#include <vector>
+
+namespace rtf {
+
+namespace {
+
+// What a reader that knows no \uN shows instead: the base letter of an accented Latin
+// letter, a plain quote or dash for the typographic ones, else a question mark. Never a
+// digit or a space, which would end the \uN's number or be taken as its delimiter.
+char fallbackFor(char16_t c)
+{
+    static const std::vector<char> latin = [] {
+        std::vector<char> t(0x250 - 0x80, '?');
+        for (char16_t u = 0x80; u < 0x250; ++u) {
+            const QString d = QChar(u).decomposition();
+            if (!d.isEmpty()) {
+                const char16_t b = d.at(0).unicode();
+                if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z'))
+                    t[u - 0x80] = char(b);
+            }
+        }
+        return t;
+    }();
+    if (c >= 0x80 && c < 0x250)
+        return latin[c - 0x80];
+    switch (c) {
+    case 0x2018: case 0x2019: case 0x201A: return '\'';
+    case 0x201C: case 0x201D: case 0x201E: return '"';
+    case 0x2010: case 0x2011: case 0x2012: case 0x2013: case 0x2014: return '-';
+    case 0x2022: return '*';
+    default: return '?';
+    }
+}
+
+class Writer {
+public:
+    explicit Writer(const QTextDocument &doc)
+        : doc_(doc)
+    {
+    }
+
+    QByteArray run();
+
+private:
+    const QByteArray &charPrefix(int formatIndex, const QTextCharFormat &f);
+    QByteArray charProps(const QTextCharFormat &f);
+    const QByteArray &blockPrefix(int formatIndex, const QTextBlockFormat &f);
+    int fontIndex(const QString &family);
+    int colorIndex(const QColor &c);
+    void appendText(QByteArray &out, const QString &text);
+    static void appendNumber(QByteArray &out, const char *word, long long n);
+
+    const QTextDocument &doc_;
+    QStringList fonts_;
+    QHash<QString, int> fontIndex_;
+    QList<QRgb> colors_;
+    QHash<QRgb, int> colorIndex_;
+    QHash<int, QByteArray> charPrefixes_;
+    QHash<int, QByteArray> blockPrefixes_;
+    QHash<int, QByteArray> markPrefixes_;
+};
+
+void Writer::appendNumber(QByteArray &out, const char *word, long long n)
+{
+    out += word;
+    out += QByteArray::number(n);
+}
+
+int Writer::fontIndex(const QString &family)
+{
+    const auto it = fontIndex_.constFind(family);
+    if (it != fontIndex_.constEnd())
+        return it.value();
+    const int index = int(fonts_.size());
+    fonts_.append(family);
+    fontIndex_.insert(family, index);
+    return index;
+}
+
+int Writer::colorIndex(const QColor &c)
+{
+    const QRgb rgb = c.rgb() | 0xFF000000u;
+    const auto it = colorIndex_.constFind(rgb);
+    if (it != colorIndex_.constEnd())
+        return it.value();
+    colors_.append(rgb);
+    const int index = int(colors_.size()); // entry 0 is the automatic colour
+    colorIndex_.insert(rgb, index);
+    return index;
+}
+
+QByteArray Writer::charProps(const QTextCharFormat &f)
+{
+    QByteArray p = "\\plain";
+    QString family = f.fontFamilies().toStringList().value(0);
+    if (family.isEmpty())
+        family = doc_.defaultFont().family();
+    appendNumber(p, "\\f", fontIndex(family));
+
+    double points = f.fontPointSize();
+    if (points <= 0 && f.hasProperty(QTextFormat::FontPixelSize))
+        points = f.intProperty(QTextFormat::FontPixelSize) * 0.75;
+    if (points <= 0)
+        points = doc_.defaultFont().pointSizeF();
+    if (points <= 0)
+        points = 12;
+    appendNumber(p, "\\fs", std::max(1L, std::lround(points * 2)));
+
+    if (f.fontWeight() >= QFont::DemiBold)
+        p += "\\b";
+    if (f.fontItalic())
+        p += "\\i";
+    switch (f.underlineStyle()) {
+    case QTextCharFormat::NoUnderline: break;
+    case QTextCharFormat::DotLine: p += "\\uld"; break;
+    case QTextCharFormat::DashUnderline: p += "\\uldash"; break;
+    case QTextCharFormat::DashDotLine: p += "\\uldashd"; break;
+    case QTextCharFormat::DashDotDotLine: p += "\\uldashdd"; break;
+    case QTextCharFormat::WaveUnderline:
+    case QTextCharFormat::SpellCheckUnderline: p += "\\ulwave"; break;
+    default: p += "\\ul"; break;
+    }
+    if (f.fontStrikeOut())
+        p += "\\strike";
+    switch (f.fontCapitalization()) {
+    case QFont::AllUppercase: p += "\\caps"; break;
+    case QFont::SmallCaps: p += "\\scaps"; break;
+    default: break;
+    }
+    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        p += "\\super";
+    else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        p += "\\sub";
+    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush)
+        appendNumber(p, "\\cf", colorIndex(f.foreground().color()));
+    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush) {
+        const int index = colorIndex(f.background().color());
+        appendNumber(p, "\\chcbpat", index);
+        appendNumber(p, "\\cb", index);
+    }
+    if (f.hasProperty(QTextFormat::TextUnderlineColor) && f.underlineColor().isValid())
+        appendNumber(p, "\\ulc", colorIndex(f.underlineColor()));
+    return p;
+}
+
+const QByteArray &Writer::charPrefix(int formatIndex, const QTextCharFormat &f)
+{
+    auto it = charPrefixes_.find(formatIndex);
+    if (it == charPrefixes_.end())
+        it = charPrefixes_.insert(formatIndex, "{" + charProps(f) + ' ');
+    return it.value();
+}
+
+const QByteArray &Writer::blockPrefix(int formatIndex, const QTextBlockFormat &f)
+{
+    auto it = blockPrefixes_.find(formatIndex);
+    if (it != blockPrefixes_.end())
+        return it.value();
+    QByteArray p = "\\pard";
+    const Qt::Alignment a = f.alignment();
+    if (a & Qt::AlignHCenter)
+        p += "\\qc";
+    else if (a & Qt::AlignJustify)
+        p += "\\qj";
+    else if (a & Qt::AlignRight)
+        p += "\\qr";
+    // Pixels of the document to twips (15 to a pixel at 96 dpi).
+    const auto twips = [](double px) { return std::lround(px * 15); };
+    if (const long v = twips(f.leftMargin()))
+        appendNumber(p, "\\li", v);
+    if (const long v = twips(f.rightMargin()))
+        appendNumber(p, "\\ri", v);
+    if (const long v = twips(f.textIndent()))
+        appendNumber(p, "\\fi", v);
+    if (const long v = twips(f.topMargin()))
+        appendNumber(p, "\\sb", v);
+    if (const long v = twips(f.bottomMargin()))
+        appendNumber(p, "\\sa", v);
+    if (f.layoutDirection() == Qt::RightToLeft)
+        p += "\\rtlpar";
+    if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        p += "\\pagebb";
+    return blockPrefixes_.insert(formatIndex, p).value();
+}
+
+void Writer::appendText(QByteArray &out, const QString &text)
+{
+    const char16_t *s = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i];
+        if (c < 0x80) {
+            switch (c) {
+            case '\\': out += "\\\\"; break;
+            case '{': out += "\\{"; break;
+            case '}': out += "\\}"; break;
+            case '\t': out += "\\tab "; break;
+            default:
+                if (c >= 0x20)
+                    out += char(c);
+                break; // other control characters are not text
+            }
+            continue;
+        }
+        if (c == 0x2028) {
+            out += "\\line ";
+            continue;
+        }
+        if (c == 0xFFFC || c == 0x2029)
+            continue; // objects and block separators are not text
+        // \u takes a signed 16-bit number; characters beyond U+FFFF go as their two
+        // surrogates, each with its own fallback.
+        out += "\\u";
+        out += QByteArray::number(int(int16_t(c)));
+        out += (c >= 0xD800 && c <= 0xDFFF) ? '?' : fallbackFor(c);
+    }
+}
+
+QByteArray Writer::run()
+{
+    QByteArray body;
+    body.reserve(qsizetype(doc_.characterCount()) + qsizetype(doc_.characterCount() / 4) + 256);
+    for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
+        body += blockPrefix(b.blockFormatIndex(), b.blockFormat());
+        // The paragraph's own format, which an empty paragraph shows.
+        auto mark = markPrefixes_.find(b.charFormatIndex());
+        if (mark == markPrefixes_.end())
+            mark = markPrefixes_.insert(b.charFormatIndex(), charProps(b.charFormat()));
+        body += mark.value();
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            if (!frag.isValid())
+                continue;
+            body += charPrefix(frag.charFormatIndex(), frag.charFormat());
+            appendText(body, frag.text());
+            body += '}';
+        }
+        body += "\\par\r\n";
+    }
+
+    QByteArray out;
+    out.reserve(body.size() + 512 + fonts_.size() * 40 + colors_.size() * 32);
+    out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl";
+    for (qsizetype i = 0; i < fonts_.size(); ++i) {
+        appendNumber(out, "{\\f", i);
+        out += "\\fnil\\fcharset0 ";
+        QString name = fonts_.at(i);
+        name.remove(QLatin1Char(';')); // the entry's terminator cannot be escaped
+        appendText(out, name);
+        out += ";}";
+    }
+    out += "}\r\n{\\colortbl;";
+    for (const QRgb c : std::as_const(colors_)) {
+        appendNumber(out, "\\red", qRed(c));
+        appendNumber(out, "\\green", qGreen(c));
+        appendNumber(out, "\\blue", qBlue(c));
+        out += ';';
+    }
+    out += "}\r\n{\\*\\generator Quorvane;}\r\n";
+    out += body;
+    out += "}\r\n";
+    return out;
+}
+
+} // namespace
+
+QByteArray write(const QTextDocument &doc)
+{
+    return Writer(doc).run();
+}
+
+} // namespace rtf

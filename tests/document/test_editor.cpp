@@ -1,0 +1,1357 @@
+#include "EditorFixture.h"
+
+#include "document/PlanDocument.h"
+#include "document/rtf/Rtf.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPointer>
+#include <QPrinterInfo>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+// The text an RTF file holds, as the editor would show it.
+QString rtfText(const QString &path)
+{
+    QTextDocument doc;
+    if (!rtf::read(readAll(path), doc).ok)
+        return QStringLiteral("<unreadable>");
+    return WholeText(doc).text();
+}
+
+void select(QTextEdit *edit, int from, int to)
+{
+    QTextCursor c = edit->textCursor();
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    edit->setTextCursor(c);
+}
+
+void setText(QTextEdit *edit, const QString &text)
+{
+    edit->setPlainText(text);
+    edit->moveCursor(QTextCursor::Start);
+}
+
+// Opens and closes the Edit menu, as the user does before choosing an entry.
+void openEditMenu(EditorPage *p)
+{
+    auto *menu = p->findChild<QMenu *>(QStringLiteral("mnuEdit"));
+    QVERIFY(menu);
+    menu->popup(p->mapToGlobal(QPoint(0, 0)));
+    menu->hide();
+}
+
+QString saveReason(const QString &path)
+{
+    QSaveFile probe(path);
+    if (probe.open(QIODevice::WriteOnly) && probe.commit())
+        return QString();
+    return probe.errorString();
+}
+
+QString openReason(const QString &path)
+{
+    QFile probe(path);
+    return probe.open(QIODevice::ReadOnly) ? QString() : probe.errorString();
+}
+
+} // namespace
+
+class EditorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void opening_showsComposedDocumentInArial12();
+    void opening_setsCaptionSizeAndPageState();
+    void menus_haveEveryCaptionNameAndShortcut();
+    void layout_textFillsPageAndReturnStaysBottomRight();
+    void activation_composesOnEachShowingButNotOnFocus();
+    void returnToMain_showsMainAndNextOpeningComposesAfresh();
+    void cmdReturn_returnsToMain();
+
+    void close_asksAndFollowsCloseMode_data();
+    void close_asksAndFollowsCloseMode();
+    void close_afterAbandonedReturn_stillGoesBackToMain();
+    void closeYes_cancelledSaveAs_keepsPageAndDocument();
+    void closeYes_savedAs_leaves();
+    void closeYes_afterCancelledFont_keepsPageOnce();
+    void close_unchangedDocument_asksNothing();
+
+    void save_newDocument_runsSaveAsAndWritesRtf();
+    void saveAs_nameWithoutExtension_isUsedAsTyped();
+    void save_namedDocument_writesBackWithoutDialog();
+    void saveAs_replacesExistingFileWhole();
+    void saveAs_failure_reportsAndKeepsState_data();
+    void saveAs_failure_reportsAndKeepsState();
+    void save_folderGoneSinceSaveAs_reportsAndCloseKeepsPage();
+    void save_afterCancelledOpen_runsSaveAs();
+
+    void open_whenChanged_asksFirst();
+    void open_rtfFile_replacesDocument();
+    void open_textFile_loadsItAndSavesBackAsRtf();
+    void open_windows1252Text_isDecoded();
+    void open_failure_reportsAndKeepsEverything_data();
+    void open_failure_reportsAndKeepsEverything();
+    void open_binaryFile_loadsAsTextWithoutHarm();
+
+    void find_selectsFirstMatchIgnoringCase();
+    void findNext_walksOverlappingMatchesThenReportsCompleted();
+    void findNext_caretAtStart_skipsMatchAtFirstCharacter();
+    void find_cancelled_movesCaretToStartOrReportsOnEmptyDocument();
+    void find_notFound_reportsAndKeepsSelection();
+    void find_countsLineEndsInComposedDocument();
+    void find_worksInLongDocuments();
+
+    void editMenu_enablesByHoldingSelectionAndClipboard();
+    void cutCopyPaste_movePlainText();
+    void copyWithoutSelection_leavesClipboardEmpty();
+    void pasteWithEmptyClipboard_deletesSelection();
+    void keys_ctrlXcv_areMenuCommands_ctrlA_isSaveAs();
+    void keys_undoStaysWithControl();
+    void keys_tabMovesOnCtrlTabTypesTab();
+    void shortcuts_reachTheirCommands_data();
+    void shortcuts_reachTheirCommands();
+
+    void font_fillsDialogFromSelectionAndAppliesIt();
+    void font_cancelled_setsSaveAborted();
+    void font_confirmedAsShown_changesNothing();
+    void font_mixedSelection_changesOnlyWhatWasChanged();
+    void color_sameAsCurrent_changesNothing();
+    void color_different_appliesAndMarksChanged();
+    void color_cancelled_setsSaveAborted();
+
+    void print_withoutPrinter_writesEveryPageToPdf();
+    void print_cancelled_printsNothing();
+
+private:
+    EditorPage *open();
+    // Saves the document as `name` in the temporary folder; returns the full path.
+    QString saveAs(EditorPage *p, const QString &name);
+
+    std::unique_ptr<EditorRun> run;
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+void EditorTest::init()
+{
+    run = std::make_unique<EditorRun>();
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    QGuiApplication::clipboard()->clear();
+}
+
+void EditorTest::cleanup()
+{
+    VERIFY_PROMPTS(run->prompts);
+    run.reset();
+    dir.reset();
+}
+
+EditorPage *EditorTest::open()
+{
+    EditorPage *p = run->openEditor();
+    if (p)
+        p->activateWindow();
+    return p;
+}
+
+QString EditorTest::saveAs(EditorPage *p, const QString &name)
+{
+    const QString path = dir->filePath(name);
+    run->expectSaveAs(path);
+    run->trigger(p, "mnuFileSaveAs");
+    return path;
+}
+
+// ---------------------------------------------------------------------------- opening
+
+void EditorTest::opening_showsComposedDocumentInArial12()
+{
+    PlanRecord &plan = run->ctx->plan;
+    plan.Name = QStringLiteral("Acme Widgets");
+    plan.Where = QStringLiteral("Downtown\nSecond floor");
+    plan.Add2 = QString();
+    EditorPage *p = open();
+    QVERIFY(p);
+    QCOMPARE(EditorRun::wholeText(p), composePlan(plan));
+    QCOMPARE(p->textEdit()->document()->blockCount(), 127); // 126 lines and the empty end
+
+    // No formatting of its own: every character in arial 12, plain.
+    const QTextDocument *doc = p->textEdit()->document();
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            QCOMPARE(f.font().family().toLower(), QStringLiteral("arial"));
+            QCOMPARE(f.fontPointSize(), 12.0);
+            QVERIFY(f.fontWeight() <= QFont::Normal);
+            QVERIFY(!f.fontItalic() && !f.fontUnderline());
+            QVERIFY(!f.hasProperty(QTextFormat::ForegroundBrush));
+        }
+    }
+    QCOMPARE(p->textEdit()->textCursor().position(), 0);
+    QVERIFY(QTest::qWaitForWindowActive(p));
+    QCOMPARE(QApplication::focusWidget(), p->textEdit());
+}
+
+void EditorTest::opening_setsCaptionSizeAndPageState()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    QCOMPARE(p->objectName(), QStringLiteral("frmTxtEditor"));
+    QCOMPARE(p->windowTitle(), QStringLiteral("Quorvane - Text Editor"));
+    QVERIFY(p->isVisible());
+    QVERIFY(!run->visible(PageId::Main));
+    FIND(bar, QMenuBar, p, "menuBar");
+    QCOMPARE(p->width(), twips(6810));
+    QCOMPARE(p->height(), twips(4995) + bar->sizeHint().height());
+    QVERIFY(p->maximumWidth() > 2000); // sizable
+    FIND(edit, QTextEdit, p, "txtEdit");
+    QCOMPARE(edit, p->textEdit());
+
+    QVERIFY(p->docChanged());
+    QVERIFY(!p->saveAborted());
+    QCOMPARE(p->closeMode(), QStringLiteral("N"));
+    QCOMPARE(p->findString(), QString());
+    QCOMPARE(p->fileName(), QString());
+}
+
+void EditorTest::menus_haveEveryCaptionNameAndShortcut()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    struct Entry {
+        const char *name, *caption, *key;
+    };
+    const QList<std::pair<const char *, QList<Entry>>> menus = {
+        {"mnuFile",
+         {{"mnuFileOpen", "&Open", "Ctrl+O"},
+          {"Hyphen1", "", ""},
+          {"mnuFileSave", "&Save", "Ctrl+S"},
+          {"mnuFileSaveAs", "Save &As", "Ctrl+A"},
+          {"Hyphen2", "", ""},
+          {"mnuFilePrint", "&Print", "Ctrl+P"},
+          {"Hyphen5", "", ""},
+          {"mnuFileReturn", "&Return to Main Menu", "Ctrl+R"},
+          {"Hyphen3", "", ""},
+          {"mnuFileExit", "E&xit", ""}}},
+        {"mnuEdit",
+         {{"mnuEditCut", "Cu&t", "Ctrl+X"},
+          {"mnuEditCopy", "&Copy", "Ctrl+C"},
+          {"mnuEditPaste", "&Paste", "Ctrl+V"},
+          {"Hyphen4", "", ""},
+          {"mnuEditFind", "&Find", "Ctrl+F"},
+          {"mnuEditFindNext", "Find &Next", "F3"}}},
+        {"mnuOptions", {{"mnuOptionsFont", "Font", "Ctrl+T"}, {"mnuOptionsColor", "Color", "Ctrl+L"}}},
+    };
+    FIND(bar, QMenuBar, p, "menuBar");
+    QStringList titles;
+    for (QAction *a : bar->actions())
+        titles << a->text();
+    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Options"}));
+
+    for (const auto &[menuName, entries] : menus) {
+        auto *menu = p->findChild<QMenu *>(QString::fromLatin1(menuName));
+        QVERIFY2(menu, menuName);
+        const QList<QAction *> actions = menu->actions();
+        QCOMPARE(actions.size(), entries.size());
+        for (int i = 0; i < entries.size(); ++i) {
+            const Entry &e = entries[i];
+            QAction *a = actions[i];
+            QCOMPARE(a->objectName(), QString::fromLatin1(e.name));
+            QCOMPARE(a->isSeparator(), QByteArray(e.name).startsWith("Hyphen"));
+            if (a->isSeparator())
+                continue;
+            QCOMPARE(a->text(), QString::fromLatin1(e.caption));
+            QCOMPARE(a->shortcut(), QKeySequence(QString::fromLatin1(e.key)));
+            QVERIFY2(a->isEnabled(), e.name);
+        }
+    }
+}
+
+void EditorTest::layout_textFillsPageAndReturnStaysBottomRight()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    FIND(ret, QPushButton, p, "cmdReturn");
+    FIND(bar, QMenuBar, p, "menuBar");
+    QCOMPARE(ret->text(), QStringLiteral("&Return to Main Screen"));
+    QCOMPARE(ret->toolTip(), QStringLiteral("Click here to return to the main screen."));
+    QCOMPARE(ret->size(), QSize(twips(1815), twips(495)));
+    QVERIFY(ret->autoDefault());
+    QVERIFY(!ret->isDefault());
+    QCOMPARE(tabOrder(p->textEdit(), 2), (QStringList{"txtEdit", "cmdReturn"}));
+
+    for (const QSize size : {p->size(), QSize(900, 700), QSize(300, 200), QSize(1, 1)}) {
+        p->resize(size);
+        p->layout()->activate();
+        const QRect page = p->rect();
+        const QRect edit = p->textEdit()->geometry();
+        const QRect button = ret->geometry();
+        QVERIFY2(page.contains(edit) && page.contains(button), qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));
+        QCOMPARE(edit.left(), twips(120));
+        QCOMPARE(edit.top(), bar->height() + twips(120));
+        QVERIFY(edit.bottom() < button.top());
+        QCOMPARE(page.right() - button.right(), twips(195));
+        QCOMPARE(page.bottom() - button.bottom(), twips(180));
+        QCOMPARE(edit.right(), button.right());
+        QCOMPARE(button.size(), QSize(twips(1815), twips(495)));
+    }
+}
+
+void EditorTest::activation_composesOnEachShowingButNotOnFocus()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString doc = composePlan(run->ctx->plan);
+    QCOMPARE(EditorRun::wholeText(p), doc);
+
+    // Focus coming back (after a dialog, another window) does not compose again.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(p, &activate);
+    p->activateWindow();
+    QApplication::processEvents();
+    QCOMPARE(EditorRun::wholeText(p), doc);
+
+    // The program showing it again appends another copy after what it holds.
+    QTextCursor end = p->textEdit()->textCursor();
+    end.movePosition(QTextCursor::End);
+    end.insertText(QStringLiteral("typed"));
+    run->ctx->nav.show(QString::fromLatin1(PageId::TxtEditor));
+    QCOMPARE(EditorRun::wholeText(p), doc + QStringLiteral("typed") + doc);
+}
+
+void EditorTest::returnToMain_showsMainAndNextOpeningComposesAfresh()
+{
+    QPointer<EditorPage> p = open();
+    QVERIFY(p);
+    p->textEdit()->insertPlainText(QStringLiteral("typed text "));
+    run->expectSaveQuestion(PromptButton::No);
+    run->trigger(p, "mnuFileReturn");
+    QVERIFY(run->visible(PageId::Main));
+    QVERIFY(!run->quit);
+    QVERIFY(run->editor() == nullptr);
+    QTRY_VERIFY(p.isNull()); // the page is destroyed, not hidden
+
+    run->ctx->plan.Name = QStringLiteral("Second Try Ltd");
+    EditorPage *again = open();
+    QVERIFY(again);
+    QCOMPARE(EditorRun::wholeText(again), composePlan(run->ctx->plan));
+    QCOMPARE(again->closeMode(), QStringLiteral("N"));
+    QVERIFY(again->docChanged());
+}
+
+void EditorTest::cmdReturn_returnsToMain()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    FIND(ret, QPushButton, p, "cmdReturn");
+    run->expectSaveQuestion(PromptButton::No);
+    ret->click();
+    QVERIFY(run->visible(PageId::Main));
+    QVERIFY(run->editor() == nullptr);
+    QVERIFY(!run->quit);
+}
+
+// ---------------------------------------------------------------------------- closing
+
+void EditorTest::close_asksAndFollowsCloseMode_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<PromptButton>("answer");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("Return, No") << "return" << PromptButton::No << "main";
+    QTest::newRow("Exit, No") << "exit" << PromptButton::No << "end";
+    QTest::newRow("close box, No") << "closebox" << PromptButton::No << "end";
+    QTest::newRow("Return, Cancel") << "return" << PromptButton::Cancel << "stay";
+    QTest::newRow("Exit, Cancel") << "exit" << PromptButton::Cancel << "stay";
+    QTest::newRow("close box, Cancel") << "closebox" << PromptButton::Cancel << "stay";
+}
+
+void EditorTest::close_asksAndFollowsCloseMode()
+{
+    QFETCH(QString, how);
+    QFETCH(PromptButton, answer);
+    QFETCH(QString, outcome);
+    EditorPage *p = open();
+    QVERIFY(p);
+    p->textEdit()->insertPlainText(QStringLiteral("kept "));
+    const QString text = EditorRun::wholeText(p);
+
+    run->expectSaveQuestion(answer);
+    if (how == QLatin1String("return"))
+        run->trigger(p, "mnuFileReturn");
+    else if (how == QLatin1String("exit"))
+        run->trigger(p, "mnuFileExit");
+    else
+        p->close();
+
+    const Question &q = run->prompts.asked.last();
+    QCOMPARE(q.text, QStringLiteral("Do you want to save the current document?"));
+    QCOMPARE(q.title, QStringLiteral("Quorvane"));
+    QCOMPARE(q.buttons, (QList<PromptButton>{PromptButton::Yes, PromptButton::No, PromptButton::Cancel}));
+    QCOMPARE(q.defaultButton, PromptButton::Cancel);
+    QCOMPARE(q.icon, PromptIcon::Exclamation);
+
+    if (outcome == QLatin1String("main")) {
+        QVERIFY(run->visible(PageId::Main));
+        QVERIFY(run->editor() == nullptr);
+        QVERIFY(!run->quit);
+    } else if (outcome == QLatin1String("end")) {
+        QVERIFY(run->quit);
+        QVERIFY(!run->visible(PageId::Main));
+    } else {
+        QCOMPARE(run->editor(), p);
+        QVERIFY(p->isVisible());
+        QVERIFY(!run->visible(PageId::Main));
+        QVERIFY(!run->quit);
+        QCOMPARE(EditorRun::wholeText(p), text);
+        QVERIFY(p->docChanged());
+        QCOMPARE(p->closeMode(), how == QLatin1String("return") ? QStringLiteral("R") : QStringLiteral("N"));
+    }
+}
+
+void EditorTest::close_afterAbandonedReturn_stillGoesBackToMain()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    run->expectSaveQuestion(PromptButton::Cancel);
+    run->trigger(p, "mnuFileReturn");
+    QVERIFY(p->isVisible());
+    run->expectSaveQuestion(PromptButton::No);
+    run->trigger(p, "mnuFileExit");
+    QVERIFY(run->visible(PageId::Main));
+    QVERIFY(!run->quit);
+}
+
+void EditorTest::closeYes_cancelledSaveAs_keepsPageAndDocument()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString text = EditorRun::wholeText(p);
+    run->expectSaveQuestion(PromptButton::Yes);
+    run->prompts.expectSaveFile(std::nullopt);
+    run->trigger(p, "mnuFileReturn");
+    QCOMPARE(run->editor(), p);
+    QVERIFY(p->isVisible());
+    QVERIFY(!run->visible(PageId::Main));
+    QCOMPARE(EditorRun::wholeText(p), text);
+    QVERIFY(p->saveAborted());
+    QVERIFY(p->docChanged());
+    QCOMPARE(p->windowTitle(), QStringLiteral("Quorvane - Text Editor"));
+}
+
+void EditorTest::closeYes_savedAs_leaves()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString path = dir->filePath(QStringLiteral("plan.rtf"));
+    run->expectSaveQuestion(PromptButton::Yes);
+    run->expectSaveAs(path);
+    run->trigger(p, "mnuFileExit");
+    QVERIFY(run->quit);
+    QVERIFY(rtf::looksLikeRtf(readAll(path)));
+}
+
+void EditorTest::closeYes_afterCancelledFont_keepsPageOnce()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString path = saveAs(p, QStringLiteral("plan.rtf"));
+    p->textEdit()->insertPlainText(QStringLiteral("Zebra "));
+    run->prompts.expectFont(std::nullopt);
+    run->trigger(p, "mnuOptionsFont");
+    QVERIFY(p->saveAborted());
+
+    // Yes saves to the named file, but the earlier cancel still keeps the page open.
+    run->expectSaveQuestion(PromptButton::Yes);
+    run->trigger(p, "mnuFileReturn");
+    QCOMPARE(run->editor(), p);
+    QVERIFY(p->isVisible());
+    QVERIFY(!p->docChanged());
+    QVERIFY(readAll(path).contains("Zebra"));
+
+    // Nothing is unsaved now, so the next close leaves without a question.
+    run->trigger(p, "mnuFileReturn");
+    QVERIFY(run->visible(PageId::Main));
+    QVERIFY(run->editor() == nullptr);
+}
+
+void EditorTest::close_unchangedDocument_asksNothing()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    saveAs(p, QStringLiteral("plan.rtf"));
+    QVERIFY(!p->docChanged());
+    run->trigger(p, "mnuFileExit");
+    QVERIFY(run->quit);
+}
+
+// ---------------------------------------------------------------------------- saving
+
+void EditorTest::save_newDocument_runsSaveAsAndWritesRtf()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString path = dir->filePath(QStringLiteral("plan.rtf"));
+    run->expectSaveAs(path);
+    run->trigger(p, "mnuFileSave");
+    const FileDialogRequest &req = run->prompts.lastFileRequest;
+    QCOMPARE(req.fileName, QString());
+    QCOMPARE(req.filters, QStringList{QStringLiteral("Rich Text Files (*.rtf)")});
+    QVERIFY(req.confirmOverwrite);
+
+    QVERIFY(rtf::looksLikeRtf(readAll(path)));
+    QCOMPARE(rtfText(path), composePlan(run->ctx->plan));
+    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    QCOMPARE(p->fileName(), path);
+    QVERIFY(!p->docChanged());
+    QVERIFY(!p->saveAborted());
+}
+
+void EditorTest::saveAs_nameWithoutExtension_isUsedAsTyped()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString path = saveAs(p, QStringLiteral("business plan"));
+    QVERIFY(QFileInfo(path).isFile());
+    QVERIFY(rtf::looksLikeRtf(readAll(path)));
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("business plan")});
+    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+}
+
+void EditorTest::save_namedDocument_writesBackWithoutDialog()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString path = saveAs(p, QStringLiteral("plan.rtf"));
+    QVERIFY(!readAll(path).contains("Zebra"));
+    p->textEdit()->insertPlainText(QStringLiteral("Zebra "));
+    QVERIFY(p->docChanged());
+    run->trigger(p, "mnuFileSave"); // no dialog
+    QVERIFY(!p->docChanged());
+    QVERIFY(readAll(path).contains("Zebra"));
+    QCOMPARE(rtfText(path), EditorRun::wholeText(p));
+
+    // Save As opens with the current name filled in.
+    run->prompts.expectSaveFile(std::nullopt);
+    run->trigger(p, "mnuFileSaveAs");
+    QCOMPARE(run->prompts.lastFileRequest.fileName, path);
+    QVERIFY(p->saveAborted());
+    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+}
+
+void EditorTest::saveAs_replacesExistingFileWhole()
+{
+    const QString path = dir->filePath(QStringLiteral("old.rtf"));
+    QVERIFY(writeFile(path, QByteArray(200000, 'x')));
+    EditorPage *p = open();
+    QVERIFY(p);
+    setText(p->textEdit(), QStringLiteral("Short plan"));
+    saveAs(p, QStringLiteral("old.rtf"));
+    const QByteArray data = readAll(path);
+    QVERIFY(rtf::looksLikeRtf(data));
+    QVERIFY(!data.contains("xxxx"));
+    QCOMPARE(rtfText(path), QStringLiteral("Short plan"));
+}
+
+void EditorTest::saveAs_failure_reportsAndKeepsState_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("folder missing") << "missing/plan.rtf";
+    QTest::newRow("name is a folder") << "folder";
+}
+
+void EditorTest::saveAs_failure_reportsAndKeepsState()
+{
+    QFETCH(QString, name);
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString path = dir->filePath(name);
+    const QString reason = saveReason(path);
+    QVERIFY(!reason.isEmpty());
+
+    run->expectSaveAs(path);
+    run->expectError(Msg::saveFailed(path, reason));
+    run->trigger(p, "mnuFileSaveAs");
+    QVERIFY(p->saveAborted());
+    QVERIFY(p->docChanged());
+    QCOMPARE(p->windowTitle(), QStringLiteral("Quorvane - Text Editor"));
+    QCOMPARE(p->fileName(), QString());
+    QVERIFY(QFileInfo(dir->filePath(QStringLiteral("folder"))).isDir());
+    QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("missing"))));
+    const Question &q = run->prompts.asked.last();
+    QVERIFY(q.text.contains(path));
+    QCOMPARE(q.title, QStringLiteral("Quorvane"));
+
+    // Leaving then keeps the page: nothing is lost.
+    run->expectSaveQuestion(PromptButton::Yes);
+    run->expectSaveAs(path);
+    run->expectError(Msg::saveFailed(path, reason));
+    run->trigger(p, "mnuFileReturn");
+    QVERIFY(p->isVisible());
+    QVERIFY(!run->visible(PageId::Main));
+}
+
+void EditorTest::save_folderGoneSinceSaveAs_reportsAndCloseKeepsPage()
+{
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("sub")));
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString path = saveAs(p, QStringLiteral("sub/plan.rtf"));
+    QVERIFY(QFileInfo::exists(path));
+    QVERIFY(QDir(dir->filePath(QStringLiteral("sub"))).removeRecursively());
+    p->textEdit()->insertPlainText(QStringLiteral("more "));
+
+    run->expectSaveQuestion(PromptButton::Yes);
+    run->expectError(Msg::saveFailed(path, saveReason(path)));
+    run->trigger(p, "mnuFileReturn");
+    QVERIFY(p->isVisible());
+    QVERIFY(p->docChanged());
+    QVERIFY(p->saveAborted());
+    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+}
+
+void EditorTest::save_afterCancelledOpen_runsSaveAs()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString path = saveAs(p, QStringLiteral("plan.rtf"));
+    const QByteArray saved = readAll(path);
+    run->prompts.expectOpenFile(std::nullopt);
+    run->trigger(p, "mnuFileOpen"); // unchanged: no question; then cancelled
+    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    QCOMPARE(p->fileName(), QString());
+
+    p->textEdit()->insertPlainText(QStringLiteral("Zebra "));
+    const QString other = dir->filePath(QStringLiteral("other.rtf"));
+    run->expectSaveAs(other);
+    run->trigger(p, "mnuFileSave");
+    QCOMPARE(run->prompts.lastFileRequest.fileName, QString());
+    QCOMPARE(readAll(path), saved);
+    QVERIFY(readAll(other).contains("Zebra"));
+    QCOMPARE(p->windowTitle(), other + QStringLiteral(" - Text Editor"));
+}
+
+// ---------------------------------------------------------------------------- opening files
+
+void EditorTest::open_whenChanged_asksFirst()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString text = EditorRun::wholeText(p);
+
+    run->expectSaveQuestion(PromptButton::Cancel);
+    run->trigger(p, "mnuFileOpen");
+
+    run->expectSaveQuestion(PromptButton::Yes);
+    run->prompts.expectSaveFile(std::nullopt); // the Save As of Yes, cancelled: no open dialog
+    run->trigger(p, "mnuFileOpen");
+    QVERIFY(p->saveAborted());
+
+    run->expectSaveQuestion(PromptButton::No);
+    run->prompts.expectOpenFile(std::nullopt);
+    run->trigger(p, "mnuFileOpen");
+    const FileDialogRequest &req = run->prompts.lastFileRequest;
+    QCOMPARE(req.fileName, QString());
+    QCOMPARE(req.filters, (QStringList{"Rich Text Files (*.rtf)", "Text Files (*.txt)", "All Files (*)"}));
+
+    QCOMPARE(EditorRun::wholeText(p), text);
+    QVERIFY(p->docChanged());
+    QCOMPARE(p->closeMode(), QStringLiteral("N"));
+    QCOMPARE(p->windowTitle(), QStringLiteral("Quorvane - Text Editor"));
+}
+
+void EditorTest::open_rtfFile_replacesDocument()
+{
+    run->ctx->plan.Name = QStringLiteral("Caf\u00e9 \u201cR\u00fcckenwind\u201d & {Sons} \\ \U0001F600");
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString composed = EditorRun::wholeText(p);
+    const QString path = saveAs(p, QStringLiteral("plan.rtf"));
+    setText(p->textEdit(), QStringLiteral("something else"));
+    QTextCursor c = p->textEdit()->textCursor();
+    c.movePosition(QTextCursor::End);
+    p->textEdit()->setTextCursor(c);
+
+    run->expectSaveQuestion(PromptButton::No);
+    run->expectOpen(path);
+    run->trigger(p, "mnuFileOpen");
+    QCOMPARE(EditorRun::wholeText(p), composed);
+    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    QCOMPARE(p->fileName(), path);
+    QVERIFY(!p->docChanged());
+    QCOMPARE(p->closeMode(), QStringLiteral("O"));
+    QCOMPARE(p->textEdit()->textCursor().position(), 0);
+    QVERIFY(!p->textEdit()->textCursor().hasSelection());
+
+    // Typing afterwards marks it changed again.
+    QTest::keyClicks(p->textEdit(), QStringLiteral("x"));
+    QVERIFY(p->docChanged());
+}
+
+void EditorTest::open_textFile_loadsItAndSavesBackAsRtf()
+{
+    const QString path = dir->filePath(QStringLiteral("notes.txt"));
+    QVERIFY(writeFile(path, "Line one\r\nLine two \xe2\x80\x93 caf\xc3\xa9\nLast {x}\\y\n"));
+    EditorPage *p = open();
+    QVERIFY(p);
+    run->expectSaveQuestion(PromptButton::No);
+    run->expectOpen(path);
+    run->trigger(p, "mnuFileOpen");
+    const QString expected = QStringLiteral("Line one\r\nLine two \u2013 caf\u00e9\r\nLast {x}\\y\r\n");
+    QCOMPARE(EditorRun::wholeText(p), expected);
+    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    const QTextCharFormat f = p->textEdit()->document()->begin().begin().fragment().charFormat();
+    QCOMPARE(f.font().family().toLower(), QStringLiteral("arial"));
+    QCOMPARE(f.fontPointSize(), 12.0);
+
+    // Save writes RTF back to the same ".txt" name, and it opens again as it was.
+    p->textEdit()->insertPlainText(QStringLiteral("New "));
+    run->trigger(p, "mnuFileSave");
+    QVERIFY(rtf::looksLikeRtf(readAll(path)));
+    QCOMPARE(rtfText(path), QStringLiteral("New ") + expected);
+
+    run->expectOpen(path);
+    run->trigger(p, "mnuFileOpen");
+    QCOMPARE(EditorRun::wholeText(p), QStringLiteral("New ") + expected);
+}
+
+void EditorTest::open_windows1252Text_isDecoded()
+{
+    const QString path = dir->filePath(QStringLiteral("old.txt"));
+    QVERIFY(writeFile(path, "Caf\xe9 \x93quoted\x94 \x80" "5"));
+    EditorPage *p = open();
+    QVERIFY(p);
+    run->expectSaveQuestion(PromptButton::No);
+    run->expectOpen(path);
+    run->trigger(p, "mnuFileOpen");
+    QCOMPARE(EditorRun::wholeText(p), QStringLiteral("Caf\u00e9 \u201cquoted\u201d \u20ac5"));
+}
+
+void EditorTest::open_failure_reportsAndKeepsEverything_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("missing file") << "gone.rtf";
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("too large") << "huge.rtf";
+}
+
+void EditorTest::open_failure_reportsAndKeepsEverything()
+{
+    QFETCH(QString, name);
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString saved = saveAs(p, QStringLiteral("plan.rtf"));
+    p->textEdit()->insertPlainText(QStringLiteral("unsaved "));
+    const QString text = EditorRun::wholeText(p);
+    const QString path = dir->filePath(name);
+    QString reason = openReason(path);
+    if (name == QLatin1String("huge.rtf")) {
+        QFile huge(path); // sparse: costs no disk space
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 30));
+        reason = Msg::FileTooLarge;
+    }
+    QVERIFY(!reason.isEmpty());
+
+    run->expectSaveQuestion(PromptButton::No);
+    run->expectOpen(path);
+    run->expectError(Msg::openFailed(path, reason));
+    run->trigger(p, "mnuFileOpen");
+    QCOMPARE(EditorRun::wholeText(p), text);
+    QCOMPARE(p->windowTitle(), saved + QStringLiteral(" - Text Editor"));
+    QVERIFY(p->docChanged());
+    QCOMPARE(p->closeMode(), QStringLiteral("N"));
+    QCOMPARE(p->fileName(), saved);
+
+    // Save still goes to the document's own file.
+    run->trigger(p, "mnuFileSave");
+    QVERIFY(readAll(saved).contains("unsaved"));
+}
+
+void EditorTest::open_binaryFile_loadsAsTextWithoutHarm()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 4096; ++i)
+        bytes += char((i * 37) % 256);
+    const QString path = dir->filePath(QStringLiteral("data.bin"));
+    QVERIFY(writeFile(path, bytes));
+    EditorPage *p = open();
+    QVERIFY(p);
+    run->expectSaveQuestion(PromptButton::No);
+    run->expectOpen(path);
+    run->trigger(p, "mnuFileOpen");
+    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    QVERIFY(EditorRun::wholeText(p).contains(QStringLiteral("\u20ac")));
+
+    // Saved back it is RTF that opens again.
+    p->textEdit()->insertPlainText(QStringLiteral("x"));
+    run->trigger(p, "mnuFileSave");
+    QVERIFY(rtf::looksLikeRtf(readAll(path)));
+    run->expectOpen(path);
+    run->trigger(p, "mnuFileOpen");
+    QVERIFY(EditorRun::wholeText(p).startsWith(QLatin1Char('x')));
+}
+
+// ---------------------------------------------------------------------------- finding
+
+void EditorTest::find_selectsFirstMatchIgnoringCase()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    setText(p->textEdit(), QStringLiteral("The Business Plan\nplan two"));
+    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("plan"));
+    run->trigger(p, "mnuEditFind");
+    QCOMPARE(p->findString(), QStringLiteral("plan"));
+    const QTextCursor c = p->textEdit()->textCursor();
+    QCOMPARE(c.selectionStart(), 13);
+    QCOMPARE(c.selectedText(), QStringLiteral("Plan"));
+
+    run->trigger(p, "mnuEditFindNext");
+    QCOMPARE(p->textEdit()->textCursor().selectedText(), QStringLiteral("plan"));
+    QCOMPARE(p->textEdit()->textCursor().selectionStart(), 18);
+}
+
+void EditorTest::findNext_walksOverlappingMatchesThenReportsCompleted()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    QVERIFY(QTest::qWaitForWindowActive(p));
+    setText(p->textEdit(), QStringLiteral("aaaa"));
+    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("aa"));
+    QTest::keyClick(p->textEdit(), Qt::Key_F, Qt::ControlModifier);
+    QList<int> starts;
+    starts << p->textEdit()->textCursor().selectionStart();
+    QCOMPARE(p->textEdit()->textCursor().selectedText(), QStringLiteral("aa"));
+    QTest::keyClick(p->textEdit(), Qt::Key_F3);
+    starts << p->textEdit()->textCursor().selectionStart();
+    QTest::keyClick(p->textEdit(), Qt::Key_F3);
+    starts << p->textEdit()->textCursor().selectionStart();
+    QCOMPARE(starts, (QList<int>{0, 1, 2}));
+    QCOMPARE(p->textEdit()->textCursor().selectedText(), QStringLiteral("aa"));
+
+    run->prompts.expectNotice(QStringLiteral("The search has been completed."), QStringLiteral("Find Next"));
+    QTest::keyClick(p->textEdit(), Qt::Key_F3);
+    QCOMPARE(p->textEdit()->textCursor().selectionStart(), 2);
+    QCOMPARE(p->textEdit()->textCursor().selectedText(), QStringLiteral("aa"));
+}
+
+void EditorTest::findNext_caretAtStart_skipsMatchAtFirstCharacter()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    setText(p->textEdit(), QStringLiteral("abab"));
+    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("AB"));
+    run->trigger(p, "mnuEditFind");
+    QCOMPARE(p->textEdit()->textCursor().selectionStart(), 0);
+    p->textEdit()->moveCursor(QTextCursor::Start);
+    run->trigger(p, "mnuEditFindNext");
+    QCOMPARE(p->textEdit()->textCursor().selectionStart(), 2);
+    QCOMPARE(p->textEdit()->textCursor().selectedText(), QStringLiteral("ab"));
+}
+
+void EditorTest::find_cancelled_movesCaretToStartOrReportsOnEmptyDocument()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    select(p->textEdit(), 10, 20);
+    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), std::nullopt);
+    run->trigger(p, "mnuEditFind");
+    QCOMPARE(p->findString(), QString());
+    QVERIFY(!p->textEdit()->textCursor().hasSelection());
+    QCOMPARE(p->textEdit()->textCursor().position(), 0);
+
+    p->textEdit()->clear();
+    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), std::nullopt);
+    run->prompts.expectNotice(QStringLiteral("The search string was not found."), QStringLiteral("Find"));
+    run->trigger(p, "mnuEditFind");
+}
+
+void EditorTest::find_notFound_reportsAndKeepsSelection()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    select(p->textEdit(), 3, 7);
+    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("zebra"));
+    run->prompts.expectNotice(QStringLiteral("The search string was not found."), QStringLiteral("Find"));
+    run->trigger(p, "mnuEditFind");
+    const QTextCursor c = p->textEdit()->textCursor();
+    QCOMPARE(c.selectionStart(), 3);
+    QCOMPARE(c.selectionEnd(), 7);
+    const Question &q = run->prompts.asked.last();
+    QCOMPARE(q.buttons, QList<PromptButton>{PromptButton::Ok});
+    QCOMPARE(q.icon, PromptIcon::Information);
+}
+
+void EditorTest::find_countsLineEndsInComposedDocument()
+{
+    run->ctx->plan.Info = QStringLiteral("Final words");
+    EditorPage *p = open();
+    QVERIFY(p);
+    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("final WORDS"));
+    run->trigger(p, "mnuEditFind");
+    QCOMPARE(p->textEdit()->textCursor().selectedText(), QStringLiteral("Final words"));
+
+    // Every "(blank)" after the first, one by one, ending at the last line.
+    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("(blank)"));
+    run->trigger(p, "mnuEditFind");
+    const int total = composePlan(run->ctx->plan).count(QStringLiteral("(blank)"));
+    int found = 1;
+    for (; found < total + 1; ++found) {
+        const int before = p->textEdit()->textCursor().selectionStart();
+        if (found == total)
+            run->prompts.expectNotice(QStringLiteral("The search has been completed."), QStringLiteral("Find Next"));
+        run->trigger(p, "mnuEditFindNext");
+        if (found == total)
+            break;
+        QVERIFY(p->textEdit()->textCursor().selectionStart() > before);
+        QCOMPARE(p->textEdit()->textCursor().selectedText(), QStringLiteral("(blank)"));
+    }
+    QCOMPARE(found, total);
+}
+
+void EditorTest::find_worksInLongDocuments()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    QString text;
+    for (int i = 0; i < 4000; ++i)
+        text += QStringLiteral("Line %1 of a long plan\n").arg(i);
+    text += QStringLiteral("needle");
+    setText(p->textEdit(), text);
+    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("NEEDLE"));
+    run->trigger(p, "mnuEditFind");
+    const QTextCursor c = p->textEdit()->textCursor();
+    QCOMPARE(c.selectedText(), QStringLiteral("needle"));
+    QVERIFY(c.selectionStart() > 65536);
+    run->prompts.expectNotice(QStringLiteral("The search has been completed."), QStringLiteral("Find Next"));
+    run->trigger(p, "mnuEditFindNext");
+}
+
+// ---------------------------------------------------------------------------- clipboard
+
+void EditorTest::editMenu_enablesByHoldingSelectionAndClipboard()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    QVERIFY(QTest::qWaitForWindowActive(p));
+    FIND(cut, QAction, p, "mnuEditCut");
+    FIND(copy, QAction, p, "mnuEditCopy");
+    FIND(paste, QAction, p, "mnuEditPaste");
+    QVERIFY(cut->isEnabled() && copy->isEnabled() && paste->isEnabled());
+
+    openEditMenu(p);
+    QVERIFY(!cut->isEnabled());
+    QVERIFY(!copy->isEnabled());
+    QVERIFY(!paste->isEnabled());
+
+    // The state holds until the menu opens again: the disabled keys do nothing.
+    const QString text = EditorRun::wholeText(p);
+    select(p->textEdit(), 0, 7);
+    QTest::keyClick(p->textEdit(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(p->textEdit(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+    QTest::keyClick(p->textEdit(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(EditorRun::wholeText(p), text);
+
+    openEditMenu(p);
+    QVERIFY(cut->isEnabled() && copy->isEnabled() && paste->isEnabled());
+    QGuiApplication::clipboard()->clear();
+    p->textEdit()->moveCursor(QTextCursor::Start);
+    openEditMenu(p);
+    QVERIFY(!cut->isEnabled() && !copy->isEnabled() && !paste->isEnabled());
+}
+
+void EditorTest::cutCopyPaste_movePlainText()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    setText(p->textEdit(), QStringLiteral("alpha beta\ngamma"));
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    select(p->textEdit(), 0, 5);
+    p->textEdit()->mergeCurrentCharFormat(bold);
+
+    select(p->textEdit(), 0, 13); // "alpha beta" + break + "ga"
+    run->trigger(p, "mnuEditCopy");
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(mime->text(), QStringLiteral("alpha beta\nga"));
+    QVERIFY(!mime->hasHtml());
+
+    select(p->textEdit(), 6, 10);
+    run->trigger(p, "mnuEditCut");
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("beta"));
+    QCOMPARE(EditorRun::wholeText(p), QStringLiteral("alpha \r\ngamma"));
+    QVERIFY(p->docChanged());
+
+    // Pasting rich text from elsewhere brings its text only.
+    auto *rich = new QMimeData;
+    rich->setHtml(QStringLiteral("<b style=\"color:red\">Loud</b>"));
+    rich->setText(QStringLiteral("Loud"));
+    QGuiApplication::clipboard()->setMimeData(rich);
+    select(p->textEdit(), 7, 12); // "gamma"
+    run->trigger(p, "mnuEditPaste");
+    QCOMPARE(EditorRun::wholeText(p), QStringLiteral("alpha \r\nLoud"));
+    QTextCursor at(p->textEdit()->document());
+    at.setPosition(9);
+    QVERIFY(at.charFormat().fontWeight() <= QFont::Normal);
+    QVERIFY(!at.charFormat().hasProperty(QTextFormat::ForegroundBrush));
+}
+
+void EditorTest::copyWithoutSelection_leavesClipboardEmpty()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    QGuiApplication::clipboard()->setText(QStringLiteral("old"));
+    p->textEdit()->moveCursor(QTextCursor::Start);
+    run->trigger(p, "mnuEditCopy");
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+}
+
+void EditorTest::pasteWithEmptyClipboard_deletesSelection()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    setText(p->textEdit(), QStringLiteral("keep drop keep"));
+    select(p->textEdit(), 4, 9);
+    run->trigger(p, "mnuEditPaste");
+    QCOMPARE(EditorRun::wholeText(p), QStringLiteral("keep keep"));
+}
+
+void EditorTest::keys_ctrlXcv_areMenuCommands_ctrlA_isSaveAs()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    QVERIFY(QTest::qWaitForWindowActive(p));
+    QTextEdit *edit = p->textEdit();
+    setText(edit, QStringLiteral("one two"));
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    select(edit, 0, 3);
+    edit->mergeCurrentCharFormat(bold);
+
+    select(edit, 0, 3);
+    QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("one"));
+    QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasHtml());
+
+    select(edit, 3, 7);
+    QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral(" two"));
+    QCOMPARE(EditorRun::wholeText(p), QStringLiteral("one"));
+
+    edit->moveCursor(QTextCursor::Start);
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(EditorRun::wholeText(p), QStringLiteral(" twoone"));
+
+    // Ctrl+A is Save As here, not "select all".
+    run->prompts.expectSaveFile(std::nullopt);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QVERIFY(!edit->textCursor().hasSelection());
+    QVERIFY(p->saveAborted());
+}
+
+void EditorTest::keys_undoStaysWithControl()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    QVERIFY(QTest::qWaitForWindowActive(p));
+    const QString text = EditorRun::wholeText(p);
+    QTest::keyClicks(p->textEdit(), QStringLiteral("xyz"));
+    QCOMPARE(EditorRun::wholeText(p), QStringLiteral("xyz") + text);
+    QTest::keyClick(p->textEdit(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(EditorRun::wholeText(p), text); // the composed text itself is not undone
+    QTest::keyClick(p->textEdit(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(EditorRun::wholeText(p), text);
+    QTest::keyClick(p->textEdit(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(EditorRun::wholeText(p), QStringLiteral("xyz") + text);
+}
+
+void EditorTest::keys_tabMovesOnCtrlTabTypesTab()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    QVERIFY(QTest::qWaitForWindowActive(p));
+    QTextEdit *edit = p->textEdit();
+    setText(edit, QStringLiteral("ab"));
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(EditorRun::wholeText(p), QStringLiteral("\tab"));
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdReturn"));
+    QCOMPARE(EditorRun::wholeText(p), QStringLiteral("\tab"));
+}
+
+void EditorTest::shortcuts_reachTheirCommands_data()
+{
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<QString>("prompt");
+    QTest::newRow("Ctrl+O") << QKeySequence(Qt::CTRL | Qt::Key_O) << "question";
+    QTest::newRow("Ctrl+S") << QKeySequence(Qt::CTRL | Qt::Key_S) << "save";
+    QTest::newRow("Ctrl+A") << QKeySequence(Qt::CTRL | Qt::Key_A) << "save";
+    QTest::newRow("Ctrl+P") << QKeySequence(Qt::CTRL | Qt::Key_P) << "print";
+    QTest::newRow("Ctrl+R") << QKeySequence(Qt::CTRL | Qt::Key_R) << "question";
+    QTest::newRow("Ctrl+F") << QKeySequence(Qt::CTRL | Qt::Key_F) << "input";
+    QTest::newRow("F3") << QKeySequence(Qt::Key_F3) << "completed";
+    QTest::newRow("Ctrl+T") << QKeySequence(Qt::CTRL | Qt::Key_T) << "font";
+    QTest::newRow("Ctrl+L") << QKeySequence(Qt::CTRL | Qt::Key_L) << "color";
+}
+
+void EditorTest::shortcuts_reachTheirCommands()
+{
+    QFETCH(QKeySequence, key);
+    QFETCH(QString, prompt);
+    EditorPage *p = open();
+    QVERIFY(p);
+    QVERIFY(QTest::qWaitForWindowActive(p));
+    p->textEdit()->moveCursor(QTextCursor::End);
+    if (prompt == QLatin1String("question"))
+        run->expectSaveQuestion(PromptButton::Cancel);
+    else if (prompt == QLatin1String("save"))
+        run->prompts.expectSaveFile(std::nullopt);
+    else if (prompt == QLatin1String("print"))
+        run->prompts.expectPrint(false);
+    else if (prompt == QLatin1String("input"))
+        run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("zebra"));
+    else if (prompt == QLatin1String("completed"))
+        run->prompts.expectNotice(QStringLiteral("The search has been completed."), QStringLiteral("Find Next"));
+    else if (prompt == QLatin1String("font"))
+        run->prompts.expectFont(std::nullopt);
+    else if (prompt == QLatin1String("color"))
+        run->prompts.expectColor(std::nullopt);
+    if (prompt == QLatin1String("input"))
+        run->prompts.expectNotice(QStringLiteral("The search string was not found."), QStringLiteral("Find"));
+
+    const QKeyCombination combo = key[0];
+    QTest::keyClick(p->textEdit(), combo.key(), combo.keyboardModifiers());
+    QVERIFY(run->prompts.problems().isEmpty());
+    QVERIFY(p->isVisible());
+}
+
+// ---------------------------------------------------------------------------- formats
+
+void EditorTest::font_fillsDialogFromSelectionAndAppliesIt()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    saveAs(p, QStringLiteral("plan.rtf"));
+    QTextEdit *edit = p->textEdit();
+    setText(edit, QStringLiteral("plain styled plain"));
+    p->textEdit()->document()->setModified(false);
+    run->trigger(p, "mnuFileSave");
+    QVERIFY(!p->docChanged());
+
+    select(edit, 6, 12);
+    QFont chosen(QStringLiteral("Liberation Serif"));
+    chosen.setPointSizeF(16);
+    chosen.setBold(true);
+    chosen.setItalic(true);
+    chosen.setUnderline(true);
+    run->prompts.expectFont(chosen);
+    run->trigger(p, "mnuOptionsFont");
+
+    // Arial, or the family that stands in for it on this system.
+    const QFont shown = run->prompts.lastFontInitial;
+    QCOMPARE(QFontInfo(shown).family(), QFontInfo(QFont(QStringLiteral("arial"))).family());
+    QVERIFY(QFontDatabase::hasFamily(shown.family()));
+    QCOMPARE(shown.pointSizeF(), 12.0);
+    QVERIFY(!shown.bold() && !shown.italic() && !shown.underline());
+
+    QTextCursor at(edit->document());
+    at.setPosition(9);
+    const QTextCharFormat f = at.charFormat();
+    QCOMPARE(f.font().family(), QStringLiteral("Liberation Serif"));
+    QCOMPARE(f.fontPointSize(), 16.0);
+    QCOMPARE(f.fontWeight(), int(QFont::Bold));
+    QVERIFY(f.fontItalic());
+    QVERIFY(f.fontUnderline());
+    QVERIFY(!f.fontStrikeOut());
+    at.setPosition(3);
+    QCOMPARE(at.charFormat().fontPointSize(), 12.0);
+    QVERIFY(!at.charFormat().fontUnderline());
+    at.setPosition(15);
+    QCOMPARE(at.charFormat().fontPointSize(), 12.0);
+
+    // A font change does not mark the document changed.
+    QVERIFY(!p->docChanged());
+    QVERIFY(!p->saveAborted());
+
+    // The dialog shows the selection's font the next time.
+    select(edit, 7, 10);
+    run->prompts.expectFont(std::nullopt);
+    run->trigger(p, "mnuOptionsFont");
+    QCOMPARE(run->prompts.lastFontInitial.family(), QStringLiteral("Liberation Serif"));
+    QVERIFY(run->prompts.lastFontInitial.underline());
+}
+
+void EditorTest::font_cancelled_setsSaveAborted()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    select(p->textEdit(), 0, 5);
+    run->prompts.expectFont(std::nullopt);
+    run->trigger(p, "mnuOptionsFont");
+    QVERIFY(p->saveAborted());
+    QTextCursor at(p->textEdit()->document());
+    at.setPosition(3);
+    QCOMPARE(at.charFormat().fontPointSize(), 12.0);
+}
+
+void EditorTest::font_confirmedAsShown_changesNothing()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    select(p->textEdit(), 0, 5);
+    QFont asShown(QFontInfo(QFont(QStringLiteral("arial"))).family());
+    asShown.setPointSizeF(12);
+    run->prompts.expectFont(asShown);
+    run->trigger(p, "mnuOptionsFont");
+    QTextCursor at(p->textEdit()->document());
+    at.setPosition(3);
+    QCOMPARE(at.charFormat().font().family(), QStringLiteral("arial"));
+    QCOMPARE(at.charFormat().fontPointSize(), 12.0);
+}
+
+void EditorTest::font_mixedSelection_changesOnlyWhatWasChanged()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    QTextEdit *edit = p->textEdit();
+    setText(edit, QStringLiteral("bold plain"));
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    select(edit, 0, 4);
+    edit->mergeCurrentCharFormat(bold);
+
+    select(edit, 0, 10);
+    QFont chosen = edit->document()->defaultFont();
+    chosen.setBold(true);
+    chosen.setPointSizeF(20);
+    run->prompts.expectFont(chosen);
+    run->trigger(p, "mnuOptionsFont");
+    QVERIFY(run->prompts.lastFontInitial.bold()); // the first selected character
+    QTextCursor at(edit->document());
+    at.setPosition(2);
+    QCOMPARE(at.charFormat().fontPointSize(), 20.0);
+    QCOMPARE(at.charFormat().fontWeight(), int(QFont::Bold));
+    at.setPosition(8);
+    QCOMPARE(at.charFormat().fontPointSize(), 20.0);
+    QVERIFY(at.charFormat().fontWeight() <= QFont::Normal);
+}
+
+void EditorTest::color_sameAsCurrent_changesNothing()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    saveAs(p, QStringLiteral("plan.rtf"));
+    select(p->textEdit(), 0, 5);
+    const QColor current = p->textEdit()->palette().color(QPalette::Text);
+    run->prompts.expectColor(current);
+    run->trigger(p, "mnuOptionsColor");
+    QCOMPARE(run->prompts.lastColorInitial.rgb(), current.rgb());
+    QVERIFY(!p->docChanged());
+    QVERIFY(!p->saveAborted());
+    QTextCursor at(p->textEdit()->document());
+    at.setPosition(3);
+    QVERIFY(!at.charFormat().hasProperty(QTextFormat::ForegroundBrush));
+}
+
+void EditorTest::color_different_appliesAndMarksChanged()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    saveAs(p, QStringLiteral("plan.rtf"));
+    QTextEdit *edit = p->textEdit();
+    select(edit, 0, 5);
+    run->prompts.expectColor(QColor(200, 0, 0));
+    run->trigger(p, "mnuOptionsColor");
+    QVERIFY(p->docChanged());
+    QTextCursor at(edit->document());
+    at.setPosition(3);
+    QCOMPARE(at.charFormat().foreground().color(), QColor(200, 0, 0));
+    at.setPosition(7);
+    QVERIFY(!at.charFormat().hasProperty(QTextFormat::ForegroundBrush));
+
+    // A selection only partly of the chosen colour takes it throughout.
+    run->trigger(p, "mnuFileSave");
+    select(edit, 0, 7);
+    run->prompts.expectColor(QColor(200, 0, 0));
+    run->trigger(p, "mnuOptionsColor");
+    QCOMPARE(run->prompts.lastColorInitial, QColor(200, 0, 0));
+    QVERIFY(p->docChanged());
+    at.setPosition(7);
+    QCOMPARE(at.charFormat().foreground().color(), QColor(200, 0, 0));
+}
+
+void EditorTest::color_cancelled_setsSaveAborted()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    run->prompts.expectColor(std::nullopt);
+    run->trigger(p, "mnuOptionsColor");
+    QVERIFY(p->saveAborted());
+}
+
+// ---------------------------------------------------------------------------- printing
+
+void EditorTest::print_withoutPrinter_writesEveryPageToPdf()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("this system has a printer; printing to it is not tested");
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString path = saveAs(p, QStringLiteral("plan.rtf"));
+    run->prompts.expectPrint(true);
+    run->trigger(p, "mnuFilePrint");
+    QVERIFY(run->prompts.lastPrintToFileAllowed);
+    const QByteArray pdf = readAll(dir->filePath(QStringLiteral("plan.pdf")));
+    QVERIFY(pdf.startsWith("%PDF"));
+    // 126 lines of 12 points take three pages; a window image would be one.
+    const qsizetype pages = pdf.count("/Type /Page\n") + pdf.count("/Type /Page ") + pdf.count("/Type /Page>");
+    QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
+    QVERIFY(!p->saveAborted());
+    QVERIFY(QFileInfo::exists(path));
+}
+
+void EditorTest::print_cancelled_printsNothing()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    saveAs(p, QStringLiteral("plan.rtf"));
+    run->prompts.expectPrint(false);
+    run->trigger(p, "mnuFilePrint");
+    QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("plan.pdf"))));
+    QVERIFY(!p->saveAborted());
+}
+
+QTEST_MAIN(EditorTest)
+#include "test_editor.moc"
