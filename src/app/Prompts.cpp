@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 Question Question::yesNo(const QString &text, const QString &title, PromptButton def)
@@ -157,4 +158,12 @@ bool QtPrompts::setupPrinter(QPrinter &printer, bool allowPrintToFile)
     QPrintDialog dialog(&printer, dialogParent(*this));
     dialog.setOption(QAbstractPrintDialog::PrintToFile, allowPrintToFile);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPrompts::showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint)
+{
+    QPrintPreviewDialog dialog(&printer, dialogParent(*this));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter *p) { paint(p); });
+    dialog.resize(900, 1000);
+    dialog.exec();
 }

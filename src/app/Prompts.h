@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QPrinter;
@@ -65,6 +66,8 @@ public:
     // Shows the print dialog over the printer; false when cancelled. allowPrintToFile
     // offers printing into a file.
     virtual bool setupPrinter(QPrinter &printer, bool allowPrintToFile) = 0;
+    // Shows the pages that paint() draws on the printer, from which the user may print.
+    virtual void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) = 0;
 
     // Helpers for the questions many pages ask.
     bool confirmExit();
@@ -85,4 +88,5 @@ public:
     std::optional<QFont> chooseFont(const QFont &initial) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;
     bool setupPrinter(QPrinter &printer, bool allowPrintToFile) override;
+    void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) override;
 };

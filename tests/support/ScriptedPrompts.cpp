@@ -2,6 +2,8 @@
 
 #include "app/Messages.h"
 
+#include <QPrinter>
+
 namespace {
 
 QString describe(const Question &q)
@@ -97,6 +99,14 @@ void ScriptedPrompts::expectPrint(bool accept)
     m_steps.push_back(s);
 }
 
+void ScriptedPrompts::expectPrintPreview(const QString &pdfPath)
+{
+    Step s;
+    s.kind = Kind::Preview;
+    s.prompt = pdfPath;
+    m_steps.push_back(s);
+}
+
 std::optional<ScriptedPrompts::Step> ScriptedPrompts::next(Kind kind, const QString &what)
 {
     if (m_steps.empty()) {
@@ -167,6 +177,17 @@ bool ScriptedPrompts::setupPrinter(QPrinter &, bool allowPrintToFile)
     lastPrintToFileAllowed = allowPrintToFile;
     auto s = next(Kind::Print, QStringLiteral("print dialog"));
     return s && s->accept;
+}
+
+void ScriptedPrompts::showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint)
+{
+    auto s = next(Kind::Preview, QStringLiteral("print preview"));
+    if (!s)
+        return;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(s->prompt);
+    paint(&printer);
+    lastPreviewPdf = s->prompt;
 }
 
 QStringList ScriptedPrompts::problems() const

@@ -26,6 +26,8 @@ public:
     void expectFont(std::optional<QFont> answer);
     void expectColor(std::optional<QColor> answer);
     void expectPrint(bool accept);
+    // The preview paints its pages into a PDF file (lastPreviewPdf) the test can read.
+    void expectPrintPreview(const QString &pdfPath);
 
     PromptButton ask(const Question &q) override;
     std::optional<QString> inputText(const QString &prompt, const QString &title) override;
@@ -34,6 +36,7 @@ public:
     std::optional<QFont> chooseFont(const QFont &initial) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;
     bool setupPrinter(QPrinter &printer, bool allowPrintToFile) override;
+    void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) override;
 
     // Everything wrong so far, including expectations still waiting; empty when the
     // script ran exactly.
@@ -45,10 +48,11 @@ public:
     QFont lastFontInitial;
     QColor lastColorInitial;
     bool lastPrintToFileAllowed = false;
+    QString lastPreviewPdf;
     QList<Question> asked;
 
 private:
-    enum class Kind { Box, Input, Open, Save, Font, Color, Print };
+    enum class Kind { Box, Input, Open, Save, Font, Color, Print, Preview };
     struct Step {
         Kind kind = Kind::Box;
         Question question;
