@@ -1,0 +1,73 @@
+#include "document/PrintLayout.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QTextDocument>
+
+#include <memory>
+
+namespace printlayout {
+
+QString documentName(const QString &filePath)
+{
+    return filePath.isEmpty() ? QStringLiteral("Business Plan") : QFileInfo(filePath).fileName();
+}
+
+void useLocalePageSize(QPagedPaintDevice &device)
+{
+    const bool inches = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+    device.setPageSize(QPageSize(inches ? QPageSize::Letter : QPageSize::A4));
+}
+
+int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString &name)
+{
+    device.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    const QRectF area = device.pageLayout().paintRectPixels(device.logicalDpiX());
+
+    QFont footerFont(QStringLiteral("Arial"));
+    footerFont.setPointSizeF(9);
+    const QFontMetricsF footerMetrics(footerFont, &device);
+    const qreal footerHeight = footerMetrics.height() * 2;
+
+    // Lay out a copy at the device's resolution, so the screen document is untouched.
+    std::unique_ptr<QTextDocument> doc(source.clone());
+    doc->documentLayout()->setPaintDevice(&device);
+    doc->setDocumentMargin(0);
+    const QSizeF body(area.width(), area.height() - footerHeight);
+    doc->setPageSize(body);
+    const int pages = doc->pageCount();
+
+    QPainter painter;
+    if (!painter.begin(&device))
+        return 0;
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0)
+            device.newPage();
+        painter.save();
+        const QRectF clip(0, i * body.height(), body.width(), body.height());
+        painter.translate(0, -clip.top());
+        painter.setClipRect(clip);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = clip;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        doc->documentLayout()->draw(&painter, context);
+        painter.restore();
+
+        painter.setFont(footerFont);
+        painter.setPen(Qt::black);
+        const QRectF footer(0, body.height() + footerMetrics.height() * 0.75, body.width(), footerMetrics.height());
+        painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
+                         footerMetrics.elidedText(name, Qt::ElideMiddle, body.width() * 0.6));
+        painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
+                         QStringLiteral("Page %1 of %2").arg(i + 1).arg(pages));
+    }
+    painter.end();
+    return pages;
+}
+
+} // namespace printlayout

@@ -1,0 +1,25 @@
+#pragma once
+
+// One page layout for printing, the print preview and PDF export: the document
+// paginated on the device's page with 2 cm margins and a footer on every page with the
+// document's name on the left and "Page n of m" on the right.
+
+#include <QString>
+
+class QPagedPaintDevice;
+class QTextDocument;
+
+namespace printlayout {
+
+// The name in the footer: the file name without its folder, or "Business Plan" while
+// the document has no file.
+QString documentName(const QString &filePath);
+
+// Sets the margins, lays the document out on the device's page and paints every page.
+// Returns the number of pages, 0 when the device cannot be painted on.
+int paint(const QTextDocument &doc, QPagedPaintDevice &device, const QString &name);
+
+// The page size a new PDF gets: Letter where the system measures in inches, else A4.
+void useLocalePageSize(QPagedPaintDevice &device);
+
+} // namespace printlayout
