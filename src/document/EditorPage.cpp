@@ -4,8 +4,10 @@
 #include "app/Messages.h"
 #include "app/PageIds.h"
 #include "app/Widgets.h"
+#include "document/DocumentExport.h"
 #include "document/DocumentText.h"
 #include "document/PlanDocument.h"
+#include "document/PrintLayout.h"
 #include "document/rtf/Rtf.h"
 
 #include <QClipboard>
@@ -128,6 +130,8 @@ void EditorPage::buildMenus()
     addCommand(file, "mnuFileSaveAs", QStringLiteral("Save &As"), QKeySequence(Qt::CTRL | Qt::Key_A), &EditorPage::saveAs);
     addSeparator(file, "Hyphen2");
     addCommand(file, "mnuFilePrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &EditorPage::print);
+    addCommand(file, "mnuFilePreview", QStringLiteral("Print Pre&view"), QKeySequence(), &EditorPage::printPreview);
+    addCommand(file, "mnuFileExport", QStringLiteral("Expor&t..."), QKeySequence(), &EditorPage::exportDocument);
     addSeparator(file, "Hyphen5");
     addCommand(file, "mnuFileReturn", QStringLiteral("&Return to Main Menu"), QKeySequence(Qt::CTRL | Qt::Key_R),
                &EditorPage::returnToMain);
@@ -371,9 +375,42 @@ void EditorPage::print()
         const QFileInfo info(base);
         printer.setOutputFileName(info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf")));
     }
+    if (noPrinter)
+        printlayout::useLocalePageSize(printer);
     if (!m_ctx.prompts.setupPrinter(printer, noPrinter))
         return;
-    m_edit->document()->print(&printer);
+    printlayout::paint(*m_edit->document(), printer, printlayout::documentName(m_fileName));
+}
+
+void EditorPage::printPreview()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    if (QPrinterInfo::availablePrinters().isEmpty())
+        printlayout::useLocalePageSize(printer);
+    const QString name = printlayout::documentName(m_fileName);
+    m_ctx.prompts.showPrintPreview(printer, [this, &name](QPrinter *p) {
+        printlayout::paint(*m_edit->document(), *p, name);
+    });
+}
+
+void EditorPage::exportDocument()
+{
+    // A copy in another format: the document, its caption, file name and changed
+    // state stay as they are.
+    FileDialogRequest request;
+    request.filters = docexport::filters();
+    request.selectedFilter = request.filters.first();
+    const QString base = m_fileName.isEmpty() ? QStringLiteral("Business Plan") : QFileInfo(m_fileName).completeBaseName();
+    request.fileName = m_fileName.isEmpty() ? base : QFileInfo(m_fileName).dir().filePath(base);
+    const auto chosen = m_ctx.prompts.saveFile(request);
+    if (!chosen || chosen->fileName.isEmpty())
+        return;
+    const docexport::Format format = docexport::formatForFilter(chosen->selectedFilter);
+    const QString target = docexport::withExtension(chosen->fileName, format);
+    const auto result = docexport::write(*m_edit->document(), format, target, printlayout::documentName(m_fileName));
+    if (!result.ok)
+        reportError(Msg::saveFailed(QDir::toNativeSeparators(target), result.error));
 }
 
 // ---------------------------------------------------------------------------- editing

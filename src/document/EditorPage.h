@@ -39,6 +39,8 @@ public:
     void save();
     void saveAs();
     void print();
+    void printPreview();
+    void exportDocument();
     void returnToMain();
     void exitEditor();
     void updateEditMenu();

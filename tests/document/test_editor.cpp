@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "document/DocumentExport.h"
 
 #include "document/PlanDocument.h"
 #include "document/rtf/Rtf.h"
@@ -15,6 +16,9 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -149,6 +153,10 @@ private slots:
 
     void print_withoutPrinter_writesEveryPageToPdf();
     void print_cancelled_printsNothing();
+    void preview_showsEveryPageWithFooter();
+    void export_writesCopyAndLeavesDocumentStateAlone_data();
+    void export_writesCopyAndLeavesDocumentStateAlone();
+    void export_failure_isReported();
 
 private:
     EditorPage *open();
@@ -257,6 +265,8 @@ void EditorTest::menus_haveEveryCaptionNameAndShortcut()
           {"mnuFileSaveAs", "Save &As", "Ctrl+A"},
           {"Hyphen2", "", ""},
           {"mnuFilePrint", "&Print", "Ctrl+P"},
+          {"mnuFilePreview", "Print Pre&view", ""},
+          {"mnuFileExport", "Expor&t...", ""},
           {"Hyphen5", "", ""},
           {"mnuFileReturn", "&Return to Main Menu", "Ctrl+R"},
           {"Hyphen3", "", ""},
@@ -1351,6 +1361,83 @@ void EditorTest::print_cancelled_printsNothing()
     run->trigger(p, "mnuFilePrint");
     QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("plan.pdf"))));
     QVERIFY(!p->saveAborted());
+}
+
+void EditorTest::preview_showsEveryPageWithFooter()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString pdf = dir->filePath(QStringLiteral("preview.pdf"));
+    run->prompts.expectPrintPreview(pdf);
+    run->trigger(p, "mnuFilePreview");
+
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished(60000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const int pages = int(text.count(QChar(u'\f')));
+    QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
+    for (int i = 1; i <= pages; ++i)
+        QVERIFY(text.contains(QStringLiteral("Page %1 of %2").arg(i).arg(pages)));
+    QCOMPARE(int(text.count(QStringLiteral("Business Plan"))), pages); // no file yet
+    QVERIFY(text.contains(QRegularExpression(QStringLiteral("Other:\\s+\\(blank\\)"))));
+    QVERIFY(p->docChanged());
+}
+
+void EditorTest::export_writesCopyAndLeavesDocumentStateAlone_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("starts");
+    QTest::newRow("pdf, extension added") << "PDF Files (*.pdf)" << "copy" << "copy.pdf" << QByteArray("%PDF");
+    QTest::newRow("odt") << "OpenDocument Text (*.odt)" << "copy.odt" << "copy.odt" << QByteArray("PK");
+    QTest::newRow("html") << "Web Pages (*.html)" << "copy" << "copy.html" << QByteArray("<!DOCTYPE");
+    QTest::newRow("markdown") << "Markdown Files (*.md)" << "copy" << "copy.md" << QByteArray("Our business");
+    QTest::newRow("text, own extension kept") << "Text Files (*.txt)" << "copy.plan" << "copy.plan"
+                                              << QByteArray("(blank)");
+}
+
+void EditorTest::export_writesCopyAndLeavesDocumentStateAlone()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, starts);
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString saved = saveAs(p, QStringLiteral("plan.rtf"));
+    p->textEdit()->append(QStringLiteral("unsaved line"));
+    const QString caption = p->windowTitle();
+
+    run->prompts.expectSaveFile(FileDialogResult{dir->filePath(typed), filter});
+    run->trigger(p, "mnuFileExport");
+    QCOMPARE(run->prompts.lastFileRequest.filters, docexport::filters());
+    const QByteArray bytes = readAll(dir->filePath(written));
+    QVERIFY2(bytes.trimmed().startsWith(starts) || bytes.contains(starts), bytes.left(40).constData());
+    QCOMPARE(p->windowTitle(), caption);
+    QCOMPARE(p->fileName(), saved);
+    QVERIFY(p->docChanged());
+    if (filter.startsWith(QLatin1String("Text")))
+        QVERIFY(bytes.contains("unsaved line"));
+}
+
+void EditorTest::export_failure_isReported()
+{
+    EditorPage *p = open();
+    QVERIFY(p);
+    const QString target = dir->filePath(QStringLiteral("missing/copy.txt"));
+    run->prompts.expectSaveFile(FileDialogResult{target, QStringLiteral("Text Files (*.txt)")});
+    run->expectError(Msg::saveFailed(QDir::toNativeSeparators(target), QStringLiteral("No such file or directory")));
+    run->trigger(p, "mnuFileExport");
+    QCOMPARE(p->windowTitle(), EditorPage::initialCaption());
+    QVERIFY(!p->saveAborted());
+
+    // A cancelled dialog ends the command silently.
+    run->prompts.expectSaveFile(std::nullopt);
+    run->trigger(p, "mnuFileExport");
 }
 
 QTEST_MAIN(EditorTest)
