@@ -88,10 +88,7 @@ EditorPage::EditorPage(AppContext &ctx) : Page(ctx, PageId::TxtEditor, 6810, 499
     // Pasting and dropping bring plain text only, like the Paste command.
     m_edit->setAcceptRichText(false);
     m_edit->installEventFilter(this);
-    connect(m_edit, &QTextEdit::textChanged, this, [this] {
-        if (!m_formatting)
-            DocChanged = true;
-    });
+    connect(m_edit, &QTextEdit::textChanged, this, [this] { DocChanged = true; });
 
     m_return = makeButton(this, "cmdReturn", QStringLiteral("&Return to Main Screen"),
                           QStringLiteral("Click here to return to the main screen."));
@@ -495,12 +492,6 @@ QTextCharFormat EditorPage::firstSelectedFormat() const
     return at.charFormat();
 }
 
-void EditorPage::applyQuietly(const QTextCharFormat &change)
-{
-    m_formatting = true;
-    m_edit->mergeCurrentCharFormat(change);
-    m_formatting = false;
-}
 
 void EditorPage::chooseFont()
 {
@@ -527,8 +518,12 @@ void EditorPage::chooseFont()
         change.setFontPointSize(chosen->pointSizeF());
     if (chosen->underline() != shown.underline())
         change.setFontUnderline(chosen->underline());
-    if (!change.properties().isEmpty())
-        applyQuietly(change);
+    // A new font is a change like any other: closing must offer to save it, or the
+    // formatting would be lost without a word.
+    if (!change.properties().isEmpty()) {
+        m_edit->mergeCurrentCharFormat(change);
+        DocChanged = true;
+    }
 }
 
 void EditorPage::chooseColor()
@@ -558,7 +553,7 @@ void EditorPage::chooseColor()
         return;
     QTextCharFormat change;
     change.setForeground(*chosen);
-    applyQuietly(change);
+    m_edit->mergeCurrentCharFormat(change);
     DocChanged = true;
 }
 

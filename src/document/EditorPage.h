@@ -68,7 +68,6 @@ private:
     void reportError(const QString &text);
     bool selectMatch(qsizetype start);
     QTextCharFormat firstSelectedFormat() const;
-    void applyQuietly(const QTextCharFormat &change);
 
     QTextEdit *m_edit = nullptr;
     QPushButton *m_return = nullptr;
@@ -77,7 +76,6 @@ private:
     QAction *m_copy = nullptr;
     QAction *m_paste = nullptr;
     QTextCharFormat m_loadFormat;
-    bool m_formatting = false; // a font change under way does not count as a change
 
     bool DocChanged = true;
     bool SaveAborted = false;

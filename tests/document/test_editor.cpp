@@ -1211,8 +1211,8 @@ void EditorTest::font_fillsDialogFromSelectionAndAppliesIt()
     at.setPosition(15);
     QCOMPARE(at.charFormat().fontPointSize(), 12.0);
 
-    // A font change does not mark the document changed.
-    QVERIFY(!p->docChanged());
+    // A font change marks the document changed, so closing offers to save it.
+    QVERIFY(p->docChanged());
     QVERIFY(!p->saveAborted());
 
     // The dialog shows the selection's font the next time.
@@ -1240,6 +1240,7 @@ void EditorTest::font_confirmedAsShown_changesNothing()
 {
     EditorPage *p = open();
     QVERIFY(p);
+    saveAs(p, QStringLiteral("plan.rtf"));
     select(p->textEdit(), 0, 5);
     QFont asShown(QFontInfo(QFont(QStringLiteral("arial"))).family());
     asShown.setPointSizeF(12);
@@ -1249,6 +1250,7 @@ void EditorTest::font_confirmedAsShown_changesNothing()
     at.setPosition(3);
     QCOMPARE(at.charFormat().font().family(), QStringLiteral("arial"));
     QCOMPARE(at.charFormat().fontPointSize(), 12.0);
+    QVERIFY(!p->docChanged());
 }
 
 void EditorTest::font_mixedSelection_changesOnlyWhatWasChanged()
