@@ -243,15 +243,16 @@ void RtfTest::write_nonAsciiAsUnicodeWithAsciiFallback_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("accented letter") << QStringLiteral("é") << QByteArray("\\u233e");
-    QTest::newRow("euro") << QStringLiteral("€") << QByteArray("\\u8364?");
-    QTest::newRow("upper half is negative") << QStringLiteral("\uff21") << QByteArray("\\u-223?");
-    QTest::newRow("quote") << QStringLiteral("’") << QByteArray("\\u8217'");
-    QTest::newRow("superscript two is no digit") << QStringLiteral("²") << QByteArray("\\u178?");
-    QTest::newRow("no-break space is no space") << QStringLiteral("\u00a0") << QByteArray("\\u160?");
-    QTest::newRow("surrogate pair") << QStringLiteral("😀") << QByteArray("\\u-10179?\\u-8704?");
+    QTest::newRow("accented letter") << QStringLiteral("é") << QByteArray("\\u233 e");
+    QTest::newRow("euro") << QStringLiteral("€") << QByteArray("\\u8364 ?");
+    QTest::newRow("upper half is negative") << QStringLiteral("\uff21") << QByteArray("\\u-223 ?");
+    QTest::newRow("quote") << QStringLiteral("’") << QByteArray("\\u8217 '");
+    QTest::newRow("superscript two") << QStringLiteral("²") << QByteArray("\\u178 ?");
+    QTest::newRow("no-break space") << QStringLiteral("\u00a0") << QByteArray("\\u160 ?");
+    QTest::newRow("surrogate pair") << QStringLiteral("😀") << QByteArray("\\u-10179 ?\\u-8704 ?");
     QTest::newRow("specials") << QStringLiteral("\\{}") << QByteArray("\\\\\\{\\}");
     QTest::newRow("tab") << QStringLiteral("\t") << QByteArray("\\tab ");
+    QTest::newRow("run of spaces") << QStringLiteral("a   b") << QByteArray("a {} {} b");
     QTest::newRow("line break") << QStringLiteral("\u2028") << QByteArray("\\line ");
 }
 

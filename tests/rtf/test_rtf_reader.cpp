@@ -309,6 +309,8 @@ void RtfReaderTest::characterProperties_data()
     const QByteArray colors = "{\\colortbl;\\red255\\green255\\blue0;\\red0\\green255\\blue0;}";
     QTest::newRow("super and sub") << doc("{\\super 2}{\\sub 3}\\super a\\nosupersub b")
                                    << QStringLiteral("[ 12 valign1]2[ 12 valign2]3[ 12 valign1]a[ 12]b");
+    QTest::newRow("raised and lowered") << doc("{\\up6 2}{\\dn4 3}{\\up 4}{\\up0 5}{\\super\\dn0 6}")
+                                        << QStringLiteral("[ 12 valign1]2[ 12 valign2]3[ 12 valign1]4[ 12]5[ 12 valign1]6");
     QTest::newRow("caps as text") << doc("{\\caps Stra\\'dfe mix}x") << QStringLiteral("[ 12]STRAßE MIXx");
     QTest::newRow("small caps") << doc("{\\scaps a}") << QStringLiteral("[ 12 caps3]a");
     QTest::newRow("highlight") << doc(colors + "{\\highlight1 a}") << QStringLiteral("[ 12 bg#ffff00]a");

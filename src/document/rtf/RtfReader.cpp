@@ -240,6 +240,9 @@ const std::unordered_map<std::string_view, Keyword> &keywords()
         t.emplace("super", Keyword{Op::Super, 0});
         t.emplace("sub", Keyword{Op::Sub, 0});
         t.emplace("nosupersub", Keyword{Op::NoSuperSub, 0});
+        // A raised or lowered position is how LibreOffice writes superscript and subscript.
+        t.emplace("up", Keyword{Op::Super, 1});
+        t.emplace("dn", Keyword{Op::Sub, 1});
         t.emplace("caps", Keyword{Op::Caps, 0});
         t.emplace("scaps", Keyword{Op::SmallCaps, 0});
         t.emplace("v", Keyword{Op::Hidden, 0});
@@ -796,11 +799,15 @@ void Reader::handleWord(const Word &w)
         s.chr.ulColor = std::max(w.param, 0);
         break;
     case Op::Super:
-        s.chr.valign = on ? VSuper : VNormal;
+    case Op::Sub: {
+        // \up and \dn count as such only with a positive shift (their default is 6).
+        const bool shifted = k.arg ? (!w.hasParam || w.param > 0) : on;
+        if (shifted)
+            s.chr.valign = k.op == Op::Super ? VSuper : VSub;
+        else if (s.chr.valign == (k.op == Op::Super ? VSuper : VSub))
+            s.chr.valign = VNormal;
         break;
-    case Op::Sub:
-        s.chr.valign = on ? VSub : VNormal;
-        break;
+    }
     case Op::NoSuperSub:
         s.chr.valign = VNormal;
         break;

@@ -17,8 +17,7 @@ namespace rtf {
 namespace {
 
 // What a reader that knows no \uN shows instead: the base letter of an accented Latin
-// letter, a plain quote or dash for the typographic ones, else a question mark. Never a
-// digit or a space, which would end the \uN's number or be taken as its delimiter.
+// letter, a plain quote or dash for the typographic ones, else a question mark.
 char fallbackFor(char16_t c)
 {
     static const std::vector<char> latin = [] {
@@ -207,6 +206,13 @@ void Writer::appendText(QByteArray &out, const QString &text)
             case '{': out += "\\{"; break;
             case '}': out += "\\}"; break;
             case '\t': out += "\\tab "; break;
+            case ' ':
+                // LibreOffice turns a run of spaces within one piece of text into six-per-em
+                // spaces; an empty group between two spaces keeps them plain.
+                if (i > 0 && s[i - 1] == ' ')
+                    out += "{}";
+                out += ' ';
+                break;
             default:
                 if (c >= 0x20)
                     out += char(c);
@@ -221,9 +227,11 @@ void Writer::appendText(QByteArray &out, const QString &text)
         if (c == 0xFFFC || c == 0x2029)
             continue; // objects and block separators are not text
         // \u takes a signed 16-bit number; characters beyond U+FFFF go as their two
-        // surrogates, each with its own fallback.
+        // surrogates, each with its own fallback. The space ends the number: some readers
+        // (pandoc) skip one character too many after a fallback that follows it directly.
         out += "\\u";
         out += QByteArray::number(int(int16_t(c)));
+        out += ' ';
         out += (c >= 0xD800 && c <= 0xDFFF) ? '?' : fallbackFor(c);
     }
 }
@@ -268,7 +276,7 @@ QByteArray Writer::run()
         appendNumber(out, "\\blue", qBlue(c));
         out += ';';
     }
-    out += "}\r\n{\\*\\generator Quorvane;}\r\n";
+    out += "}\r\n";
     out += body;
     out += "}\r\n";
     return out;
