@@ -21,6 +21,7 @@ private slots:
     void roundTrip_keepsParagraphFormat();
     void roundTrip_keepsMixedRunsAndEmptyParagraphFormats();
     void roundTrip_documentWithoutFormatsUsesDefaultFont();
+    void roundTrip_manyColoursReadBack();
 
     void write_headerDeclaresCodePageFontsAndColours();
     void write_nonAsciiAsUnicodeWithAsciiFallback_data();
@@ -218,6 +219,31 @@ void RtfTest::roundTrip_documentWithoutFormatsUsesDefaultFont()
     const QTextCharFormat f = back->begin().begin().fragment().charFormat();
     QCOMPARE(f.fontFamilies().toStringList(), QStringList{QStringLiteral("Arial")});
     QCOMPARE(f.fontPointSize(), 12.0);
+}
+
+// Our own files stay within the reader's limits, however colourful the document.
+void RtfTest::roundTrip_manyColoursReadBack()
+{
+    constexpr int Colours = 20000;
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.beginEditBlock(); // no layout of the growing line after every insertion
+    c.setBlockCharFormat(baseFormat());
+    for (int i = 0; i < Colours; ++i) {
+        QTextCharFormat f = baseFormat();
+        f.setForeground(QColor::fromRgb(QRgb(i * 37)));
+        c.insertText(QStringLiteral("x"), f);
+    }
+    c.endEditBlock();
+    const QByteArray data = rtf::write(doc);
+    QCOMPARE(data.count("\\red"), Colours);
+    rtf::ReadResult r;
+    const auto back = readDoc(data, &r);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QTextFragment last;
+    for (auto it = back->lastBlock().begin(); !it.atEnd(); ++it)
+        last = it.fragment();
+    QCOMPARE(last.charFormat().foreground().color(), QColor::fromRgb(QRgb((Colours - 1) * 37)));
 }
 
 void RtfTest::write_headerDeclaresCodePageFontsAndColours()

@@ -438,7 +438,7 @@ void RtfReaderTest::overLimits_refusedWithMessageAndDocumentKept_data()
         << QStringLiteral("The file's font table has more than 16384 entries, so it cannot be read; it is probably damaged.");
     QTest::newRow("colour table too big")
         << QByteArray("{\\rtf1{\\colortbl") + QByteArray(rtf::MaxColorTableEntries + 1, ';') + "}x}"
-        << QStringLiteral("The file's colour table has more than 16384 entries, so it cannot be read; it is probably damaged.");
+        << QStringLiteral("The file's colour table has more than 1048576 entries, so it cannot be read; it is probably damaged.");
 }
 
 void RtfReaderTest::overLimits_refusedWithMessageAndDocumentKept()
