@@ -72,9 +72,9 @@ void addParagraph(QTextCursor &c, QRandomGenerator &rng, int index)
     c.insertText(run.trimmed() + QLatin1Char('.'), base);
 }
 
-void build(QTextDocument &doc, int paragraphs)
+void build(QTextDocument &doc, int paragraphs, int seed)
 {
-    QRandomGenerator rng(42);
+    QRandomGenerator rng(42 + quint32(seed));
     QTextCursor c(&doc);
     c.beginEditBlock();
     for (int i = 0; i < paragraphs; ++i)
@@ -84,24 +84,24 @@ void build(QTextDocument &doc, int paragraphs)
 
 } // namespace
 
-void buildDocument(QTextDocument &doc, qint64 targetBytes)
+void buildDocument(QTextDocument &doc, qint64 targetBytes, int seed)
 {
     // Measure a sample, then build as many paragraphs as the target needs.
     constexpr int SampleParagraphs = 200;
     QTextDocument sample;
-    build(sample, SampleParagraphs);
+    build(sample, SampleParagraphs, seed);
     const double perParagraph = double(rtf::write(sample).size()) / SampleParagraphs;
-    build(doc, std::max(1, int(double(targetBytes) / perParagraph)));
+    build(doc, std::max(1, int(double(targetBytes) / perParagraph)), seed);
 }
 
-const QByteArray &rtfOfSize(qint64 targetBytes)
+const QByteArray &rtfOfSize(qint64 targetBytes, int seed)
 {
-    static std::map<qint64, QByteArray> cache;
-    QByteArray &data = cache[targetBytes];
+    static std::map<std::pair<qint64, int>, QByteArray> cache;
+    QByteArray &data = cache[{targetBytes, seed}];
     if (data.isEmpty()) {
         QTextDocument doc;
         doc.setUndoRedoEnabled(false);
-        buildDocument(doc, targetBytes);
+        buildDocument(doc, targetBytes, seed);
         data = rtf::write(doc);
     }
     return data;

@@ -439,6 +439,14 @@ void RtfReaderTest::overLimits_refusedWithMessageAndDocumentKept_data()
     QTest::newRow("colour table too big")
         << QByteArray("{\\rtf1{\\colortbl") + QByteArray(rtf::MaxColorTableEntries + 1, ';') + "}x}"
         << QStringLiteral("The file's colour table has more than 1048576 entries, so it cannot be read; it is probably damaged.");
+    QByteArray pars = "{\\rtf1 ";
+    pars.reserve(5 * rtf::MaxDocumentPieces + 16);
+    for (int i = 0; i <= rtf::MaxDocumentPieces; ++i)
+        pars += "\\par";
+    QTest::newRow("too many paragraphs")
+        << pars + "}"
+        << QStringLiteral("The file has more than 2000000 paragraphs and changes of format, more than this program can "
+                          "hold, so it cannot be read.");
 }
 
 void RtfReaderTest::overLimits_refusedWithMessageAndDocumentKept()

@@ -5,6 +5,7 @@
 
 #include "document/rtf/Rtf.h"
 #include "document/rtf/RtfCodepage.h"
+#include "document/rtf/RtfParse.h"
 
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -381,6 +382,7 @@ private:
     void beginBodyText();
     int currentFormat();
     void endParagraph();
+    void checkPieces();
     void fail(const QString &message)
     {
         if (ok_) {
@@ -1141,15 +1143,17 @@ void Reader::beginBodyText()
             text_.append(QLatin1Char('\t'));
             runs_.back().length += 1;
         }
-        while (cellParsPending_ > 0) {
+        while (cellParsPending_ > 0 && ok_) {
             --cellParsPending_;
             endParagraph();
         }
     }
     const int format = currentFormat();
     const size_t paraStart = paras_.empty() ? 0 : paras_.back().runEnd;
-    if (runs_.size() == paraStart || runs_.back().format != format)
+    if (runs_.size() == paraStart || runs_.back().format != format) {
         runs_.push_back(Run{text_.size(), 0, format});
+        checkPieces();
+    }
 }
 
 int Reader::currentFormat()
@@ -1187,6 +1191,17 @@ void Reader::endParagraph()
     if (inserted)
         blockFormats_.push_back(props);
     paras_.push_back(Para{runs_.size(), it->second, currentFormat()});
+    checkPieces();
+}
+
+// Each paragraph and each change of format costs the document far more memory than the
+// few bytes of RTF that make it, so their number is limited.
+void Reader::checkPieces()
+{
+    if (paras_.size() + runs_.size() > size_t(MaxDocumentPieces))
+        fail(QStringLiteral("The file has more than %1 paragraphs and changes of format, more than this "
+                            "program can hold, so it cannot be read.")
+                 .arg(MaxDocumentPieces));
 }
 
 void Reader::apply(QTextDocument &doc) const
@@ -1287,6 +1302,15 @@ void Reader::apply(QTextDocument &doc) const
 }
 
 } // namespace
+
+namespace detail {
+
+ReadResult parseOnly(const QByteArray &data)
+{
+    return Reader(data).parse();
+}
+
+} // namespace detail
 
 ReadResult read(const QByteArray &data, QTextDocument &doc)
 {
