@@ -45,6 +45,8 @@ private slots:
     void characterProperties();
     void writerStyles_data();
     void writerStyles();
+    void fontTableEntries_data();
+    void fontTableEntries();
 
     void malformed_opensOrIsRefused_data();
     void malformed_opensOrIsRefused();
@@ -375,6 +377,34 @@ void RtfReaderTest::writerStyles()
     QFETCH(QByteArray, rtf);
     QFETCH(QString, expected);
     QCOMPARE(readText(rtf), expected);
+}
+
+void RtfReaderTest::fontTableEntries_data()
+{
+    QTest::addColumn<QByteArray>("table");
+    QTest::addColumn<QString>("family");
+    QTest::newRow("entries in groups") << QByteArray("{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Georgia;}}") << "Georgia";
+    QTest::newRow("entries without groups") << QByteArray("{\\fonttbl\\f0\\fswiss Arial;\\f1\\froman Georgia;}") << "Georgia";
+    QTest::newRow("panose before the name")
+        << QByteArray("{\\fonttbl{\\f1\\froman\\fcharset0\\fprq2{\\*\\panose 02020603050405020304}Georgia;}}") << "Georgia";
+    QTest::newRow("alternative name skipped")
+        << QByteArray("{\\fonttbl{\\f1\\fnil Georgia{\\*\\falt Times};}}") << "Georgia";
+    QTest::newRow("entry without semicolon") << QByteArray("{\\fonttbl{\\f1 Georgia}}") << "Georgia";
+    QTest::newRow("name in its charset")
+        << QByteArray("{\\fonttbl{\\f1\\fcharset204 \\'c0\\'f0\\'e8\\'e0\\'eb;}}") << QStringLiteral("Ариал");
+    QTest::newRow("double-byte name")
+        << QByteArray("{\\fonttbl{\\f1\\fcharset128 \\'82\\'6c\\'82\\'72 \\'96\\'be\\'92\\'a9;}}") << QStringLiteral("ＭＳ 明朝");
+    QTest::newRow("later definition wins") << QByteArray("{\\fonttbl{\\f1 Arial;}{\\f1 Georgia;}}") << "Georgia";
+}
+
+void RtfReaderTest::fontTableEntries()
+{
+    QFETCH(QByteArray, table);
+    QFETCH(QString, family);
+    rtf::ReadResult r;
+    const auto d = readDoc("{\\rtf1\\ansi" + table + "\\f1 x}", &r);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(d->begin().begin().fragment().charFormat().fontFamilies().toStringList(), QStringList{family});
 }
 
 void RtfReaderTest::malformed_opensOrIsRefused_data()

@@ -30,7 +30,6 @@ constexpr char32_t Replacement = 0xFFFD;
 
 enum class Dest : uint8_t {
     Text,       // body text
-    Skip,       // a destination without body text
     FontTable,
     ColorTable,
     Upr,        // \upr: only its \ud part is shown
@@ -409,6 +408,7 @@ private:
     detail::DecoderCache decoders_;
     std::unordered_map<int32_t, FontEntry> fonts_;
     FontEntry *currentFontEntry_ = nullptr;
+    size_t fontEntryDepth_ = 0; // nesting of the group the current entry began in
     std::vector<QRgb> colors_; // alpha 0 marks the automatic colour
     int red_ = 0, green_ = 0, blue_ = 0;
     bool colorSeen_ = false;
@@ -522,8 +522,10 @@ void Reader::closeGroup()
     if (before && before->pending())
         putCharRaw(before->flush());
     const Dest closing = st().dest;
-    if (closing == Dest::FontTable && currentFontEntry_ && !currentFontEntry_->named) {
-        // An entry without its ';' ends with its group.
+    if (closing == Dest::FontTable && currentFontEntry_ && !currentFontEntry_->named
+        && stack_.size() <= fontEntryDepth_) {
+        // An entry without its ';' ends with the group it began in (not with a {\*\panose}
+        // inside it, which comes before the name).
         currentFontEntry_->named = true;
         currentFontEntry_->name = currentFontEntry_->name.trimmed();
     }
@@ -788,6 +790,7 @@ void Reader::handleWord(const Word &w)
             }
             found->second = FontEntry{};
             currentFontEntry_ = &found->second;
+            fontEntryDepth_ = stack_.size();
             fontTableChanged();
             refreshDecoder();
         } else if (s.dest == Dest::Text || s.dest == Dest::Upr) {
@@ -1094,7 +1097,6 @@ void Reader::putCharRaw(char32_t c)
             colorSeen_ = false;
         }
         break;
-    case Dest::Skip:
     case Dest::Upr:
         break;
     }
