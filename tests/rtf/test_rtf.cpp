@@ -3,6 +3,9 @@
 
 #include "RtfTestUtil.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace rtftest;
@@ -33,6 +36,9 @@ private slots:
     void read_formats_data();
     void read_formats();
     void read_notRtf_refusedAndDocumentKept();
+
+    void rtfToText_printsOneLinePerParagraphInUtf8();
+    void rtfToText_refusedFileFailsWithItsReason();
 };
 
 void RtfTest::looksLikeRtf_data()
@@ -381,6 +387,50 @@ void RtfTest::read_notRtf_refusedAndDocumentKept()
     QVERIFY(!r.ok);
     QCOMPARE(r.error, QStringLiteral("The file is not an RTF document."));
     QCOMPARE(doc.toPlainText(), QStringLiteral("kept"));
+}
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun runRtfToText(const QByteArray &data)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("in.rtf"));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size())
+        return {};
+    f.close();
+    QProcess p;
+    p.start(QStringLiteral(QUORVANE_RTF_TO_TEXT), {path});
+    if (!p.waitForFinished(30000))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+} // namespace
+
+void RtfTest::rtfToText_printsOneLinePerParagraphInUtf8()
+{
+    const ToolRun run = runRtfToText("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 Arial;}}\\f0 "
+                                     "\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2 \\u8364?\\par\\par "
+                                     "a\\tab b\\line c\\par}");
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(run.out), QStringLiteral("Привет €\n\na\tb\nc\n"));
+    QVERIFY(run.err.isEmpty());
+}
+
+void RtfTest::rtfToText_refusedFileFailsWithItsReason()
+{
+    const ToolRun run = runRtfToText("not rtf");
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains("The file is not an RTF document."), run.err.constData());
 }
 
 QTEST_MAIN(RtfTest)
