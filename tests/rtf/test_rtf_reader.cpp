@@ -114,6 +114,7 @@ void RtfReaderTest::codePages_data()
     QTest::newRow("mac roman") << doc("\\'8e\\'a5", "\\mac") << QStringLiteral("é•");
     QTest::newRow("pc 437") << doc("\\'82\\'b0", "\\pc") << QStringLiteral("é░");
     QTest::newRow("unknown code page as 1252") << doc("\\'e9", "\\ansi\\ansicpg4242") << QStringLiteral("é");
+    QTest::newRow("EBCDIC code page as 1252") << doc("\\'e9", "\\ansi\\ansicpg500") << QStringLiteral("é");
     QTest::newRow("fcharset 204") << doc(fontTable + "\\f2\\'cf\\'f0\\'e8") << QStringLiteral("При");
     QTest::newRow("fcharset 161") << doc(fontTable + "\\f3\\'e1\\'e2") << QStringLiteral("αβ");
     QTest::newRow("fcharset 128") << doc(fontTable + "\\f4\\'82\\'a0") << QStringLiteral("あ");
