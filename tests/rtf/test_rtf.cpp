@@ -3,6 +3,9 @@
 
 #include "RtfTestUtil.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace rtftest;
@@ -21,6 +24,7 @@ private slots:
     void roundTrip_keepsParagraphFormat();
     void roundTrip_keepsMixedRunsAndEmptyParagraphFormats();
     void roundTrip_documentWithoutFormatsUsesDefaultFont();
+    void roundTrip_manyColoursReadBack();
 
     void write_headerDeclaresCodePageFontsAndColours();
     void write_nonAsciiAsUnicodeWithAsciiFallback_data();
@@ -32,6 +36,9 @@ private slots:
     void read_formats_data();
     void read_formats();
     void read_notRtf_refusedAndDocumentKept();
+
+    void rtfToText_printsOneLinePerParagraphInUtf8();
+    void rtfToText_refusedFileFailsWithItsReason();
 };
 
 void RtfTest::looksLikeRtf_data()
@@ -220,6 +227,31 @@ void RtfTest::roundTrip_documentWithoutFormatsUsesDefaultFont()
     QCOMPARE(f.fontPointSize(), 12.0);
 }
 
+// Our own files stay within the reader's limits, however colourful the document.
+void RtfTest::roundTrip_manyColoursReadBack()
+{
+    constexpr int Colours = 20000;
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.beginEditBlock(); // no layout of the growing line after every insertion
+    c.setBlockCharFormat(baseFormat());
+    for (int i = 0; i < Colours; ++i) {
+        QTextCharFormat f = baseFormat();
+        f.setForeground(QColor::fromRgb(QRgb(i * 37)));
+        c.insertText(QStringLiteral("x"), f);
+    }
+    c.endEditBlock();
+    const QByteArray data = rtf::write(doc);
+    QCOMPARE(data.count("\\red"), Colours);
+    rtf::ReadResult r;
+    const auto back = readDoc(data, &r);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QTextFragment last;
+    for (auto it = back->lastBlock().begin(); !it.atEnd(); ++it)
+        last = it.fragment();
+    QCOMPARE(last.charFormat().foreground().color(), QColor::fromRgb(QRgb((Colours - 1) * 37)));
+}
+
 void RtfTest::write_headerDeclaresCodePageFontsAndColours()
 {
     QTextDocument doc;
@@ -243,15 +275,16 @@ void RtfTest::write_nonAsciiAsUnicodeWithAsciiFallback_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("accented letter") << QStringLiteral("é") << QByteArray("\\u233e");
-    QTest::newRow("euro") << QStringLiteral("€") << QByteArray("\\u8364?");
-    QTest::newRow("upper half is negative") << QStringLiteral("\uff21") << QByteArray("\\u-223?");
-    QTest::newRow("quote") << QStringLiteral("’") << QByteArray("\\u8217'");
-    QTest::newRow("superscript two is no digit") << QStringLiteral("²") << QByteArray("\\u178?");
-    QTest::newRow("no-break space is no space") << QStringLiteral("\u00a0") << QByteArray("\\u160?");
-    QTest::newRow("surrogate pair") << QStringLiteral("😀") << QByteArray("\\u-10179?\\u-8704?");
+    QTest::newRow("accented letter") << QStringLiteral("é") << QByteArray("\\u233 e");
+    QTest::newRow("euro") << QStringLiteral("€") << QByteArray("\\u8364 ?");
+    QTest::newRow("upper half is negative") << QStringLiteral("\uff21") << QByteArray("\\u-223 ?");
+    QTest::newRow("quote") << QStringLiteral("’") << QByteArray("\\u8217 '");
+    QTest::newRow("superscript two") << QStringLiteral("²") << QByteArray("\\u178 ?");
+    QTest::newRow("no-break space") << QStringLiteral("\u00a0") << QByteArray("\\u160 ?");
+    QTest::newRow("surrogate pair") << QStringLiteral("😀") << QByteArray("\\u-10179 ?\\u-8704 ?");
     QTest::newRow("specials") << QStringLiteral("\\{}") << QByteArray("\\\\\\{\\}");
     QTest::newRow("tab") << QStringLiteral("\t") << QByteArray("\\tab ");
+    QTest::newRow("run of spaces") << QStringLiteral("a   b") << QByteArray("a {} {} b");
     QTest::newRow("line break") << QStringLiteral("\u2028") << QByteArray("\\line ");
 }
 
@@ -354,6 +387,50 @@ void RtfTest::read_notRtf_refusedAndDocumentKept()
     QVERIFY(!r.ok);
     QCOMPARE(r.error, QStringLiteral("The file is not an RTF document."));
     QCOMPARE(doc.toPlainText(), QStringLiteral("kept"));
+}
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun runRtfToText(const QByteArray &data)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("in.rtf"));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size())
+        return {};
+    f.close();
+    QProcess p;
+    p.start(QStringLiteral(QUORVANE_RTF_TO_TEXT), {path});
+    if (!p.waitForFinished(30000))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+} // namespace
+
+void RtfTest::rtfToText_printsOneLinePerParagraphInUtf8()
+{
+    const ToolRun run = runRtfToText("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 Arial;}}\\f0 "
+                                     "\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2 \\u8364?\\par\\par "
+                                     "a\\tab b\\line c\\par}");
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(run.out), QStringLiteral("Привет €\n\na\tb\nc\n"));
+    QVERIFY(run.err.isEmpty());
+}
+
+void RtfTest::rtfToText_refusedFileFailsWithItsReason()
+{
+    const ToolRun run = runRtfToText("not rtf");
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains("The file is not an RTF document."), run.err.constData());
 }
 
 QTEST_MAIN(RtfTest)

@@ -45,6 +45,8 @@ private slots:
     void characterProperties();
     void writerStyles_data();
     void writerStyles();
+    void fontTableEntries_data();
+    void fontTableEntries();
 
     void malformed_opensOrIsRefused_data();
     void malformed_opensOrIsRefused();
@@ -112,6 +114,7 @@ void RtfReaderTest::codePages_data()
     QTest::newRow("mac roman") << doc("\\'8e\\'a5", "\\mac") << QStringLiteral("é•");
     QTest::newRow("pc 437") << doc("\\'82\\'b0", "\\pc") << QStringLiteral("é░");
     QTest::newRow("unknown code page as 1252") << doc("\\'e9", "\\ansi\\ansicpg4242") << QStringLiteral("é");
+    QTest::newRow("EBCDIC code page as 1252") << doc("\\'e9", "\\ansi\\ansicpg500") << QStringLiteral("é");
     QTest::newRow("fcharset 204") << doc(fontTable + "\\f2\\'cf\\'f0\\'e8") << QStringLiteral("При");
     QTest::newRow("fcharset 161") << doc(fontTable + "\\f3\\'e1\\'e2") << QStringLiteral("αβ");
     QTest::newRow("fcharset 128") << doc(fontTable + "\\f4\\'82\\'a0") << QStringLiteral("あ");
@@ -309,6 +312,8 @@ void RtfReaderTest::characterProperties_data()
     const QByteArray colors = "{\\colortbl;\\red255\\green255\\blue0;\\red0\\green255\\blue0;}";
     QTest::newRow("super and sub") << doc("{\\super 2}{\\sub 3}\\super a\\nosupersub b")
                                    << QStringLiteral("[ 12 valign1]2[ 12 valign2]3[ 12 valign1]a[ 12]b");
+    QTest::newRow("raised and lowered") << doc("{\\up6 2}{\\dn4 3}{\\up 4}{\\up0 5}{\\super\\dn0 6}")
+                                        << QStringLiteral("[ 12 valign1]2[ 12 valign2]3[ 12 valign1]4[ 12]5[ 12 valign1]6");
     QTest::newRow("caps as text") << doc("{\\caps Stra\\'dfe mix}x") << QStringLiteral("[ 12]STRAßE MIXx");
     QTest::newRow("small caps") << doc("{\\scaps a}") << QStringLiteral("[ 12 caps3]a");
     QTest::newRow("highlight") << doc(colors + "{\\highlight1 a}") << QStringLiteral("[ 12 bg#ffff00]a");
@@ -375,6 +380,34 @@ void RtfReaderTest::writerStyles()
     QCOMPARE(readText(rtf), expected);
 }
 
+void RtfReaderTest::fontTableEntries_data()
+{
+    QTest::addColumn<QByteArray>("table");
+    QTest::addColumn<QString>("family");
+    QTest::newRow("entries in groups") << QByteArray("{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Georgia;}}") << "Georgia";
+    QTest::newRow("entries without groups") << QByteArray("{\\fonttbl\\f0\\fswiss Arial;\\f1\\froman Georgia;}") << "Georgia";
+    QTest::newRow("panose before the name")
+        << QByteArray("{\\fonttbl{\\f1\\froman\\fcharset0\\fprq2{\\*\\panose 02020603050405020304}Georgia;}}") << "Georgia";
+    QTest::newRow("alternative name skipped")
+        << QByteArray("{\\fonttbl{\\f1\\fnil Georgia{\\*\\falt Times};}}") << "Georgia";
+    QTest::newRow("entry without semicolon") << QByteArray("{\\fonttbl{\\f1 Georgia}}") << "Georgia";
+    QTest::newRow("name in its charset")
+        << QByteArray("{\\fonttbl{\\f1\\fcharset204 \\'c0\\'f0\\'e8\\'e0\\'eb;}}") << QStringLiteral("Ариал");
+    QTest::newRow("double-byte name")
+        << QByteArray("{\\fonttbl{\\f1\\fcharset128 \\'82\\'6c\\'82\\'72 \\'96\\'be\\'92\\'a9;}}") << QStringLiteral("ＭＳ 明朝");
+    QTest::newRow("later definition wins") << QByteArray("{\\fonttbl{\\f1 Arial;}{\\f1 Georgia;}}") << "Georgia";
+}
+
+void RtfReaderTest::fontTableEntries()
+{
+    QFETCH(QByteArray, table);
+    QFETCH(QString, family);
+    rtf::ReadResult r;
+    const auto d = readDoc("{\\rtf1\\ansi" + table + "\\f1 x}", &r);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(d->begin().begin().fragment().charFormat().fontFamilies().toStringList(), QStringList{family});
+}
+
 void RtfReaderTest::malformed_opensOrIsRefused_data()
 {
     QTest::addColumn<QByteArray>("rtf");
@@ -436,7 +469,15 @@ void RtfReaderTest::overLimits_refusedWithMessageAndDocumentKept_data()
         << QStringLiteral("The file's font table has more than 16384 entries, so it cannot be read; it is probably damaged.");
     QTest::newRow("colour table too big")
         << QByteArray("{\\rtf1{\\colortbl") + QByteArray(rtf::MaxColorTableEntries + 1, ';') + "}x}"
-        << QStringLiteral("The file's colour table has more than 16384 entries, so it cannot be read; it is probably damaged.");
+        << QStringLiteral("The file's colour table has more than 1048576 entries, so it cannot be read; it is probably damaged.");
+    QByteArray pars = "{\\rtf1 ";
+    pars.reserve(5 * rtf::MaxDocumentPieces + 16);
+    for (int i = 0; i <= rtf::MaxDocumentPieces; ++i)
+        pars += "\\par";
+    QTest::newRow("too many paragraphs")
+        << pars + "}"
+        << QStringLiteral("The file has more than 2000000 paragraphs and changes of format, more than this program can "
+                          "hold, so it cannot be read.");
 }
 
 void RtfReaderTest::overLimits_refusedWithMessageAndDocumentKept()

@@ -140,6 +140,13 @@ ByteDecoder::ByteDecoder(int codePage)
     iconv_t cd = openIconv(cp_);
     if (cd == iconv_t(-1))
         return; // unknown code page: read it as Windows-1252
+    // RTF's own syntax is ASCII; a code page that is not (EBCDIC) cannot be one of its.
+    const uint8_t letter = 'A';
+    char32_t asA = 0;
+    if (convert(cd, &letter, 1, asA) != IconvResult::Ok || asA != U'A') {
+        iconv_close(cd);
+        return;
+    }
     bool anyLead = false;
     for (int b = 0x80; b < 0x100; ++b) {
         const uint8_t byte = uint8_t(b);

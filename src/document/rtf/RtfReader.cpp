@@ -5,6 +5,7 @@
 
 #include "document/rtf/Rtf.h"
 #include "document/rtf/RtfCodepage.h"
+#include "document/rtf/RtfParse.h"
 
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -28,7 +30,6 @@ constexpr char32_t Replacement = 0xFFFD;
 
 enum class Dest : uint8_t {
     Text,       // body text
-    Skip,       // a destination without body text
     FontTable,
     ColorTable,
     Upr,        // \upr: only its \ud part is shown
@@ -87,14 +88,19 @@ struct ParaProps {
 };
 static_assert(sizeof(ParaProps) == 24, "ParaProps must have no padding");
 
+// Hashes a padding-free key of whole 64-bit words.
 template <typename T>
 struct BytesHash {
+    static_assert(sizeof(T) % 8 == 0);
     size_t operator()(const T &v) const
     {
-        const auto *b = reinterpret_cast<const unsigned char *>(&v);
-        uint64_t h = 1469598103934665603ull;
-        for (size_t i = 0; i < sizeof(T); ++i)
-            h = (h ^ b[i]) * 1099511628211ull;
+        uint64_t h = 0x9E3779B97F4A7C15ull;
+        for (size_t i = 0; i < sizeof(T); i += 8) {
+            uint64_t w;
+            std::memcpy(&w, reinterpret_cast<const char *>(&v) + i, 8);
+            h = (h ^ w) * 0xBF58476D1CE4E5B9ull;
+            h ^= h >> 31;
+        }
         return size_t(h);
     }
 };
@@ -104,6 +110,7 @@ struct State {
     ParaProps para;
     Dest dest = Dest::Text;
     uint8_t uc = 1;          // fallback characters after \uN
+    int format = -1;         // index of chr's format once looked up; -1 after a change
     uint32_t decoderGen = 0; // font table generation the decoder was chosen in
     ByteDecoder *decoder = nullptr;
 };
@@ -151,10 +158,49 @@ struct Keyword {
     int32_t arg;
 };
 
-const std::unordered_map<std::string_view, Keyword> &keywords()
+// The control words this reader knows, in an open-addressing table: looked up once for
+// every control word of a file, so it has to be cheap.
+class KeywordTable {
+public:
+    void emplace(std::string_view name, Keyword k)
+    {
+        size_t i = hash(name) & Mask;
+        while (!slots_[i].name.empty())
+            i = (i + 1) & Mask;
+        slots_[i] = Slot{name, k};
+    }
+    const Keyword *find(std::string_view name) const
+    {
+        for (size_t i = hash(name) & Mask;; i = (i + 1) & Mask) {
+            const Slot &slot = slots_[i];
+            if (slot.name.empty())
+                return nullptr;
+            if (slot.name == name)
+                return &slot.keyword;
+        }
+    }
+
+private:
+    static constexpr size_t Size = 1024; // well over twice the words, so probes stay short
+    static constexpr size_t Mask = Size - 1;
+    static size_t hash(std::string_view s)
+    {
+        uint32_t h = 2166136261u;
+        for (const char c : s)
+            h = (h ^ uint8_t(c)) * 16777619u;
+        return h ^ (h >> 15);
+    }
+    struct Slot {
+        std::string_view name;
+        Keyword keyword{Op::Ignore, 0};
+    };
+    Slot slots_[Size];
+};
+
+const KeywordTable &keywords()
 {
-    static const std::unordered_map<std::string_view, Keyword> table = [] {
-        std::unordered_map<std::string_view, Keyword> t;
+    static const KeywordTable table = [] {
+        KeywordTable t;
         // Destinations that carry no body text.
         for (const char *w :
              {"stylesheet", "info", "pict", "object", "header", "headerl", "headerr", "headerf",
@@ -240,6 +286,9 @@ const std::unordered_map<std::string_view, Keyword> &keywords()
         t.emplace("super", Keyword{Op::Super, 0});
         t.emplace("sub", Keyword{Op::Sub, 0});
         t.emplace("nosupersub", Keyword{Op::NoSuperSub, 0});
+        // A raised or lowered position is how LibreOffice writes superscript and subscript.
+        t.emplace("up", Keyword{Op::Super, 1});
+        t.emplace("dn", Keyword{Op::Sub, 1});
         t.emplace("caps", Keyword{Op::Caps, 0});
         t.emplace("scaps", Keyword{Op::SmallCaps, 0});
         t.emplace("v", Keyword{Op::Hidden, 0});
@@ -332,6 +381,7 @@ private:
     void beginBodyText();
     int currentFormat();
     void endParagraph();
+    void checkPieces();
     void fail(const QString &message)
     {
         if (ok_) {
@@ -358,6 +408,7 @@ private:
     detail::DecoderCache decoders_;
     std::unordered_map<int32_t, FontEntry> fonts_;
     FontEntry *currentFontEntry_ = nullptr;
+    size_t fontEntryDepth_ = 0; // nesting of the group the current entry began in
     std::vector<QRgb> colors_; // alpha 0 marks the automatic colour
     int red_ = 0, green_ = 0, blue_ = 0;
     bool colorSeen_ = false;
@@ -379,6 +430,11 @@ private:
     std::unordered_map<ParaProps, int, BytesHash<ParaProps>> blockIndex_;
     FmtKey lastKey_{};
     int lastFormat_ = -1;
+    struct FormatCacheSlot {
+        FmtKey key{};
+        int format = -1;
+    };
+    FormatCacheSlot formatCache_[64];
 };
 
 ReadResult Reader::parse()
@@ -389,7 +445,8 @@ ReadResult Reader::parse()
         return {false, QStringLiteral("The file is not an RTF document.")};
 
     stack_.reserve(64);
-    text_.reserve(qsizetype(end_ - p_) / 2);
+    text_.reserve(qsizetype(end_ - p_) * 3 / 4);
+    runs_.reserve(size_t(end_ - p_) / 64);
 
     while (p_ < end_ && !done_) {
         const uint8_t c = *p_;
@@ -465,8 +522,10 @@ void Reader::closeGroup()
     if (before && before->pending())
         putCharRaw(before->flush());
     const Dest closing = st().dest;
-    if (closing == Dest::FontTable && currentFontEntry_ && !currentFontEntry_->named) {
-        // An entry without its ';' ends with its group.
+    if (closing == Dest::FontTable && currentFontEntry_ && !currentFontEntry_->named
+        && stack_.size() <= fontEntryDepth_) {
+        // An entry without its ';' ends with the group it began in (not with a {\*\panose}
+        // inside it, which comes before the name).
         currentFontEntry_->named = true;
         currentFontEntry_->name = currentFontEntry_->name.trimmed();
     }
@@ -588,15 +647,15 @@ void Reader::handleWord(const Word &w)
 {
     const bool wasStarred = starred_;
     starred_ = false;
-    const auto &table = keywords();
-    const auto it = w.name.empty() ? table.end() : table.find(w.name);
-    if (it == table.end()) {
+    const Keyword *found = w.name.empty() ? nullptr : keywords().find(w.name);
+    if (!found) {
         if (wasStarred)
             skipGroup(); // an ignorable destination this reader does not know
         return;
     }
-    const Keyword k = it->second;
+    const Keyword k = *found;
     State &s = st();
+    s.format = -1; // most control words change the character format
     const bool on = !w.hasParam || w.param != 0;
     const auto setFlag = [&s, on](uint16_t flag) {
         if (on)
@@ -731,6 +790,7 @@ void Reader::handleWord(const Word &w)
             }
             found->second = FontEntry{};
             currentFontEntry_ = &found->second;
+            fontEntryDepth_ = stack_.size();
             fontTableChanged();
             refreshDecoder();
         } else if (s.dest == Dest::Text || s.dest == Dest::Upr) {
@@ -751,10 +811,13 @@ void Reader::handleWord(const Word &w)
             refreshDecoder();
         }
         break;
-    case Op::Plain:
+    case Op::Plain: {
+        const int32_t font = s.chr.font;
         s.chr = CharProps{};
+        s.chr.font = font;
         setFont(defaultFont_);
         break;
+    }
     case Op::Bold:
         setFlag(Bold);
         break;
@@ -796,11 +859,15 @@ void Reader::handleWord(const Word &w)
         s.chr.ulColor = std::max(w.param, 0);
         break;
     case Op::Super:
-        s.chr.valign = on ? VSuper : VNormal;
+    case Op::Sub: {
+        // \up and \dn count as such only with a positive shift (their default is 6).
+        const bool shifted = k.arg ? (!w.hasParam || w.param > 0) : on;
+        if (shifted)
+            s.chr.valign = k.op == Op::Super ? VSuper : VSub;
+        else if (s.chr.valign == (k.op == Op::Super ? VSuper : VSub))
+            s.chr.valign = VNormal;
         break;
-    case Op::Sub:
-        s.chr.valign = on ? VSub : VNormal;
-        break;
+    }
     case Op::NoSuperSub:
         s.chr.valign = VNormal;
         break;
@@ -924,7 +991,10 @@ void Reader::refreshDecoder()
 
 void Reader::setFont(int32_t number)
 {
-    st().chr.font = number;
+    State &s = st();
+    if (s.chr.font == number && s.decoderGen == decoderGen_ && s.decoder)
+        return;
+    s.chr.font = number;
     refreshDecoder();
 }
 
@@ -1027,7 +1097,6 @@ void Reader::putCharRaw(char32_t c)
             colorSeen_ = false;
         }
         break;
-    case Dest::Skip:
     case Dest::Upr:
         break;
     }
@@ -1076,30 +1145,40 @@ void Reader::beginBodyText()
             text_.append(QLatin1Char('\t'));
             runs_.back().length += 1;
         }
-        while (cellParsPending_ > 0) {
+        while (cellParsPending_ > 0 && ok_) {
             --cellParsPending_;
             endParagraph();
         }
     }
     const int format = currentFormat();
     const size_t paraStart = paras_.empty() ? 0 : paras_.back().runEnd;
-    if (runs_.size() == paraStart || runs_.back().format != format)
+    if (runs_.size() == paraStart || runs_.back().format != format) {
         runs_.push_back(Run{text_.size(), 0, format});
+        checkPieces();
+    }
 }
 
 int Reader::currentFormat()
 {
-    const CharProps &c = st().chr;
+    State &s = st();
+    if (s.format >= 0)
+        return s.format;
+    const CharProps &c = s.chr;
     const FmtKey key{c.font,       c.halfPoints, c.fg, c.highlight ? c.highlight : c.bg, c.ulColor,
                      uint16_t(c.flags & FormatFlags), c.underline, c.valign};
     if (lastFormat_ >= 0 && key == lastKey_)
-        return lastFormat_;
-    const auto [it, inserted] = formatIndex_.try_emplace(key, int(formats_.size()));
-    if (inserted)
-        formats_.push_back(key);
+        return s.format = lastFormat_;
+    // Documents switch among a few formats; a small cache in front of the map finds them.
+    FormatCacheSlot &slot = formatCache_[BytesHash<FmtKey>()(key) % std::size(formatCache_)];
+    if (slot.format < 0 || !(slot.key == key)) {
+        const auto [it, inserted] = formatIndex_.try_emplace(key, int(formats_.size()));
+        if (inserted)
+            formats_.push_back(key);
+        slot = FormatCacheSlot{key, it->second};
+    }
     lastKey_ = key;
-    lastFormat_ = it->second;
-    return lastFormat_;
+    lastFormat_ = slot.format;
+    return s.format = lastFormat_;
 }
 
 void Reader::endParagraph()
@@ -1114,6 +1193,17 @@ void Reader::endParagraph()
     if (inserted)
         blockFormats_.push_back(props);
     paras_.push_back(Para{runs_.size(), it->second, currentFormat()});
+    checkPieces();
+}
+
+// Each paragraph and each change of format costs the document far more memory than the
+// few bytes of RTF that make it, so their number is limited.
+void Reader::checkPieces()
+{
+    if (paras_.size() + runs_.size() > size_t(MaxDocumentPieces))
+        fail(QStringLiteral("The file has more than %1 paragraphs and changes of format, more than this "
+                            "program can hold, so it cannot be read.")
+                 .arg(MaxDocumentPieces));
 }
 
 void Reader::apply(QTextDocument &doc) const
@@ -1214,6 +1304,15 @@ void Reader::apply(QTextDocument &doc) const
 }
 
 } // namespace
+
+namespace detail {
+
+ReadResult parseOnly(const QByteArray &data)
+{
+    return Reader(data).parse();
+}
+
+} // namespace detail
 
 ReadResult read(const QByteArray &data, QTextDocument &doc)
 {

@@ -9,7 +9,10 @@
 #include <QTextDocument>
 #include <QTextFragment>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace rtf {
@@ -17,8 +20,7 @@ namespace rtf {
 namespace {
 
 // What a reader that knows no \uN shows instead: the base letter of an accented Latin
-// letter, a plain quote or dash for the typographic ones, else a question mark. Never a
-// digit or a space, which would end the \uN's number or be taken as its delimiter.
+// letter, a plain quote or dash for the typographic ones, else a question mark.
 char fallbackFor(char16_t c)
 {
     static const std::vector<char> latin = [] {
@@ -44,6 +46,48 @@ char fallbackFor(char16_t c)
     }
 }
 
+// An output buffer written through raw pointers: the writer reserves room for the worst
+// case of a piece and then fills it without a check per byte.
+class Buffer {
+public:
+    char *room(qsizetype n)
+    {
+        if (size_ + n > data_.size())
+            data_.resize(std::max<qsizetype>(data_.size() * 2, size_ + n));
+        return data_.data() + size_;
+    }
+    void advance(char *end) { size_ = end - data_.constData(); }
+    void append(const char *s, qsizetype n)
+    {
+        std::memcpy(room(n), s, size_t(n));
+        size_ += n;
+    }
+    void append(const QByteArray &b) { append(b.constData(), b.size()); }
+    void append(const char *s) { append(s, qsizetype(std::strlen(s))); }
+    void appendNumber(const char *word, long long n)
+    {
+        append(word);
+        char *o = room(24);
+        advance(std::to_chars(o, o + 24, n).ptr);
+    }
+    qsizetype size() const { return size_; }
+    // Leaves n bytes at the start to be filled in later.
+    void skip(qsizetype n)
+    {
+        room(n);
+        size_ += n;
+    }
+    QByteArray take()
+    {
+        data_.resize(size_);
+        return std::move(data_);
+    }
+
+private:
+    QByteArray data_;
+    qsizetype size_ = 0;
+};
+
 class Writer {
 public:
     explicit Writer(const QTextDocument &doc)
@@ -54,12 +98,11 @@ public:
     QByteArray run();
 
 private:
-    const QByteArray &charPrefix(int formatIndex, const QTextCharFormat &f);
     QByteArray charProps(const QTextCharFormat &f);
-    const QByteArray &blockPrefix(int formatIndex, const QTextBlockFormat &f);
+    QByteArray blockProps(const QTextBlockFormat &f);
     int fontIndex(const QString &family);
     int colorIndex(const QColor &c);
-    void appendText(QByteArray &out, const QString &text);
+    static void appendText(Buffer &out, const QChar *text, qsizetype n);
     static void appendNumber(QByteArray &out, const char *word, long long n);
 
     const QTextDocument &doc_;
@@ -75,7 +118,8 @@ private:
 void Writer::appendNumber(QByteArray &out, const char *word, long long n)
 {
     out += word;
-    out += QByteArray::number(n);
+    char digits[24];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr - digits);
 }
 
 int Writer::fontIndex(const QString &family)
@@ -155,19 +199,8 @@ QByteArray Writer::charProps(const QTextCharFormat &f)
     return p;
 }
 
-const QByteArray &Writer::charPrefix(int formatIndex, const QTextCharFormat &f)
+QByteArray Writer::blockProps(const QTextBlockFormat &f)
 {
-    auto it = charPrefixes_.find(formatIndex);
-    if (it == charPrefixes_.end())
-        it = charPrefixes_.insert(formatIndex, "{" + charProps(f) + ' ');
-    return it.value();
-}
-
-const QByteArray &Writer::blockPrefix(int formatIndex, const QTextBlockFormat &f)
-{
-    auto it = blockPrefixes_.find(formatIndex);
-    if (it != blockPrefixes_.end())
-        return it.value();
     QByteArray p = "\\pard";
     const Qt::Alignment a = f.alignment();
     if (a & Qt::AlignHCenter)
@@ -192,85 +225,134 @@ const QByteArray &Writer::blockPrefix(int formatIndex, const QTextBlockFormat &f
         p += "\\rtlpar";
     if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         p += "\\pagebb";
-    return blockPrefixes_.insert(formatIndex, p).value();
+    return p;
 }
 
-void Writer::appendText(QByteArray &out, const QString &text)
+void Writer::appendText(Buffer &out, const QChar *text, qsizetype n)
 {
-    const char16_t *s = reinterpret_cast<const char16_t *>(text.constData());
-    const qsizetype n = text.size();
+    const char16_t *s = reinterpret_cast<const char16_t *>(text);
+    // The longest piece a unit becomes is "\\u-32768 ?".
+    char *o = out.room(n * 10 + 16);
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = s[i];
         if (c < 0x80) {
             switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '{': out += "\\{"; break;
-            case '}': out += "\\}"; break;
-            case '\t': out += "\\tab "; break;
+            case '\\':
+            case '{':
+            case '}':
+                *o++ = '\\';
+                *o++ = char(c);
+                break;
+            case '\t':
+                std::memcpy(o, "\\tab ", 5);
+                o += 5;
+                break;
+            case ' ':
+                // LibreOffice turns a run of spaces within one piece of text into six-per-em
+                // spaces; an empty group between two spaces keeps them plain.
+                if (i > 0 && s[i - 1] == ' ') {
+                    *o++ = '{';
+                    *o++ = '}';
+                }
+                *o++ = ' ';
+                break;
             default:
                 if (c >= 0x20)
-                    out += char(c);
+                    *o++ = char(c);
                 break; // other control characters are not text
             }
             continue;
         }
         if (c == 0x2028) {
-            out += "\\line ";
+            std::memcpy(o, "\\line ", 6);
+            o += 6;
             continue;
         }
         if (c == 0xFFFC || c == 0x2029)
             continue; // objects and block separators are not text
         // \u takes a signed 16-bit number; characters beyond U+FFFF go as their two
-        // surrogates, each with its own fallback.
-        out += "\\u";
-        out += QByteArray::number(int(int16_t(c)));
-        out += (c >= 0xD800 && c <= 0xDFFF) ? '?' : fallbackFor(c);
+        // surrogates, each with its own fallback. The space ends the number: some readers
+        // (pandoc) skip one character too many after a fallback that follows it directly.
+        *o++ = '\\';
+        *o++ = 'u';
+        o = std::to_chars(o, o + 8, int(int16_t(c))).ptr;
+        *o++ = ' ';
+        *o++ = (c >= 0xD800 && c <= 0xDFFF) ? '?' : fallbackFor(c);
     }
+    out.advance(o);
 }
 
 QByteArray Writer::run()
 {
-    QByteArray body;
-    body.reserve(qsizetype(doc_.characterCount()) + qsizetype(doc_.characterCount() / 4) + 256);
+    // The header names the fonts and colours the body uses, so it is written last, into
+    // room left before the body; the body is never copied.
+    constexpr qsizetype HeaderRoom = 16 * 1024;
+    Buffer body;
+    body.room(HeaderRoom + qsizetype(doc_.characterCount()) * 3 / 2 + 256);
+    body.skip(HeaderRoom);
+    // The document's text in one piece: block after block, each followed by its separator.
+    // Walking it alongside the blocks and fragments spares asking Qt for each block's text
+    // and position, which costs a walk through its fragment tree every time.
+    const QString all = doc_.toRawText();
+    qsizetype offset = 0;
     for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
-        body += blockPrefix(b.blockFormatIndex(), b.blockFormat());
+        auto block = blockPrefixes_.constFind(b.blockFormatIndex());
+        if (block == blockPrefixes_.constEnd())
+            block = blockPrefixes_.insert(b.blockFormatIndex(), blockProps(b.blockFormat()));
+        body.append(block.value());
         // The paragraph's own format, which an empty paragraph shows.
-        auto mark = markPrefixes_.find(b.charFormatIndex());
-        if (mark == markPrefixes_.end())
+        auto mark = markPrefixes_.constFind(b.charFormatIndex());
+        if (mark == markPrefixes_.constEnd())
             mark = markPrefixes_.insert(b.charFormatIndex(), charProps(b.charFormat()));
-        body += mark.value();
+        body.append(mark.value());
+
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
             if (!frag.isValid())
                 continue;
-            body += charPrefix(frag.charFormatIndex(), frag.charFormat());
-            appendText(body, frag.text());
-            body += '}';
+            const int index = frag.charFormatIndex();
+            auto run = charPrefixes_.constFind(index);
+            if (run == charPrefixes_.constEnd())
+                run = charPrefixes_.insert(index, "{" + charProps(frag.charFormat()) + ' ');
+            body.append(run.value());
+            const qsizetype length = std::clamp<qsizetype>(frag.length(), 0, all.size() - offset);
+            appendText(body, all.constData() + offset, length);
+            offset += length;
+            body.append("}", 1);
         }
-        body += "\\par\r\n";
+        ++offset; // the block's separator
+        body.append("\\par\r\n", 6);
     }
 
-    QByteArray out;
-    out.reserve(body.size() + 512 + fonts_.size() * 40 + colors_.size() * 32);
-    out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl";
+    Buffer header;
+    header.append("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl");
     for (qsizetype i = 0; i < fonts_.size(); ++i) {
-        appendNumber(out, "{\\f", i);
-        out += "\\fnil\\fcharset0 ";
+        header.appendNumber("{\\f", i);
+        header.append("\\fnil\\fcharset0 ");
         QString name = fonts_.at(i);
         name.remove(QLatin1Char(';')); // the entry's terminator cannot be escaped
-        appendText(out, name);
-        out += ";}";
+        appendText(header, name.constData(), name.size());
+        header.append(";}");
     }
-    out += "}\r\n{\\colortbl;";
+    header.append("}\r\n{\\colortbl;");
     for (const QRgb c : std::as_const(colors_)) {
-        appendNumber(out, "\\red", qRed(c));
-        appendNumber(out, "\\green", qGreen(c));
-        appendNumber(out, "\\blue", qBlue(c));
-        out += ';';
+        header.appendNumber("\\red", qRed(c));
+        header.appendNumber("\\green", qGreen(c));
+        header.appendNumber("\\blue", qBlue(c));
+        header.append(";");
     }
-    out += "}\r\n{\\*\\generator Quorvane;}\r\n";
-    out += body;
-    out += "}\r\n";
+    header.append("}\r\n");
+    body.append("}\r\n");
+
+    const QByteArray head = header.take();
+    QByteArray out = body.take();
+    if (head.size() <= HeaderRoom) {
+        // Dropping bytes at the front of a QByteArray moves no data.
+        std::memcpy(out.data() + HeaderRoom - head.size(), head.constData(), size_t(head.size()));
+        out.remove(0, HeaderRoom - head.size());
+    } else {
+        out = head + out.mid(HeaderRoom);
+    }
     return out;
 }
 

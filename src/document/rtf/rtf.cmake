@@ -4,6 +4,7 @@ set(QUORVANE_RTF_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Rtf.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfCodepage.h
   ${CMAKE_CURRENT_LIST_DIR}/RtfCodepage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfParse.h
   ${CMAKE_CURRENT_LIST_DIR}/RtfReader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfWriter.cpp
 )

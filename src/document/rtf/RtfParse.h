@@ -1,0 +1,12 @@
+#pragma once
+
+// The reader's first stage on its own: the whole file parsed into the reader's model,
+// without building a document. For measuring the parser apart from Qt.
+
+#include "document/rtf/Rtf.h"
+
+namespace rtf::detail {
+
+ReadResult parseOnly(const QByteArray &data);
+
+} // namespace rtf::detail
