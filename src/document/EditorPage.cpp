@@ -448,9 +448,8 @@ void EditorPage::paste()
     m_edit->setTextCursor(cursor);
 }
 
-bool EditorPage::selectMatch(qsizetype start)
+bool EditorPage::selectMatch(const WholeText &whole, qsizetype start)
 {
-    const WholeText whole(*m_edit->document());
     const qsizetype found = findText(whole.text(), FindString, start);
     if (found == 0)
         return false;
@@ -464,7 +463,7 @@ bool EditorPage::selectMatch(qsizetype start)
 void EditorPage::find()
 {
     FindString = m_ctx.prompts.inputText(Msg::FindPrompt, Msg::FindTitle).value_or(QString());
-    if (!selectMatch(1))
+    if (!selectMatch(WholeText(*m_edit->document()), 1))
         m_ctx.prompts.ask(Question::notice(Msg::FindNotFound, Msg::FindTitle));
 }
 
@@ -473,7 +472,7 @@ void EditorPage::findNext()
     // One character past the first selected one (or past the one after the caret).
     const WholeText whole(*m_edit->document());
     const qsizetype start = whole.fromDocument(m_edit->textCursor().selectionStart()) + 2;
-    if (!selectMatch(start))
+    if (!selectMatch(whole, start))
         m_ctx.prompts.ask(Question::notice(Msg::FindCompleted, Msg::FindNextTitle));
 }
 

@@ -10,6 +10,7 @@ class QAction;
 class QMenu;
 class QPushButton;
 class QTextEdit;
+class WholeText;
 
 // frmTxtEditor: the composed business plan in a small word processor. It is loaded
 // afresh each time the main page opens it, composes the document when the program shows
@@ -66,7 +67,7 @@ private:
     bool writeDocument(const QString &fileName);
     bool loadDocument(const QString &fileName);
     void reportError(const QString &text);
-    bool selectMatch(qsizetype start);
+    bool selectMatch(const WholeText &whole, qsizetype start);
     QTextCharFormat firstSelectedFormat() const;
 
     QTextEdit *m_edit = nullptr;

@@ -1,0 +1,119 @@
+// The editor's own work on large documents: composing a full plan, Find Next over the
+// whole document, and loading an RTF file into the editor page.
+
+#include "BenchDocument.h"
+
+#include "app/AppContext.h"
+#include "app/PageIds.h"
+#include "app/Prompts.h"
+#include "document/EditorPage.h"
+#include "document/PlanDocument.h"
+#include "plan/PlanRecord.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Answers every question with No, the open dialog with the file under test and the
+// find box with the text to look for; shows nothing.
+class QuietPrompts : public Prompts {
+public:
+    QString file, findWhat;
+    PromptButton ask(const Question &q) override
+    {
+        return q.buttons.contains(PromptButton::No) ? PromptButton::No : PromptButton::Ok;
+    }
+    std::optional<QString> inputText(const QString &, const QString &) override { return findWhat; }
+    std::optional<FileDialogResult> openFile(const FileDialogRequest &) override
+    {
+        return FileDialogResult{file, QStringLiteral("Rich Text Files (*.rtf)")};
+    }
+    std::optional<FileDialogResult> saveFile(const FileDialogRequest &) override { return std::nullopt; }
+    std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
+    std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
+    bool setupPrinter(QPrinter &, bool) override { return false; }
+    void showPrintPreview(QPrinter &, const std::function<void(QPrinter *)> &) override {}
+};
+
+struct Editor {
+    QuietPrompts prompts;
+    AppContext ctx{prompts};
+    QTemporaryDir dir;
+    EditorPage *page = nullptr;
+
+    explicit Editor(qint64 rtfBytes)
+    {
+        prompts.file = dir.filePath(QStringLiteral("plan.rtf"));
+        QFile f(prompts.file);
+        f.open(QIODevice::WriteOnly);
+        f.write(bench::rtfOfSize(rtfBytes));
+        f.close();
+        page = qobject_cast<EditorPage *>(ctx.nav.show(QString::fromLatin1(PageId::TxtEditor)));
+    }
+};
+
+void BM_ComposePlan(benchmark::State &state)
+{
+    PlanRecord plan;
+    const QString answer = QStringLiteral("We bake bread, cakes and pastries every morning.\nOur shop opens at six.");
+    for (const PlanField &f : planFields())
+        f.set(plan, answer);
+    qint64 chars = 0;
+    for (auto _ : state) {
+        const QString doc = composePlan(plan);
+        chars = doc.size();
+        benchmark::DoNotOptimize(doc.data());
+    }
+    state.counters["chars"] = double(chars);
+}
+BENCHMARK(BM_ComposePlan)->Unit(benchmark::kMicrosecond);
+
+// Find Next for a word found only at the very end: one search over the whole document.
+void BM_FindNext(benchmark::State &state)
+{
+    Editor e(state.range(0));
+    e.page->openDocument();
+    QTextCursor end(e.page->textEdit()->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(QStringLiteral(" zqxjv"));
+    e.prompts.findWhat = QStringLiteral("ZQXJV");
+    e.page->find(); // sets the text Find Next looks for
+    for (auto _ : state) {
+        state.PauseTiming();
+        e.page->textEdit()->moveCursor(QTextCursor::Start);
+        state.ResumeTiming();
+        e.page->findNext();
+    }
+    if (!e.page->textEdit()->textCursor().hasSelection())
+        state.SkipWithError("the word was not found");
+    state.counters["rtf_bytes"] = double(bench::rtfOfSize(state.range(0)).size());
+}
+BENCHMARK(BM_FindNext)->Arg(100 << 10)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
+
+// Open of an RTF file into the editor page, as the File menu does it.
+void BM_LoadIntoEditor(benchmark::State &state)
+{
+    Editor e(state.range(0));
+    for (auto _ : state)
+        e.page->openDocument();
+    state.counters["rtf_bytes"] = double(bench::rtfOfSize(state.range(0)).size());
+}
+BENCHMARK(BM_LoadIntoEditor)->Arg(100 << 10)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
