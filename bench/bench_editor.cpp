@@ -18,7 +18,16 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
+
+// The fastest repetition is the one least disturbed by other work on the machine.
+double fastest(const std::vector<double> &v)
+{
+    return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
+}
 
 // Answers every question with No, the open dialog with the file under test and the
 // find box with the text to look for; shows nothing.
@@ -72,7 +81,7 @@ void BM_ComposePlan(benchmark::State &state)
     }
     state.counters["chars"] = double(chars);
 }
-BENCHMARK(BM_ComposePlan)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComposePlan)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", fastest);
 
 // Find Next for a word found only at the very end: one search over the whole document.
 void BM_FindNext(benchmark::State &state)
@@ -94,7 +103,7 @@ void BM_FindNext(benchmark::State &state)
         state.SkipWithError("the word was not found");
     state.counters["rtf_bytes"] = double(bench::rtfOfSize(state.range(0)).size());
 }
-BENCHMARK(BM_FindNext)->Arg(100 << 10)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindNext)->Arg(100 << 10)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", fastest);
 
 // Open of an RTF file into the editor page, as the File menu does it.
 void BM_LoadIntoEditor(benchmark::State &state)
@@ -104,7 +113,7 @@ void BM_LoadIntoEditor(benchmark::State &state)
         e.page->openDocument();
     state.counters["rtf_bytes"] = double(bench::rtfOfSize(state.range(0)).size());
 }
-BENCHMARK(BM_LoadIntoEditor)->Arg(100 << 10)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadIntoEditor)->Arg(100 << 10)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", fastest);
 
 } // namespace
 
