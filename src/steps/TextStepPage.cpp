@@ -64,21 +64,21 @@ void TextStepPage::Box::setText(const QString &text) const
         multi->setPlainText(text);
 }
 
-TextStepPage::TextStepPage(AppContext &ctx, const TextPageSpec &spec)
-    : StepPage(ctx, spec.id, spec.width, spec.height), m_spec(spec)
+TextStepPage::TextStepPage(AppContext &ctx, const TextPageDesc &desc)
+    : StepPage(ctx, desc.id, desc.width, desc.height), m_desc(desc)
 {
-    setWindowTitle(QString::fromLatin1(spec.caption));
+    setWindowTitle(QString::fromLatin1(desc.caption));
 
     std::vector<QWidget *> frames;
-    for (std::size_t i = 0; i < spec.frames.size(); ++i) {
+    for (std::size_t i = 0; i < desc.frames.size(); ++i) {
         auto *frame = new QGroupBox(this);
         frame->setObjectName(QStringLiteral("Frame%1").arg(i + 1));
-        frame->setGeometry(toRect(spec.frames[i]));
+        frame->setGeometry(toRect(desc.frames[i]));
         frames.push_back(frame);
     }
 
     // Boxes are created in tab order, which is also the order of the focus chain.
-    for (const TextBoxSpec &b : spec.boxes) {
+    for (const TextBoxDesc &b : desc.boxes) {
         QWidget *parent = b.frame >= 0 ? frames.at(std::size_t(b.frame)) : this;
         if (b.label) {
             const QString fieldName = QString::fromLatin1(b.name).mid(3);
@@ -108,13 +108,13 @@ TextStepPage::TextStepPage(AppContext &ctx, const TextPageSpec &spec)
         m_boxes.push_back(box);
     }
 
-    if (spec.fieldOrder.empty()) {
+    if (desc.fieldOrder.empty()) {
         for (std::size_t i = 0; i < m_boxes.size(); ++i)
             m_fieldOrder.push_back(int(i));
     } else {
-        for (const char *name : spec.fieldOrder) {
+        for (const char *name : desc.fieldOrder) {
             const auto it = std::find_if(m_boxes.begin(), m_boxes.end(),
-                                         [name](const Box &b) { return std::strcmp(b.spec->name, name) == 0; });
+                                         [name](const Box &b) { return std::strcmp(b.desc->name, name) == 0; });
             Q_ASSERT(it != m_boxes.end());
             m_fieldOrder.push_back(int(it - m_boxes.begin()));
         }
@@ -129,7 +129,7 @@ void TextStepPage::buildButtons()
     std::vector<std::pair<QPushButton *, int>> row;
     row.emplace_back(makeSaveButton(), 1695);
     row.emplace_back(makeReturnButton(), 2055);
-    for (const ChainButtonSpec &c : m_spec.chain) {
+    for (const ChainButtonDesc &c : m_desc.chain) {
         QPushButton *b = makeButton(this, c.name, QString::fromLatin1(c.caption), QString::fromLatin1(c.tooltip));
         const QString target = QString::fromLatin1(c.target);
         connect(b, &QPushButton::clicked, this, [this, target] { leaveTo(target); });
@@ -140,11 +140,11 @@ void TextStepPage::buildButtons()
     for (const auto &[button, w] : row)
         total += w;
     const int n = int(row.size());
-    const int gap = std::min(360, (m_spec.width - 240 - total) / std::max(1, n - 1));
-    int left = (m_spec.width - total - gap * (n - 1)) / 2;
+    const int gap = std::min(360, (m_desc.width - 240 - total) / std::max(1, n - 1));
+    int left = (m_desc.width - total - gap * (n - 1)) / 2;
     QWidget *previous = m_boxes.empty() ? nullptr : m_boxes.back().widget();
     for (const auto &[button, w] : row) {
-        button->setGeometry(twipsRect(left, m_spec.buttonTop, w, 495));
+        button->setGeometry(twipsRect(left, m_desc.buttonTop, w, 495));
         left += w + gap;
         if (previous)
             setTabOrder(previous, button);
@@ -156,16 +156,16 @@ void TextStepPage::onActivate()
 {
     for (int i : m_fieldOrder) {
         const Box &box = m_boxes[std::size_t(i)];
-        const QString value = box.spec->field(m_ctx.plan);
-        if (m_spec.blankTest && value == BlankMarker)
-            box.setText(QString::fromLatin1(box.spec->blankText));
+        const QString value = box.desc->field(m_ctx.plan);
+        if (m_desc.blankTest && value == BlankMarker)
+            box.setText(QString::fromLatin1(box.desc->blankText));
         else
             box.setText(value);
     }
 
     if (!m_boxes.empty()) {
         const Box &first = m_boxes[std::size_t(m_fieldOrder.front())];
-        if (m_spec.focusFirstWhenBlank && first.spec->field(m_ctx.plan) == BlankMarker)
+        if (m_desc.focusFirstWhenBlank && first.desc->field(m_ctx.plan) == BlankMarker)
             first.widget()->setFocus(Qt::OtherFocusReason);
         else if (!focusWidget())
             m_boxes.front().widget()->setFocus(Qt::OtherFocusReason);
@@ -183,6 +183,6 @@ void TextStepPage::storeToPlan()
 {
     for (int i : m_fieldOrder) {
         const Box &box = m_boxes[std::size_t(i)];
-        box.spec->field(m_ctx.plan) = box.text();
+        box.desc->field(m_ctx.plan) = box.text();
     }
 }

@@ -19,7 +19,7 @@ struct TwipsRect {
 using FieldRef = QString &(*)(PlanRecord &);
 
 // One answer box of a text page and the question above or beside it.
-struct TextBoxSpec {
+struct TextBoxDesc {
     const char *name = nullptr;       // "txtName"
     FieldRef field = nullptr;
     const char *label = nullptr;      // question text; null when the box has none
@@ -35,7 +35,7 @@ struct TextBoxSpec {
 };
 
 // A button that leaves for another page of the chain.
-struct ChainButtonSpec {
+struct ChainButtonDesc {
     const char *name;
     const char *caption;
     const char *tooltip;
@@ -44,17 +44,17 @@ struct ChainButtonSpec {
 };
 
 // Everything that sets one text page apart from the others.
-struct TextPageSpec {
+struct TextPageDesc {
     const char *id = nullptr;
     const char *caption = nullptr;
     int width = 0, height = 0; // client size, twips
     std::vector<TwipsRect> frames = {};
-    std::vector<TextBoxSpec> boxes = {};        // in tab order
+    std::vector<TextBoxDesc> boxes = {};        // in tab order
     std::vector<const char *> fieldOrder = {};  // box names; empty: the tab order
     bool blankTest = true;               // show BlankMarker as blankText
     bool focusFirstWhenBlank = false;    // focus the first field's box while it is unanswered
     int buttonTop = 0;                   // twips
-    std::vector<ChainButtonSpec> chain = {}; // after Save and Return, left to right
+    std::vector<ChainButtonDesc> chain = {}; // after Save and Return, left to right
 };
 
 // A single-line box that puts the caret at a fixed offset whenever it receives the
@@ -77,11 +77,11 @@ private:
     bool m_clickFocus = false;
 };
 
-// A step page made of question labels and text boxes, described by a TextPageSpec.
+// A step page made of question labels and text boxes, described by a TextPageDesc.
 class TextStepPage : public StepPage {
     Q_OBJECT
 public:
-    TextStepPage(AppContext &ctx, const TextPageSpec &spec);
+    TextStepPage(AppContext &ctx, const TextPageDesc &desc);
 
     void onActivate() override;
 
@@ -90,7 +90,7 @@ protected:
 
 private:
     struct Box {
-        const TextBoxSpec *spec;
+        const TextBoxDesc *desc;
         QLineEdit *line = nullptr;
         QPlainTextEdit *multi = nullptr;
         QWidget *widget() const;
@@ -100,7 +100,7 @@ private:
 
     void buildButtons();
 
-    const TextPageSpec &m_spec;
+    const TextPageDesc &m_desc;
     std::vector<Box> m_boxes;     // tab order
     std::vector<int> m_fieldOrder; // indices into m_boxes
 };

@@ -11,7 +11,7 @@ namespace {
 #define FIELD(f) [](PlanRecord &p) -> QString & { return p.f; }
 
 // A question above a multi-line box inside a frame.
-TextBoxSpec framedQuestion(const char *name, FieldRef field, const char *label, int frame,
+TextBoxDesc framedQuestion(const char *name, FieldRef field, const char *label, int frame,
                            TwipsRect labelRect, TwipsRect boxRect)
 {
     return {.name = name, .field = field, .label = label, .frame = frame, .labelRect = labelRect,
@@ -20,7 +20,7 @@ TextBoxSpec framedQuestion(const char *name, FieldRef field, const char *label, 
 
 // Two questions, one above the other, filling a frame of width `frameWidth`: both
 // labels get `labelHeight`, both boxes `boxHeight`.
-void twoQuestions(std::vector<TextBoxSpec> &boxes, int frame, int frameWidth, int labelHeight, int boxHeight,
+void twoQuestions(std::vector<TextBoxDesc> &boxes, int frame, int frameWidth, int labelHeight, int boxHeight,
                   const char *name1, FieldRef field1, const char *label1, const char *name2,
                   FieldRef field2, const char *label2)
 {
@@ -35,9 +35,9 @@ void twoQuestions(std::vector<TextBoxSpec> &boxes, int frame, int frameWidth, in
 
 // Ten goal boxes under two headings; each box keeps its number prefix in front of the
 // caret.
-TextPageSpec goalsSpec()
+TextPageDesc goalsDesc()
 {
-    TextPageSpec page{
+    TextPageDesc page{
         .id = PageId::BusGoals,
         .caption = "Quorvane - Goals",
         .width = 6030,
@@ -54,7 +54,7 @@ TextPageSpec goalsSpec()
     for (int group = 0; group < 2; ++group) {
         const int headingTop = group == 0 ? 120 : 2340;
         for (int i = 0; i < 5; ++i) {
-            TextBoxSpec box{
+            TextBoxDesc box{
                 .name = group == 0 ? shortNames[i] : longNames[i],
                 .field = group == 0 ? shortTerm[i] : longTerm[i],
                 .boxRect = {120, headingTop + 285 + 375 * i, 5790, 315},
@@ -71,9 +71,9 @@ TextPageSpec goalsSpec()
     return page;
 }
 
-std::vector<TextPageSpec> buildSpecs()
+std::vector<TextPageDesc> buildDescs()
 {
-    std::vector<TextPageSpec> pages;
+    std::vector<TextPageDesc> pages;
 
     // Step 1: name and address on the left (city, state and zip with their labels beside
     // the boxes), telephone and internet on the right.
@@ -128,11 +128,11 @@ std::vector<TextPageSpec> buildSpecs()
         .buttonTop = 2895,
     });
 
-    pages.push_back(goalsSpec());
+    pages.push_back(goalsDesc());
 
     // Step 6: two frames of two questions each.
     {
-        TextPageSpec page{
+        TextPageDesc page{
             .id = PageId::BusPersp,
             .caption = "Quorvane - Business Perspective",
             .width = 7830,
@@ -151,7 +151,7 @@ std::vector<TextPageSpec> buildSpecs()
 
     // Step 7: as step 6; the caption has two blanks after the dash.
     {
-        TextPageSpec page{
+        TextPageDesc page{
             .id = PageId::BusStatus,
             .caption = "Quorvane -  Current Business Status",
             .width = 7830,
@@ -172,7 +172,7 @@ std::vector<TextPageSpec> buildSpecs()
     // Step 10: six rows, the question left of its box. The rows (and the tab order) put
     // Differ before Types; the fields are loaded and stored with Types first.
     {
-        TextPageSpec page{
+        TextPageDesc page{
             .id = PageId::BusAdMktg,
             .caption = "Quorvane - Advertising/Marketing",
             .width = 6150,
@@ -203,7 +203,7 @@ std::vector<TextPageSpec> buildSpecs()
 
     // Step 11, part 1.
     {
-        TextPageSpec page{
+        TextPageDesc page{
             .id = PageId::BusInEx,
             .caption = "Quorvane - Income & Expenses - Part 1",
             .width = 8325,
@@ -226,7 +226,7 @@ std::vector<TextPageSpec> buildSpecs()
 
     // Step 11, part 2.
     {
-        TextPageSpec page{
+        TextPageDesc page{
             .id = PageId::BusInEx2,
             .caption = "Quorvane - Income & Expenses - Part 2",
             .width = 7695,
@@ -255,7 +255,7 @@ std::vector<TextPageSpec> buildSpecs()
 
     // Step 11, part 3.
     {
-        TextPageSpec page{
+        TextPageDesc page{
             .id = PageId::BusInEx3,
             .caption = "Quorvane - Income & Expenses - Part 3",
             .width = 7275,
@@ -299,16 +299,16 @@ std::vector<TextPageSpec> buildSpecs()
 #undef FIELD
 
 // Pages keep a reference to their description for the whole run.
-const std::vector<TextPageSpec> &textPageSpecs()
+const std::vector<TextPageDesc> &textPageDescs()
 {
-    static const std::vector<TextPageSpec> specs = buildSpecs();
-    return specs;
+    static const std::vector<TextPageDesc> descs = buildDescs();
+    return descs;
 }
 
 } // namespace
 
 void registerTextStepPages(Navigator &nav)
 {
-    for (const TextPageSpec &spec : textPageSpecs())
-        nav.registerPage(QString::fromLatin1(spec.id), [&spec](AppContext &c) { return new TextStepPage(c, spec); });
+    for (const TextPageDesc &desc : textPageDescs())
+        nav.registerPage(QString::fromLatin1(desc.id), [&desc](AppContext &c) { return new TextStepPage(c, desc); });
 }
