@@ -17,6 +17,25 @@ QString type19(const char *s) { return FixedText<19>::padded(QString::fromLatin1
 QString offer21(const char *s) { return FixedText<21>::padded(QString::fromLatin1(s)); }
 QString cust24(const char *s) { return FixedText<24>::padded(QString::fromLatin1(s)); }
 
+// The named control, or a stand-in after recording the failure, so a missing control
+// fails the test cleanly instead of crashing it.
+template <typename T>
+T *child(const QWidget *parent, const QString &name)
+{
+    if (T *w = parent->findChild<T *>(name))
+        return w;
+    QTest::qFail(qPrintable(QStringLiteral("no control named %1").arg(name)), __FILE__, __LINE__);
+    static T *standIn = new T;
+    return standIn;
+}
+QString shown(const QWidget *page, const QString &label) { return child<QLabel>(page, label)->text(); }
+QLineEdit *soldViaBox(const QWidget *page) { return child<QLineEdit>(page, QStringLiteral("txtSoldVia")); }
+void choose(const QWidget *page, const QString &option)
+{
+    QTest::mouseClick(child<QRadioButton>(page, option), Qt::LeftButton);
+}
+QString pendingType(Page *page) { return static_cast<BusTypePage *>(page)->pendingBusType().text(); }
+
 // The option buttons of a page that are selected, by name.
 QStringList checkedOptions(QWidget *page)
 {
@@ -26,6 +45,19 @@ QStringList checkedOptions(QWidget *page)
             names << b->objectName();
     names.sort();
     return names;
+}
+
+// What a page shows: its selected options, then each value label and the box. Values are
+// padded, so they are trimmed; an empty label must be truly empty.
+QStringList state(QWidget *page)
+{
+    QStringList s = checkedOptions(page);
+    for (const char *name : {"lblTest", "lbl1", "lbl2"})
+        if (auto *l = page->findChild<QLabel *>(QLatin1String(name)))
+            s << QLatin1String(name) + QLatin1Char('=') + (l->text().trimmed().isEmpty() ? l->text() : l->text().trimmed());
+    if (auto *box = page->findChild<QLineEdit *>(QStringLiteral("txtSoldVia")))
+        s << QStringLiteral("txtSoldVia=") + box->text();
+    return s;
 }
 
 // The controls that Tab really visits from `start`: an option group is entered once.
@@ -50,43 +82,37 @@ private slots:
     void cleanup();
 
     // Both pages
-    void page_hasCaptionSizeAndControls_data();
-    void page_hasCaptionSizeAndControls();
-    void page_controlsFitAndDoNotOverlap_data();
-    void page_controlsFitAndDoNotOverlap();
+    void page_hasCaptionSizeAndControlsThatFit_data();
+    void page_hasCaptionSizeAndControlsThatFit();
     void closeRequest_noKeepsChoice_yesEndsWithoutSaveQuestion_data();
     void closeRequest_noKeepsChoice_yesEndsWithoutSaveQuestion();
+    void unanswered_showsNothingAndLeavesWithoutQuestion();
+    void afterClearAll_reopenShowsNothing();
 
     // Step 2
-    void busType_unanswered_showsNothingAndLeavesWithoutQuestion();
     void busType_chooseAndSave_storesPaddedAnswer_data();
     void busType_chooseAndSave_storesPaddedAnswer();
     void busType_choosingStoredAnswerAgain_asksNothing();
     void busType_saveUnanswered_showsBlankInLabel();
-    void busType_returnNo_keepsStoredAndSelectsItAgain();
-    void busType_returnNoOnUnanswered_reopensWithNothingSelected();
-    void busType_returnYes_storesChoice();
-    void busType_afterClearAll_reopenClearsOptionsAndLabel();
+    void busType_return_storesOrRestoresAnswer_data();
+    void busType_return_storesOrRestoresAnswer();
     void busType_keyboard_spaceAndArrowsChoose();
 
     // Step 3
-    void busKind_unanswered_showsNothingAndLeavesWithoutQuestion();
     void busKind_option_showsPendingInLabelAndAsksOnReturn_data();
     void busKind_option_showsPendingInLabelAndAsksOnReturn();
-    void busKind_save_storesChoicesAndBoxThenLeavesWithoutQuestion();
-    void busKind_emptiedSoldVia_asksNothingAndKeepsText();
-    void busKind_unchangedOrRetypedSoldVia_asksNothing();
+    void busKind_save_storesChoicesAndBoxThenShowsStoredOnReopening();
+    void busKind_soldViaEditThatIsNoChange_asksNothingAndKeepsText_data();
+    void busKind_soldViaEditThatIsNoChange_asksNothingAndKeepsText();
     void busKind_changedSoldVia_asksAndYesStoresWithPendingChoices();
-    void busKind_returnYesWithEmptiedBox_storesEmptyText();
-    void busKind_returnNo_bringsBackStoredChoices();
-    void busKind_returnNoOnUnanswered_clearsOptionsAndLabels();
-    void busKind_activation_showsStoredAnswers();
-    void busKind_afterClearAll_reopenClearsEverything();
+    void busKind_returnNo_showsStoredChoicesAgain();
     void busKind_keyboard_spaceChoosesAndTabOrder();
 
 private:
     // Opens a step from the main page by its entry button.
     Page *openStep(const char *button, const char *pageId);
+    Page *step2() { return openStep("cmdStep2", PageId::BusType); }
+    Page *step3() { return openStep("cmdStep3", PageId::BusKind); }
     void clickReturn(Page *page);
     void clickSave(Page *page);
     void clearAll();
@@ -144,7 +170,7 @@ void ChoiceStepsTest::clearAll()
 
 // --- both pages -----------------------------------------------------------------------
 
-void ChoiceStepsTest::page_hasCaptionSizeAndControls_data()
+void ChoiceStepsTest::page_hasCaptionSizeAndControlsThatFit_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("pageId");
@@ -153,24 +179,22 @@ void ChoiceStepsTest::page_hasCaptionSizeAndControls_data()
     // object name = text, for the question labels and options in bold Arial 9.75
     QTest::addColumn<QStringList>("bold");
     QTest::addColumn<QStringList>("frames");
+    QTest::addColumn<QStringList>("longestValues"); // label=text the label must be able to show
     QTest::newRow("step 2") << "cmdStep2" << PageId::BusType << "Quorvane - Type of Business" << QSize(340, 163)
                             << QStringList{"lblName=This business is a:", "optCorp=Corporation",
                                            "optPart=Partnership", "optSole=Sole Proprietorship"}
-                            << QStringList{"(check one)"};
+                            << QStringList{"(check one)"}
+                            << QStringList{"lblTest=Sole Proprietorship", "lblTest=(blank)"};
     QTest::newRow("step 3") << "cmdStep3" << PageId::BusKind << "Quorvane - Nature of Business" << QSize(459, 249)
-                            << QStringList{"lblName=This business provides:",
-                                           "optProduct=Products",
-                                           "optService=Services",
-                                           "optBoth1=Both",
-                                           "lblFor=for:",
-                                           "optBusinesses=Businesses",
-                                           "optConsumers=Consumers",
-                                           "optBoth2=Both",
+                            << QStringList{"lblName=This business provides:", "optProduct=Products",
+                                           "optService=Services", "optBoth1=Both", "lblFor=for:",
+                                           "optBusinesses=Businesses", "optConsumers=Consumers", "optBoth2=Both",
                                            "lblSoldVia=These products/services are sold via:"}
-                            << QStringList{"Choose one:", "Choose one:"};
+                            << QStringList{"Choose one:", "Choose one:"}
+                            << QStringList{"lbl1=Products and Services", "lbl2=Businesses and Consumers"};
 }
 
-void ChoiceStepsTest::page_hasCaptionSizeAndControls()
+void ChoiceStepsTest::page_hasCaptionSizeAndControlsThatFit()
 {
     QFETCH(QString, button);
     QFETCH(QString, pageId);
@@ -178,6 +202,7 @@ void ChoiceStepsTest::page_hasCaptionSizeAndControls()
     QFETCH(QSize, size);
     QFETCH(QStringList, bold);
     QFETCH(QStringList, frames);
+    QFETCH(QStringList, longestValues);
 
     Page *page = openStep(qPrintable(button), qPrintable(pageId));
     QVERIFY(page);
@@ -217,6 +242,7 @@ void ChoiceStepsTest::page_hasCaptionSizeAndControls()
         QCOMPARE(hint->text(), QStringLiteral("(Wholesale, retail, mail order, online, etc.)"));
         QCOMPARE(hint->font().pointSizeF(), 8.25);
         QVERIFY(!hint->font().bold());
+        QVERIFY(QFontMetrics(hint->font()).horizontalAdvance(hint->text()) <= hint->width());
         FIND(soldVia, QLineEdit, page, "txtSoldVia");
         FIND(lbl1, QLabel, page, "lbl1");
         FIND(lbl2, QLabel, page, "lbl2");
@@ -233,24 +259,6 @@ void ChoiceStepsTest::page_hasCaptionSizeAndControls()
         QVERIFY(test->geometry().top() > name->geometry().bottom());
         QVERIFY(page->findChild<QGroupBox *>()->geometry().left() > name->geometry().right());
     }
-}
-
-void ChoiceStepsTest::page_controlsFitAndDoNotOverlap_data()
-{
-    QTest::addColumn<QString>("pageId");
-    QTest::addColumn<QStringList>("longestValues"); // label=text the label must be able to show
-    QTest::newRow("step 2") << PageId::BusType << QStringList{"lblTest=Sole Proprietorship", "lblTest=(blank)"};
-    QTest::newRow("step 3") << PageId::BusKind
-                            << QStringList{"lbl1=Products and Services", "lbl2=Businesses and Consumers"};
-}
-
-void ChoiceStepsTest::page_controlsFitAndDoNotOverlap()
-{
-    QFETCH(QString, pageId);
-    QFETCH(QStringList, longestValues);
-    Page *page = run->ctx->nav.show(pageId);
-    QVERIFY(page);
-
     // Every control inside its parent, no two siblings on top of each other, and every
     // text within its control.
     QList<QWidget *> parents{page};
@@ -279,10 +287,6 @@ void ChoiceStepsTest::page_controlsFitAndDoNotOverlap()
         QVERIFY(l);
         QVERIFY2(QFontMetrics(l->font()).horizontalAdvance(entry.section(QLatin1Char('='), 1)) <= l->width(),
                  qPrintable(entry));
-    }
-    if (pageId == QLatin1String(PageId::BusKind)) {
-        FIND(hint, QLabel, page, "lblSoldViaHint");
-        QVERIFY(QFontMetrics(hint->font()).horizontalAdvance(hint->text()) <= hint->width());
     }
 }
 
@@ -322,18 +326,46 @@ void ChoiceStepsTest::closeRequest_noKeepsChoice_yesEndsWithoutSaveQuestion()
     QCOMPARE(run->ctx->plan.Offer.text(), blankPadded(21));
 }
 
-// --- step 2 ---------------------------------------------------------------------------
-
-void ChoiceStepsTest::busType_unanswered_showsNothingAndLeavesWithoutQuestion()
+void ChoiceStepsTest::unanswered_showsNothingAndLeavesWithoutQuestion()
 {
-    Page *page = openStep("cmdStep2", PageId::BusType);
+    Page *page = step2();
     QVERIFY(page);
-    FIND(test, QLabel, page, "lblTest");
-    QVERIFY(checkedOptions(page).isEmpty());
-    QVERIFY(test->text().isEmpty());
+    QCOMPARE(state(page), QStringList{"lblTest="});
     clickReturn(page);
     QCOMPARE(run->ctx->plan.BusType.text(), blankPadded(19));
+
+    QVERIFY((page = step3()));
+    QCOMPARE(state(page), (QStringList{"lbl1=", "lbl2=", "txtSoldVia="}));
+    clickReturn(page);
+    QCOMPARE(run->ctx->plan.SoldVia, BlankMarker);
 }
+
+void ChoiceStepsTest::afterClearAll_reopenShowsNothing()
+{
+    Page *type = step2();
+    QVERIFY(type);
+    choose(type, "optPart");
+    clickSave(type);
+    clickReturn(type);
+    Page *kind = step3();
+    QVERIFY(kind);
+    choose(kind, "optBoth1");
+    choose(kind, "optBusinesses");
+    QTest::keyClicks(soldViaBox(kind), QStringLiteral("Retail"));
+    clickSave(kind);
+    clickReturn(kind);
+
+    clearAll();
+    QVERIFY(step2());
+    QCOMPARE(state(type), QStringList{"lblTest="});
+    QCOMPARE(pendingType(type), blankPadded(19));
+    clickReturn(type); // nothing pending after the reset
+    QVERIFY(step3());
+    QCOMPARE(state(kind), (QStringList{"lbl1=", "lbl2=", "txtSoldVia="}));
+    clickReturn(kind);
+}
+
+// --- step 2 ---------------------------------------------------------------------------
 
 void ChoiceStepsTest::busType_chooseAndSave_storesPaddedAnswer_data()
 {
@@ -348,27 +380,21 @@ void ChoiceStepsTest::busType_chooseAndSave_storesPaddedAnswer()
 {
     QFETCH(QString, option);
     QFETCH(QString, stored);
-    Page *page = openStep("cmdStep2", PageId::BusType);
+    Page *page = step2();
     QVERIFY(page);
-    auto *opt = page->findChild<QRadioButton *>(option);
-    FIND(test, QLabel, page, "lblTest");
-    QVERIFY(opt);
-
-    QTest::mouseClick(opt, Qt::LeftButton);
-    QCOMPARE(static_cast<BusTypePage *>(page)->pendingBusType().text(), stored);
+    choose(page, option);
+    QCOMPARE(pendingType(page), stored);
     // Choosing stores nothing and leaves the label alone.
     QCOMPARE(run->ctx->plan.BusType.text(), blankPadded(19));
-    QVERIFY(test->text().isEmpty());
+    QCOMPARE(state(page), (QStringList{option, "lblTest="}));
 
     clickSave(page);
     QCOMPARE(run->ctx->plan.BusType.text(), stored);
-    QCOMPARE(run->ctx->plan.BusType.text().size(), 19);
-    QCOMPARE(test->text().trimmed(), stored.trimmed());
+    const QStringList saved{option, QStringLiteral("lblTest=") + stored.trimmed()};
+    QCOMPARE(state(page), saved);
     clickReturn(page); // saved: no question
-
-    QVERIFY(openStep("cmdStep2", PageId::BusType));
-    QCOMPARE(checkedOptions(page), QStringList{option});
-    QCOMPARE(test->text().trimmed(), stored.trimmed());
+    QVERIFY(step2());
+    QCOMPARE(state(page), saved);
     clickReturn(page);
 }
 
@@ -376,108 +402,71 @@ void ChoiceStepsTest::busType_choosingStoredAnswerAgain_asksNothing()
 {
     // The stored field is padded; choosing the same answer must compare equal.
     run->ctx->plan.BusType = QStringLiteral("Partnership");
-    Page *page = openStep("cmdStep2", PageId::BusType);
+    Page *page = step2();
     QVERIFY(page);
-    FIND(corp, QRadioButton, page, "optCorp");
-    FIND(part, QRadioButton, page, "optPart");
-    QVERIFY(part->isChecked());
-    QTest::mouseClick(corp, Qt::LeftButton);
-    QTest::mouseClick(part, Qt::LeftButton);
+    QCOMPARE(checkedOptions(page), QStringList{"optPart"});
+    choose(page, "optCorp");
+    choose(page, "optPart");
     clickReturn(page);
     QCOMPARE(run->ctx->plan.BusType.text(), type19("Partnership"));
 }
 
 void ChoiceStepsTest::busType_saveUnanswered_showsBlankInLabel()
 {
-    Page *page = openStep("cmdStep2", PageId::BusType);
+    Page *page = step2();
     QVERIFY(page);
-    FIND(test, QLabel, page, "lblTest");
     clickSave(page);
     QCOMPARE(run->ctx->plan.BusType.text(), blankPadded(19));
-    QCOMPARE(test->text().trimmed(), BlankMarker);
-    QVERIFY(checkedOptions(page).isEmpty());
+    QCOMPARE(state(page), QStringList{"lblTest=" + BlankMarker});
     clickReturn(page);
     // Unanswered again on reopening: the label is empty.
-    QVERIFY(openStep("cmdStep2", PageId::BusType));
-    QVERIFY(test->text().isEmpty());
+    QVERIFY(step2());
+    QCOMPARE(state(page), QStringList{"lblTest="});
 }
 
-void ChoiceStepsTest::busType_returnNo_keepsStoredAndSelectsItAgain()
+void ChoiceStepsTest::busType_return_storesOrRestoresAnswer_data()
 {
-    Page *page = openStep("cmdStep2", PageId::BusType);
-    QVERIFY(page);
-    FIND(corp, QRadioButton, page, "optCorp");
-    FIND(part, QRadioButton, page, "optPart");
-    FIND(test, QLabel, page, "lblTest");
-    QTest::mouseClick(corp, Qt::LeftButton);
-    clickSave(page);
-
-    QTest::mouseClick(part, Qt::LeftButton);
-    run->prompts.expectSaveChanges(false);
-    clickReturn(page);
-    QCOMPARE(run->ctx->plan.BusType.text(), type19("Corporation"));
-    QVERIFY(corp->isChecked()); // selected again before the page was hidden
-    QCOMPARE(static_cast<BusTypePage *>(page)->pendingBusType().text(), type19("Corporation"));
-
-    QVERIFY(openStep("cmdStep2", PageId::BusType));
-    QCOMPARE(checkedOptions(page), QStringList{"optCorp"});
-    QCOMPARE(test->text().trimmed(), QStringLiteral("Corporation"));
-    clickReturn(page); // nothing pending
+    QTest::addColumn<QString>("saved"); // option saved before, if any
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QStringList>("shown"); // afterwards, and on reopening
+    QTest::newRow("no keeps saved answer") << "optCorp" << "optPart" << false << type19("Corporation")
+                                           << QStringList{"optCorp", "lblTest=Corporation"};
+    QTest::newRow("no on unanswered") << "" << "optSole" << false << blankPadded(19) << QStringList{"lblTest="};
+    QTest::newRow("yes stores choice") << "" << "optSole" << true << type19("Sole Proprietorship")
+                                       << QStringList{"optSole", "lblTest=Sole Proprietorship"};
 }
 
-void ChoiceStepsTest::busType_returnNoOnUnanswered_reopensWithNothingSelected()
+void ChoiceStepsTest::busType_return_storesOrRestoresAnswer()
 {
-    Page *page = openStep("cmdStep2", PageId::BusType);
+    QFETCH(QString, saved);
+    QFETCH(QString, chosen);
+    QFETCH(bool, yes);
+    QFETCH(QString, stored);
+    QFETCH(QStringList, shown);
+    Page *page = step2();
     QVERIFY(page);
-    FIND(sole, QRadioButton, page, "optSole");
-    QTest::mouseClick(sole, Qt::LeftButton);
-    run->prompts.expectSaveChanges(false);
+    if (!saved.isEmpty()) {
+        choose(page, saved);
+        clickSave(page);
+    }
+    choose(page, chosen);
+    run->prompts.expectSaveChanges(yes);
     clickReturn(page);
-    QCOMPARE(run->ctx->plan.BusType.text(), blankPadded(19));
-
-    QVERIFY(openStep("cmdStep2", PageId::BusType));
-    QVERIFY(checkedOptions(page).isEmpty());
-    clickReturn(page);
-}
-
-void ChoiceStepsTest::busType_returnYes_storesChoice()
-{
-    Page *page = openStep("cmdStep2", PageId::BusType);
-    QVERIFY(page);
-    FIND(sole, QRadioButton, page, "optSole");
-    QTest::mouseClick(sole, Qt::LeftButton);
-    run->prompts.expectSaveChanges(true);
-    clickReturn(page);
-    QCOMPARE(run->ctx->plan.BusType.text(), type19("Sole Proprietorship"));
-
-    QVERIFY(openStep("cmdStep2", PageId::BusType));
-    FIND(test, QLabel, page, "lblTest");
-    QCOMPARE(test->text().trimmed(), QStringLiteral("Sole Proprietorship"));
-    QCOMPARE(checkedOptions(page), QStringList{"optSole"});
-    clickReturn(page);
-}
-
-void ChoiceStepsTest::busType_afterClearAll_reopenClearsOptionsAndLabel()
-{
-    Page *page = openStep("cmdStep2", PageId::BusType);
-    QVERIFY(page);
-    FIND(part, QRadioButton, page, "optPart");
-    FIND(test, QLabel, page, "lblTest");
-    QTest::mouseClick(part, Qt::LeftButton);
-    clickSave(page);
-    clickReturn(page);
-
-    clearAll();
-    QVERIFY(openStep("cmdStep2", PageId::BusType));
-    QVERIFY(checkedOptions(page).isEmpty());
-    QVERIFY(test->text().isEmpty());
-    QCOMPARE(static_cast<BusTypePage *>(page)->pendingBusType().text(), blankPadded(19));
+    QCOMPARE(run->ctx->plan.BusType.text(), stored);
+    if (!yes) { // the stored answer is selected again before the page is hidden
+        QCOMPARE(checkedOptions(page), shown.mid(0, shown.size() - 1));
+        QCOMPARE(pendingType(page), stored);
+    }
+    QVERIFY(step2());
+    QCOMPARE(state(page), shown);
     clickReturn(page); // nothing pending
 }
 
 void ChoiceStepsTest::busType_keyboard_spaceAndArrowsChoose()
 {
-    Page *page = openStep("cmdStep2", PageId::BusType);
+    Page *page = step2();
     QVERIFY(page);
     QVERIFY(QTest::qWaitForWindowActive(page));
     FIND(corp, QRadioButton, page, "optCorp");
@@ -487,11 +476,10 @@ void ChoiceStepsTest::busType_keyboard_spaceAndArrowsChoose()
     QCOMPARE(QApplication::focusWidget(), corp);
     QTest::keyClick(corp, Qt::Key_Space);
     QVERIFY(corp->isChecked());
-    QCOMPARE(static_cast<BusTypePage *>(page)->pendingBusType().text(), type19("Corporation"));
+    QCOMPARE(pendingType(page), type19("Corporation"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     QVERIFY(part->isChecked());
-    QCOMPARE(static_cast<BusTypePage *>(page)->pendingBusType().text(), type19("Partnership"));
-
+    QCOMPARE(pendingType(page), type19("Partnership"));
     QCOMPARE(tabWalk(part, 2), (QStringList{"optPart", "cmdSave"}));
 
     // Alt+S saves from the options, Alt+R leaves without a question (buttons click
@@ -505,51 +493,32 @@ void ChoiceStepsTest::busType_keyboard_spaceAndArrowsChoose()
 
 // --- step 3 ---------------------------------------------------------------------------
 
-void ChoiceStepsTest::busKind_unanswered_showsNothingAndLeavesWithoutQuestion()
-{
-    Page *page = openStep("cmdStep3", PageId::BusKind);
-    QVERIFY(page);
-    FIND(lbl1, QLabel, page, "lbl1");
-    FIND(lbl2, QLabel, page, "lbl2");
-    FIND(soldVia, QLineEdit, page, "txtSoldVia");
-    QVERIFY(checkedOptions(page).isEmpty());
-    QVERIFY(lbl1->text().isEmpty());
-    QVERIFY(lbl2->text().isEmpty());
-    QVERIFY(soldVia->text().isEmpty());
-    clickReturn(page);
-    QCOMPARE(run->ctx->plan.SoldVia, BlankMarker);
-}
-
 void ChoiceStepsTest::busKind_option_showsPendingInLabelAndAsksOnReturn_data()
 {
     QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("offer");
     QTest::addColumn<QString>("customers");
     const QString noOffer = blankPadded(21), noCustomers = blankPadded(24);
-    QTest::newRow("products") << "optProduct" << "lbl1" << offer21("Products") << noCustomers;
-    QTest::newRow("services") << "optService" << "lbl1" << offer21("Services") << noCustomers;
-    QTest::newRow("both products and services") << "optBoth1" << "lbl1" << offer21("Products and Services") << noCustomers;
-    QTest::newRow("businesses") << "optBusinesses" << "lbl2" << noOffer << cust24("Businesses");
-    QTest::newRow("consumers") << "optConsumers" << "lbl2" << noOffer << cust24("Consumers");
-    QTest::newRow("both businesses and consumers") << "optBoth2" << "lbl2" << noOffer << cust24("Businesses and Consumers");
+    QTest::newRow("products") << "optProduct" << offer21("Products") << noCustomers;
+    QTest::newRow("services") << "optService" << offer21("Services") << noCustomers;
+    QTest::newRow("both products and services") << "optBoth1" << offer21("Products and Services") << noCustomers;
+    QTest::newRow("businesses") << "optBusinesses" << noOffer << cust24("Businesses");
+    QTest::newRow("consumers") << "optConsumers" << noOffer << cust24("Consumers");
+    QTest::newRow("both businesses and consumers") << "optBoth2" << noOffer << cust24("Businesses and Consumers");
 }
 
 void ChoiceStepsTest::busKind_option_showsPendingInLabelAndAsksOnReturn()
 {
     QFETCH(QString, option);
-    QFETCH(QString, label);
     QFETCH(QString, offer);
     QFETCH(QString, customers);
-    Page *page = openStep("cmdStep3", PageId::BusKind);
+    // Only the chosen question's label shows a value: the other stays empty.
+    const auto value = [](const QString &v) { return v == blankPadded(v.size()) ? QString() : v.trimmed(); };
+    const QStringList shown{option, "lbl1=" + value(offer), "lbl2=" + value(customers), "txtSoldVia="};
+    Page *page = step3();
     QVERIFY(page);
-    auto *opt = page->findChild<QRadioButton *>(option);
-    auto *lbl = page->findChild<QLabel *>(label);
-    QVERIFY(opt && lbl);
-
-    QTest::mouseClick(opt, Qt::LeftButton);
-    const QString shown = label == QLatin1String("lbl1") ? offer : customers;
-    QCOMPARE(lbl->text().trimmed(), shown.trimmed());
+    choose(page, option);
+    QCOMPARE(state(page), shown);
     QCOMPARE(run->ctx->plan.Offer.text(), blankPadded(21)); // nothing stored yet
 
     run->prompts.expectSaveChanges(true);
@@ -558,63 +527,67 @@ void ChoiceStepsTest::busKind_option_showsPendingInLabelAndAsksOnReturn()
     QCOMPARE(run->ctx->plan.Customers.text(), customers);
     // The box was never answered and is still empty: it stores the empty text with the choice.
     QCOMPARE(run->ctx->plan.SoldVia, QString());
-
-    QVERIFY(openStep("cmdStep3", PageId::BusKind));
-    QCOMPARE(checkedOptions(page), QStringList{option});
-    QCOMPARE(lbl->text().trimmed(), shown.trimmed());
+    QVERIFY(step3());
+    QCOMPARE(state(page), shown);
     clickReturn(page);
 }
 
-void ChoiceStepsTest::busKind_save_storesChoicesAndBoxThenLeavesWithoutQuestion()
+void ChoiceStepsTest::busKind_save_storesChoicesAndBoxThenShowsStoredOnReopening()
 {
-    Page *page = openStep("cmdStep3", PageId::BusKind);
+    Page *page = step3();
     QVERIFY(page);
-    FIND(both1, QRadioButton, page, "optBoth1");
-    FIND(consumers, QRadioButton, page, "optConsumers");
-    FIND(soldVia, QLineEdit, page, "txtSoldVia");
-    QTest::mouseClick(both1, Qt::LeftButton);
-    QTest::mouseClick(consumers, Qt::LeftButton);
-    QTest::keyClicks(soldVia, QStringLiteral("  retail, online  "));
+    choose(page, "optBoth1");
+    choose(page, "optConsumers");
+    QTest::keyClicks(soldViaBox(page), QStringLiteral("  retail, online  "));
     clickSave(page);
     QCOMPARE(run->ctx->plan.Offer.text(), offer21("Products and Services"));
     QCOMPARE(run->ctx->plan.Customers.text(), cust24("Consumers"));
     QCOMPARE(run->ctx->plan.SoldVia, QStringLiteral("  retail, online  ")); // unchanged, untrimmed
+    clickReturn(page); // saved: no question
+
+    QVERIFY(step3());
+    QCOMPARE(state(page), (QStringList{"optBoth1", "optConsumers", "lbl1=Products and Services",
+                                       "lbl2=Consumers", "txtSoldVia=  retail, online  "}));
     clickReturn(page);
 
-    QVERIFY(openStep("cmdStep3", PageId::BusKind));
-    QCOMPARE(soldVia->text(), QStringLiteral("  retail, online  "));
-    QCOMPARE(checkedOptions(page), (QStringList{"optBoth1", "optConsumers"}));
+    // Whatever the page showed when hidden, reopening shows what is stored.
+    run->ctx->plan.Offer = QStringLiteral("Services");
+    run->ctx->plan.Customers = QStringLiteral("Businesses");
+    QVERIFY(step3());
+    QCOMPARE(state(page).mid(0, 3), (QStringList{"optBusinesses", "optService", "lbl1=Services"}));
     clickReturn(page);
 }
 
-void ChoiceStepsTest::busKind_emptiedSoldVia_asksNothingAndKeepsText()
+void ChoiceStepsTest::busKind_soldViaEditThatIsNoChange_asksNothingAndKeepsText_data()
 {
-    run->ctx->plan.SoldVia = QStringLiteral("Mail order");
-    Page *page = openStep("cmdStep3", PageId::BusKind);
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("empty"); // empty the box, or retype its last letter
+    QTest::newRow("emptied") << "Mail order" << true;
+    QTest::newRow("retyped") << "Retail" << false;
+}
+
+void ChoiceStepsTest::busKind_soldViaEditThatIsNoChange_asksNothingAndKeepsText()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, empty);
+    run->ctx->plan.SoldVia = stored;
+    Page *page = step3();
     QVERIFY(page);
-    FIND(soldVia, QLineEdit, page, "txtSoldVia");
-    QCOMPARE(soldVia->text(), QStringLiteral("Mail order"));
-    soldVia->selectAll();
-    QTest::keyClick(soldVia, Qt::Key_Delete);
-    QVERIFY(soldVia->text().isEmpty());
+    QLineEdit *soldVia = soldViaBox(page);
+    QCOMPARE(soldVia->text(), stored);
+    if (empty) {
+        soldVia->selectAll();
+        QTest::keyClick(soldVia, Qt::Key_Delete);
+    } else {
+        QTest::keyClick(soldVia, Qt::Key_Backspace);
+        QTest::keyClick(soldVia, Qt::Key_L);
+    }
+    QCOMPARE(soldVia->text(), empty ? QString() : stored);
     clickReturn(page); // no question
-    QCOMPARE(run->ctx->plan.SoldVia, QStringLiteral("Mail order"));
-
-    QVERIFY(openStep("cmdStep3", PageId::BusKind));
-    QCOMPARE(soldVia->text(), QStringLiteral("Mail order"));
+    QCOMPARE(run->ctx->plan.SoldVia, stored);
+    QVERIFY(step3());
+    QCOMPARE(soldVia->text(), stored);
     clickReturn(page);
-}
-
-void ChoiceStepsTest::busKind_unchangedOrRetypedSoldVia_asksNothing()
-{
-    run->ctx->plan.SoldVia = QStringLiteral("Retail");
-    Page *page = openStep("cmdStep3", PageId::BusKind);
-    QVERIFY(page);
-    FIND(soldVia, QLineEdit, page, "txtSoldVia");
-    QTest::keyClick(soldVia, Qt::Key_Backspace);
-    QTest::keyClick(soldVia, Qt::Key_L);
-    QCOMPARE(soldVia->text(), QStringLiteral("Retail"));
-    clickReturn(page); // same text as stored: nothing to ask
 }
 
 void ChoiceStepsTest::busKind_changedSoldVia_asksAndYesStoresWithPendingChoices()
@@ -623,12 +596,10 @@ void ChoiceStepsTest::busKind_changedSoldVia_asksAndYesStoresWithPendingChoices(
     plan.Offer = QStringLiteral("Services");
     plan.Customers = QStringLiteral("Businesses");
     plan.SoldVia = QStringLiteral("Retail");
-    Page *page = openStep("cmdStep3", PageId::BusKind);
+    Page *page = step3();
     QVERIFY(page);
-    FIND(soldVia, QLineEdit, page, "txtSoldVia");
-    FIND(both2, QRadioButton, page, "optBoth2");
-    soldVia->clear();
-    QTest::keyClicks(soldVia, QStringLiteral("Online"));
+    soldViaBox(page)->clear();
+    QTest::keyClicks(soldViaBox(page), QStringLiteral("Online"));
 
     // Only the box changed.
     run->prompts.expectSaveChanges(true);
@@ -638,141 +609,69 @@ void ChoiceStepsTest::busKind_changedSoldVia_asksAndYesStoresWithPendingChoices(
     QCOMPARE(plan.Customers.text(), cust24("Businesses"));
 
     // The box and a choice changed: Yes stores both together.
-    QVERIFY(openStep("cmdStep3", PageId::BusKind));
-    QTest::keyClicks(soldVia, QStringLiteral(", catalogue"));
-    QTest::mouseClick(both2, Qt::LeftButton);
+    QVERIFY(step3());
+    QTest::keyClicks(soldViaBox(page), QStringLiteral(", catalogue"));
+    choose(page, "optBoth2");
     run->prompts.expectSaveChanges(true);
     clickReturn(page);
     QCOMPARE(plan.SoldVia, QStringLiteral("Online, catalogue"));
     QCOMPARE(plan.Offer.text(), offer21("Services"));
     QCOMPARE(plan.Customers.text(), cust24("Businesses and Consumers"));
-}
 
-void ChoiceStepsTest::busKind_returnYesWithEmptiedBox_storesEmptyText()
-{
     // An emptied box is not a change on its own, but Yes stores what Save stores.
-    run->ctx->plan.SoldVia = QStringLiteral("Retail");
-    Page *page = openStep("cmdStep3", PageId::BusKind);
-    QVERIFY(page);
-    FIND(soldVia, QLineEdit, page, "txtSoldVia");
-    FIND(product, QRadioButton, page, "optProduct");
-    soldVia->clear();
-    QTest::mouseClick(product, Qt::LeftButton);
+    QVERIFY(step3());
+    soldViaBox(page)->clear();
+    choose(page, "optProduct");
     run->prompts.expectSaveChanges(true);
     clickReturn(page);
-    QCOMPARE(run->ctx->plan.SoldVia, QString());
-    QCOMPARE(run->ctx->plan.Offer.text(), offer21("Products"));
+    QCOMPARE(plan.SoldVia, QString());
+    QCOMPARE(plan.Offer.text(), offer21("Products"));
 }
 
-void ChoiceStepsTest::busKind_returnNo_bringsBackStoredChoices()
+void ChoiceStepsTest::busKind_returnNo_showsStoredChoicesAgain()
 {
+    // The page shows the stored answers again, not the refused choice, and still on reopening.
+    const auto refuse = [this](const QStringList &chosen, const QString &pendingCustomers,
+                               const QStringList &stored) {
+        Page *page = step3();
+        QVERIFY(page);
+        QCOMPARE(state(page), stored);
+        for (const QString &o : chosen)
+            choose(page, o);
+        QCOMPARE(state(page).filter(QStringLiteral("lbl2=")), QStringList{"lbl2=" + pendingCustomers});
+        run->prompts.expectSaveChanges(false);
+        clickReturn(page);
+        QCOMPARE(state(page), stored);
+        QVERIFY(step3());
+        QCOMPARE(state(page), stored);
+        clickReturn(page); // nothing pending
+    };
+    refuse({"optService", "optConsumers"}, "Consumers", {"lbl1=", "lbl2=", "txtSoldVia="});
+    QCOMPARE(run->ctx->plan.Offer.text(), blankPadded(21));
+    QCOMPARE(run->ctx->plan.Customers.text(), blankPadded(24));
+
     PlanRecord &plan = run->ctx->plan;
     plan.Offer = QStringLiteral("Products");
     plan.Customers = QStringLiteral("Businesses");
-    Page *page = openStep("cmdStep3", PageId::BusKind);
-    QVERIFY(page);
-    FIND(both1, QRadioButton, page, "optBoth1");
-    FIND(both2, QRadioButton, page, "optBoth2");
-    FIND(lbl1, QLabel, page, "lbl1");
-    FIND(lbl2, QLabel, page, "lbl2");
-    QCOMPARE(checkedOptions(page), (QStringList{"optBusinesses", "optProduct"}));
-    QTest::mouseClick(both1, Qt::LeftButton);
-    QTest::mouseClick(both2, Qt::LeftButton);
-    QCOMPARE(lbl2->text().trimmed(), QStringLiteral("Businesses and Consumers"));
-
-    run->prompts.expectSaveChanges(false);
-    clickReturn(page);
+    refuse({"optBoth1", "optBoth2"}, "Businesses and Consumers",
+           {"optBusinesses", "optProduct", "lbl1=Products", "lbl2=Businesses", "txtSoldVia="});
     QCOMPARE(plan.Offer.text(), offer21("Products"));
     QCOMPARE(plan.Customers.text(), cust24("Businesses"));
-    // The page shows the stored answers again, not the refused choice.
-    QCOMPARE(checkedOptions(page), (QStringList{"optBusinesses", "optProduct"}));
-    QCOMPARE(lbl1->text().trimmed(), QStringLiteral("Products"));
-    QCOMPARE(lbl2->text().trimmed(), QStringLiteral("Businesses"));
-
-    QVERIFY(openStep("cmdStep3", PageId::BusKind));
-    QCOMPARE(checkedOptions(page), (QStringList{"optBusinesses", "optProduct"}));
-    QCOMPARE(lbl1->text().trimmed(), QStringLiteral("Products"));
-    clickReturn(page); // nothing pending
-}
-
-void ChoiceStepsTest::busKind_returnNoOnUnanswered_clearsOptionsAndLabels()
-{
-    Page *page = openStep("cmdStep3", PageId::BusKind);
-    QVERIFY(page);
-    FIND(service, QRadioButton, page, "optService");
-    FIND(consumers, QRadioButton, page, "optConsumers");
-    FIND(lbl1, QLabel, page, "lbl1");
-    FIND(lbl2, QLabel, page, "lbl2");
-    QTest::mouseClick(service, Qt::LeftButton);
-    QTest::mouseClick(consumers, Qt::LeftButton);
-    run->prompts.expectSaveChanges(false);
-    clickReturn(page);
-    QCOMPARE(run->ctx->plan.Offer.text(), blankPadded(21));
-
-    QVERIFY(openStep("cmdStep3", PageId::BusKind));
-    QVERIFY(checkedOptions(page).isEmpty());
-    QVERIFY(lbl1->text().isEmpty());
-    QVERIFY(lbl2->text().isEmpty());
-    clickReturn(page);
-}
-
-void ChoiceStepsTest::busKind_activation_showsStoredAnswers()
-{
-    Page *page = openStep("cmdStep3", PageId::BusKind);
-    QVERIFY(page);
-    FIND(product, QRadioButton, page, "optProduct");
-    FIND(lbl1, QLabel, page, "lbl1");
-    QTest::mouseClick(product, Qt::LeftButton);
-    clickSave(page);
-    clickReturn(page);
-
-    // Whatever the page showed when hidden, reopening shows what is stored.
-    run->ctx->plan.Offer = QStringLiteral("Services");
-    run->ctx->plan.Customers = QStringLiteral("Consumers");
-    QVERIFY(openStep("cmdStep3", PageId::BusKind));
-    QCOMPARE(checkedOptions(page), (QStringList{"optConsumers", "optService"}));
-    QCOMPARE(lbl1->text().trimmed(), QStringLiteral("Services"));
-    clickReturn(page);
-}
-
-void ChoiceStepsTest::busKind_afterClearAll_reopenClearsEverything()
-{
-    Page *page = openStep("cmdStep3", PageId::BusKind);
-    QVERIFY(page);
-    FIND(both1, QRadioButton, page, "optBoth1");
-    FIND(businesses, QRadioButton, page, "optBusinesses");
-    FIND(soldVia, QLineEdit, page, "txtSoldVia");
-    FIND(lbl1, QLabel, page, "lbl1");
-    FIND(lbl2, QLabel, page, "lbl2");
-    QTest::mouseClick(both1, Qt::LeftButton);
-    QTest::mouseClick(businesses, Qt::LeftButton);
-    QTest::keyClicks(soldVia, QStringLiteral("Retail"));
-    clickSave(page);
-    clickReturn(page);
-
-    clearAll();
-    QVERIFY(openStep("cmdStep3", PageId::BusKind));
-    QVERIFY(checkedOptions(page).isEmpty());
-    QVERIFY(lbl1->text().isEmpty());
-    QVERIFY(lbl2->text().isEmpty());
-    QVERIFY(soldVia->text().isEmpty());
-    clickReturn(page); // nothing pending after the reset
 }
 
 void ChoiceStepsTest::busKind_keyboard_spaceChoosesAndTabOrder()
 {
-    Page *page = openStep("cmdStep3", PageId::BusKind);
+    Page *page = step3();
     QVERIFY(page);
     QVERIFY(QTest::qWaitForWindowActive(page));
     FIND(product, QRadioButton, page, "optProduct");
-    FIND(lbl1, QLabel, page, "lbl1");
     QCOMPARE(tabWalk(product, 6),
              (QStringList{"optProduct", "optBusinesses", "txtSoldVia", "cmdSave", "cmdReturn", "optProduct"}));
     product->setFocus();
     QTest::keyClick(product, Qt::Key_Space);
-    QCOMPARE(lbl1->text().trimmed(), QStringLiteral("Products"));
+    QCOMPARE(shown(page, "lbl1").trimmed(), QStringLiteral("Products"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-    QCOMPARE(lbl1->text().trimmed(), QStringLiteral("Services"));
+    QCOMPARE(shown(page, "lbl1").trimmed(), QStringLiteral("Services"));
     run->prompts.expectSaveChanges(true);
     QTest::keyClick(page, Qt::Key_R, Qt::AltModifier);
     QTRY_VERIFY(!page->isVisible());

@@ -56,12 +56,11 @@ private slots:
     void emp_saveAndNext_fillsFirstLineAndEmptiesBox();
     void emp_clearOne_freesLineWithoutClosingGap();
     void emp_clearOne_withoutSelection_asksNothing();
-    void emp_tenthSaveKeepsText_eleventhDoesNothing();
+    void emp_tenthSaveKeepsText_eleventhAndReturnYesDoNothing();
     void emp_saveOnEmptyBox_usesUpLine();
     void emp_clearAll_noKeeps_yesEmpties();
     void emp_returnYes_storesBareTextAndOnlyChangedLines();
     void emp_returnNo_storesNothing_unchangedAsksNothing();
-    void emp_returnYesWhenFull_dropsText();
     void emp_afterMainClear_nextSaveGoesToLineOne();
     void emp_accessKey_fromBoxSaves();
 
@@ -70,14 +69,13 @@ private slots:
     void prod_save_okStoresAndOffersNext();
     void prod_save_cancelStoresNothingButClearsFlag();
     void prod_clearOneOnView_slotIsReused();
-    void prod_fifthEntry_showsFullText_thenFullInfo();
+    void prod_fifthEntry_showsFullText_thenFullInfoOnSaveAndReturn();
     void prod_descriptionWhileFull_isNotAnEdit();
     void prod_view_yesThenCancel_storesNothingAndShowsView();
     void prod_view_yesOk_storesWithoutResettingBoxes();
     void prod_view_no_keepsFlag();
     void prod_viewWhenFull_fullInfoOnlyIfNameBoxEdited();
     void prod_returnYes_storesWithoutConfirm();
-    void prod_returnYesWhenFull_showsFullInfo();
     void prod_afterMainClear_offersOneAgain();
 
     // Products view page
@@ -278,7 +276,7 @@ void ListStepsTest::emp_clearOne_withoutSelection_asksNothing()
     QCOMPARE(page->focusWidget(), edit(page, "txtEmpInfo"));
 }
 
-void ListStepsTest::emp_tenthSaveKeepsText_eleventhDoesNothing()
+void ListStepsTest::emp_tenthSaveKeepsText_eleventhAndReturnYesDoNothing()
 {
     Page *page = employees();
     for (int n = 1; n <= 9; ++n)
@@ -302,6 +300,13 @@ void ListStepsTest::emp_tenthSaveKeepsText_eleventhDoesNothing()
     QCOMPARE(plan.Emp, before);
     QCOMPARE(box->text(), QStringLiteral("Eleventh"));
     QCOMPARE(flagOf(page), N);
+
+    // Yes on leaving a full page drops the text too.
+    box->setText(QStringLiteral("one too many"));
+    run->prompts.expectSaveChanges(true);
+    click(page, "cmdReturn");
+    QCOMPARE(plan.Emp, before);
+    QVERIFY(run->visible(PageId::Main));
 }
 
 void ListStepsTest::emp_saveOnEmptyBox_usesUpLine()
@@ -390,19 +395,6 @@ void ListStepsTest::emp_returnNo_storesNothing_unchangedAsksNothing()
     employees();
     QCOMPARE(flagOf(page), N);
     ret->click(); // nothing asked
-    QVERIFY(run->visible(PageId::Main));
-}
-
-void ListStepsTest::emp_returnYesWhenFull_dropsText()
-{
-    Page *page = employees();
-    for (int n = 1; n <= 10; ++n)
-        saveEmployee(page, QStringLiteral("P%1").arg(n));
-    const auto before = run->ctx->plan.Emp;
-    edit(page, "txtEmpInfo")->setText(QStringLiteral("one too many"));
-    run->prompts.expectSaveChanges(true);
-    click(page, "cmdReturn");
-    QCOMPARE(run->ctx->plan.Emp, before);
     QVERIFY(run->visible(PageId::Main));
 }
 
@@ -554,7 +546,7 @@ void ListStepsTest::prod_clearOneOnView_slotIsReused()
     QCOMPARE(run->ctx->plan.ProdServ[3], QStringLiteral("4.  D"));
 }
 
-void ListStepsTest::prod_fifthEntry_showsFullText_thenFullInfo()
+void ListStepsTest::prod_fifthEntry_showsFullText_thenFullInfoOnSaveAndReturn()
 {
     Page *page = products();
     for (int n = 1; n <= 5; ++n)
@@ -575,8 +567,14 @@ void ListStepsTest::prod_fifthEntry_showsFullText_thenFullInfo()
     QCOMPARE(edit(page, "txtHowProd")->text(), QStringLiteral("more"));
     QCOMPARE(flagOf(page), N);
 
-    // Reopening a full page still says so.
+    // Yes on leaving shows the same notice and stores nothing.
+    edit(page, "txtHowProd")->setText(QStringLiteral("x"));
+    run->prompts.expectSaveChanges(true);
+    run->prompts.expectNotice(Msg::ProdFullInfo, Msg::AppTitle);
     click(page, "cmdReturn");
+    QCOMPARE(run->ctx->plan.ProdProd, before.ProdProd);
+    QVERIFY(run->visible(PageId::Main));
+    // Reopening a full page still says so.
     products();
     QCOMPARE(name->text(), Msg::ProdFullText);
 }
@@ -686,20 +684,6 @@ void ListStepsTest::prod_returnYes_storesWithoutConfirm()
     QCOMPARE(flagOf(page), N);
     QVERIFY(run->visible(PageId::Main));
     QVERIFY(!page->isVisible());
-}
-
-void ListStepsTest::prod_returnYesWhenFull_showsFullInfo()
-{
-    Page *page = products();
-    for (int n = 1; n <= 5; ++n)
-        storeProduct(page, n, QStringLiteral("P%1").arg(n));
-    const PlanRecord before = run->ctx->plan;
-    edit(page, "txtHowProd")->setText(QStringLiteral("x"));
-    run->prompts.expectSaveChanges(true);
-    run->prompts.expectNotice(Msg::ProdFullInfo, Msg::AppTitle);
-    click(page, "cmdReturn");
-    QCOMPARE(run->ctx->plan.ProdProd, before.ProdProd);
-    QVERIFY(run->visible(PageId::Main));
 }
 
 void ListStepsTest::prod_afterMainClear_offersOneAgain()
