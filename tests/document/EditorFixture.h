@@ -54,4 +54,27 @@ struct EditorRun : TestRun {
         prompts.expectOpenFile(FileDialogResult{path, QStringLiteral("All Files (*)")});
     }
     void expectError(const QString &text) { prompts.expect(Question::error(text, Msg::AppTitle), PromptButton::Ok); }
+    void expectFind(std::optional<QString> answer)
+    {
+        prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), std::move(answer));
+    }
+    void expectNotFound() { prompts.expectNotice(QStringLiteral("The search string was not found."), QStringLiteral("Find")); }
+    void expectCompleted()
+    {
+        prompts.expectNotice(QStringLiteral("The search has been completed."), QStringLiteral("Find Next"));
+    }
+    // Opens `path` through File > Open; `question` answers the save question when one is due.
+    void openFile(EditorPage *p, const QString &path, std::optional<PromptButton> question = PromptButton::No)
+    {
+        if (question)
+            expectSaveQuestion(*question);
+        expectOpen(path);
+        trigger(p, "mnuFileOpen");
+    }
+    static QString caption(const QString &path) { return path + QStringLiteral(" - Text Editor"); }
 };
+
+// Opens the editor into `var` from a test slot that has open().
+#define OPEN_EDITOR(var)                                                                               \
+    EditorPage *var = open();                                                                          \
+    QVERIFY(var)

@@ -55,6 +55,21 @@ void select(QTextEdit *edit, int from, int to)
     edit->setTextCursor(c);
 }
 
+QTextCursor cursorAt(QTextEdit *edit, int pos)
+{
+    QTextCursor c(edit->document());
+    c.setPosition(pos);
+    return c;
+}
+
+void makeBold(QTextEdit *edit, int from, int to)
+{
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    select(edit, from, to);
+    edit->mergeCurrentCharFormat(bold);
+}
+
 void setText(QTextEdit *edit, const QString &text)
 {
     edit->setPlainText(text);
@@ -92,13 +107,11 @@ private slots:
     void init();
     void cleanup();
 
-    void opening_showsComposedDocumentInArial12();
-    void opening_setsCaptionSizeAndPageState();
+    void opening_showsPlainComposedDocumentAndInitialState();
     void menus_haveEveryCaptionNameAndShortcut();
     void layout_textFillsPageAndReturnStaysBottomRight();
     void activation_composesOnEachShowingButNotOnFocus();
     void returnToMain_showsMainAndNextOpeningComposesAfresh();
-    void cmdReturn_returnsToMain();
 
     void close_asksAndFollowsCloseMode_data();
     void close_asksAndFollowsCloseMode();
@@ -119,8 +132,8 @@ private slots:
 
     void open_whenChanged_asksFirst();
     void open_rtfFile_replacesDocument();
+    void open_textFile_loadsItAndSavesBackAsRtf_data();
     void open_textFile_loadsItAndSavesBackAsRtf();
-    void open_windows1252Text_isDecoded();
     void open_failure_reportsAndKeepsEverything_data();
     void open_failure_reportsAndKeepsEverything();
     void open_binaryFile_loadsAsTextWithoutHarm();
@@ -135,8 +148,7 @@ private slots:
 
     void editMenu_enablesByHoldingSelectionAndClipboard();
     void cutCopyPaste_movePlainText();
-    void copyWithoutSelection_leavesClipboardEmpty();
-    void pasteWithEmptyClipboard_deletesSelection();
+    void copyWithoutSelection_emptiesClipboard_pasteFromEmptyDeletesSelection();
     void keys_ctrlXcv_areMenuCommands_ctrlA_isSaveAs();
     void keys_undoStaysWithControl();
     void keys_tabMovesOnCtrlTabTypesTab();
@@ -144,12 +156,12 @@ private slots:
     void shortcuts_reachTheirCommands();
 
     void font_fillsDialogFromSelectionAndAppliesIt();
-    void font_cancelled_setsSaveAborted();
+    void formatDialogCancelled_setsSaveAbortedAndChangesNothing_data();
+    void formatDialogCancelled_setsSaveAbortedAndChangesNothing();
     void font_confirmedAsShown_changesNothing();
     void font_mixedSelection_changesOnlyWhatWasChanged();
     void color_sameAsCurrent_changesNothing();
     void color_different_appliesAndMarksChanged();
-    void color_cancelled_setsSaveAborted();
 
     void print_withoutPrinter_writesEveryPageToPdf();
     void print_cancelled_printsNothing();
@@ -162,6 +174,8 @@ private:
     EditorPage *open();
     // Saves the document as `name` in the temporary folder; returns the full path.
     QString saveAs(EditorPage *p, const QString &name);
+    void expectBackAtMain();
+    void expectStays(EditorPage *p);
 
     std::unique_ptr<EditorRun> run;
     std::unique_ptr<QTemporaryDir> dir;
@@ -198,16 +212,29 @@ QString EditorTest::saveAs(EditorPage *p, const QString &name)
     return path;
 }
 
+void EditorTest::expectBackAtMain()
+{
+    QVERIFY(run->visible(PageId::Main));
+    QVERIFY(run->editor() == nullptr);
+    QVERIFY(!run->quit);
+}
+
+void EditorTest::expectStays(EditorPage *p)
+{
+    QCOMPARE(run->editor(), p);
+    QVERIFY(p->isVisible());
+    QVERIFY(!run->visible(PageId::Main));
+}
+
 // ---------------------------------------------------------------------------- opening
 
-void EditorTest::opening_showsComposedDocumentInArial12()
+void EditorTest::opening_showsPlainComposedDocumentAndInitialState()
 {
     PlanRecord &plan = run->ctx->plan;
     plan.Name = QStringLiteral("Acme Widgets");
     plan.Where = QStringLiteral("Downtown\nSecond floor");
     plan.Add2 = QString();
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     QCOMPARE(EditorRun::wholeText(p), composePlan(plan));
     QCOMPARE(p->textEdit()->document()->blockCount(), 127); // 126 lines and the empty end
 
@@ -226,16 +253,9 @@ void EditorTest::opening_showsComposedDocumentInArial12()
     QCOMPARE(p->textEdit()->textCursor().position(), 0);
     QVERIFY(QTest::qWaitForWindowActive(p));
     QCOMPARE(QApplication::focusWidget(), p->textEdit());
-}
-
-void EditorTest::opening_setsCaptionSizeAndPageState()
-{
-    EditorPage *p = open();
-    QVERIFY(p);
     QCOMPARE(p->objectName(), QStringLiteral("frmTxtEditor"));
     QCOMPARE(p->windowTitle(), QStringLiteral("Quorvane - Text Editor"));
-    QVERIFY(p->isVisible());
-    QVERIFY(!run->visible(PageId::Main));
+    expectStays(p);
     FIND(bar, QMenuBar, p, "menuBar");
     QCOMPARE(p->width(), twips(6810));
     QCOMPARE(p->height(), twips(4995) + bar->sizeHint().height());
@@ -252,8 +272,7 @@ void EditorTest::opening_setsCaptionSizeAndPageState()
 
 void EditorTest::menus_haveEveryCaptionNameAndShortcut()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     struct Entry {
         const char *name, *caption, *key;
     };
@@ -307,8 +326,7 @@ void EditorTest::menus_haveEveryCaptionNameAndShortcut()
 
 void EditorTest::layout_textFillsPageAndReturnStaysBottomRight()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     FIND(ret, QPushButton, p, "cmdReturn");
     FIND(bar, QMenuBar, p, "menuBar");
     QCOMPARE(ret->text(), QStringLiteral("&Return to Main Screen"));
@@ -337,8 +355,7 @@ void EditorTest::layout_textFillsPageAndReturnStaysBottomRight()
 
 void EditorTest::activation_composesOnEachShowingButNotOnFocus()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString doc = composePlan(run->ctx->plan);
     QCOMPARE(EditorRun::wholeText(p), doc);
 
@@ -364,9 +381,7 @@ void EditorTest::returnToMain_showsMainAndNextOpeningComposesAfresh()
     p->textEdit()->insertPlainText(QStringLiteral("typed text "));
     run->expectSaveQuestion(PromptButton::No);
     run->trigger(p, "mnuFileReturn");
-    QVERIFY(run->visible(PageId::Main));
-    QVERIFY(!run->quit);
-    QVERIFY(run->editor() == nullptr);
+    expectBackAtMain();
     QTRY_VERIFY(p.isNull()); // the page is destroyed, not hidden
 
     run->ctx->plan.Name = QStringLiteral("Second Try Ltd");
@@ -377,18 +392,6 @@ void EditorTest::returnToMain_showsMainAndNextOpeningComposesAfresh()
     QVERIFY(again->docChanged());
 }
 
-void EditorTest::cmdReturn_returnsToMain()
-{
-    EditorPage *p = open();
-    QVERIFY(p);
-    FIND(ret, QPushButton, p, "cmdReturn");
-    run->expectSaveQuestion(PromptButton::No);
-    ret->click();
-    QVERIFY(run->visible(PageId::Main));
-    QVERIFY(run->editor() == nullptr);
-    QVERIFY(!run->quit);
-}
-
 // ---------------------------------------------------------------------------- closing
 
 void EditorTest::close_asksAndFollowsCloseMode_data()
@@ -397,6 +400,7 @@ void EditorTest::close_asksAndFollowsCloseMode_data()
     QTest::addColumn<PromptButton>("answer");
     QTest::addColumn<QString>("outcome");
     QTest::newRow("Return, No") << "return" << PromptButton::No << "main";
+    QTest::newRow("Return button, No") << "button" << PromptButton::No << "main";
     QTest::newRow("Exit, No") << "exit" << PromptButton::No << "end";
     QTest::newRow("close box, No") << "closebox" << PromptButton::No << "end";
     QTest::newRow("Return, Cancel") << "return" << PromptButton::Cancel << "stay";
@@ -409,14 +413,15 @@ void EditorTest::close_asksAndFollowsCloseMode()
     QFETCH(QString, how);
     QFETCH(PromptButton, answer);
     QFETCH(QString, outcome);
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     p->textEdit()->insertPlainText(QStringLiteral("kept "));
     const QString text = EditorRun::wholeText(p);
 
     run->expectSaveQuestion(answer);
     if (how == QLatin1String("return"))
         run->trigger(p, "mnuFileReturn");
+    else if (how == QLatin1String("button"))
+        p->findChild<QPushButton *>(QStringLiteral("cmdReturn"))->click();
     else if (how == QLatin1String("exit"))
         run->trigger(p, "mnuFileExit");
     else
@@ -430,16 +435,12 @@ void EditorTest::close_asksAndFollowsCloseMode()
     QCOMPARE(q.icon, PromptIcon::Exclamation);
 
     if (outcome == QLatin1String("main")) {
-        QVERIFY(run->visible(PageId::Main));
-        QVERIFY(run->editor() == nullptr);
-        QVERIFY(!run->quit);
+        expectBackAtMain();
     } else if (outcome == QLatin1String("end")) {
         QVERIFY(run->quit);
         QVERIFY(!run->visible(PageId::Main));
     } else {
-        QCOMPARE(run->editor(), p);
-        QVERIFY(p->isVisible());
-        QVERIFY(!run->visible(PageId::Main));
+        expectStays(p);
         QVERIFY(!run->quit);
         QCOMPARE(EditorRun::wholeText(p), text);
         QVERIFY(p->docChanged());
@@ -449,8 +450,7 @@ void EditorTest::close_asksAndFollowsCloseMode()
 
 void EditorTest::close_afterAbandonedReturn_stillGoesBackToMain()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     run->expectSaveQuestion(PromptButton::Cancel);
     run->trigger(p, "mnuFileReturn");
     QVERIFY(p->isVisible());
@@ -462,15 +462,12 @@ void EditorTest::close_afterAbandonedReturn_stillGoesBackToMain()
 
 void EditorTest::closeYes_cancelledSaveAs_keepsPageAndDocument()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString text = EditorRun::wholeText(p);
     run->expectSaveQuestion(PromptButton::Yes);
     run->prompts.expectSaveFile(std::nullopt);
     run->trigger(p, "mnuFileReturn");
-    QCOMPARE(run->editor(), p);
-    QVERIFY(p->isVisible());
-    QVERIFY(!run->visible(PageId::Main));
+    expectStays(p);
     QCOMPARE(EditorRun::wholeText(p), text);
     QVERIFY(p->saveAborted());
     QVERIFY(p->docChanged());
@@ -479,8 +476,7 @@ void EditorTest::closeYes_cancelledSaveAs_keepsPageAndDocument()
 
 void EditorTest::closeYes_savedAs_leaves()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString path = dir->filePath(QStringLiteral("plan.rtf"));
     run->expectSaveQuestion(PromptButton::Yes);
     run->expectSaveAs(path);
@@ -491,8 +487,7 @@ void EditorTest::closeYes_savedAs_leaves()
 
 void EditorTest::closeYes_afterCancelledFont_keepsPageOnce()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString path = saveAs(p, QStringLiteral("plan.rtf"));
     p->textEdit()->insertPlainText(QStringLiteral("Zebra "));
     run->prompts.expectFont(std::nullopt);
@@ -515,8 +510,7 @@ void EditorTest::closeYes_afterCancelledFont_keepsPageOnce()
 
 void EditorTest::close_unchangedDocument_asksNothing()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     saveAs(p, QStringLiteral("plan.rtf"));
     QVERIFY(!p->docChanged());
     run->trigger(p, "mnuFileExit");
@@ -527,8 +521,7 @@ void EditorTest::close_unchangedDocument_asksNothing()
 
 void EditorTest::save_newDocument_runsSaveAsAndWritesRtf()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString path = dir->filePath(QStringLiteral("plan.rtf"));
     run->expectSaveAs(path);
     run->trigger(p, "mnuFileSave");
@@ -539,7 +532,7 @@ void EditorTest::save_newDocument_runsSaveAsAndWritesRtf()
 
     QVERIFY(rtf::looksLikeRtf(readAll(path)));
     QCOMPARE(rtfText(path), composePlan(run->ctx->plan));
-    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    QCOMPARE(p->windowTitle(), EditorRun::caption(path));
     QCOMPARE(p->fileName(), path);
     QVERIFY(!p->docChanged());
     QVERIFY(!p->saveAborted());
@@ -547,19 +540,17 @@ void EditorTest::save_newDocument_runsSaveAsAndWritesRtf()
 
 void EditorTest::saveAs_nameWithoutExtension_isUsedAsTyped()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString path = saveAs(p, QStringLiteral("business plan"));
     QVERIFY(QFileInfo(path).isFile());
     QVERIFY(rtf::looksLikeRtf(readAll(path)));
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("business plan")});
-    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    QCOMPARE(p->windowTitle(), EditorRun::caption(path));
 }
 
 void EditorTest::save_namedDocument_writesBackWithoutDialog()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString path = saveAs(p, QStringLiteral("plan.rtf"));
     QVERIFY(!readAll(path).contains("Zebra"));
     p->textEdit()->insertPlainText(QStringLiteral("Zebra "));
@@ -574,15 +565,14 @@ void EditorTest::save_namedDocument_writesBackWithoutDialog()
     run->trigger(p, "mnuFileSaveAs");
     QCOMPARE(run->prompts.lastFileRequest.fileName, path);
     QVERIFY(p->saveAborted());
-    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    QCOMPARE(p->windowTitle(), EditorRun::caption(path));
 }
 
 void EditorTest::saveAs_replacesExistingFileWhole()
 {
     const QString path = dir->filePath(QStringLiteral("old.rtf"));
     QVERIFY(writeFile(path, QByteArray(200000, 'x')));
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     setText(p->textEdit(), QStringLiteral("Short plan"));
     saveAs(p, QStringLiteral("old.rtf"));
     const QByteArray data = readAll(path);
@@ -602,8 +592,7 @@ void EditorTest::saveAs_failure_reportsAndKeepsState()
 {
     QFETCH(QString, name);
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString path = dir->filePath(name);
     const QString reason = saveReason(path);
     QVERIFY(!reason.isEmpty());
@@ -626,15 +615,13 @@ void EditorTest::saveAs_failure_reportsAndKeepsState()
     run->expectSaveAs(path);
     run->expectError(Msg::saveFailed(path, reason));
     run->trigger(p, "mnuFileReturn");
-    QVERIFY(p->isVisible());
-    QVERIFY(!run->visible(PageId::Main));
+    expectStays(p);
 }
 
 void EditorTest::save_folderGoneSinceSaveAs_reportsAndCloseKeepsPage()
 {
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("sub")));
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString path = saveAs(p, QStringLiteral("sub/plan.rtf"));
     QVERIFY(QFileInfo::exists(path));
     QVERIFY(QDir(dir->filePath(QStringLiteral("sub"))).removeRecursively());
@@ -646,18 +633,17 @@ void EditorTest::save_folderGoneSinceSaveAs_reportsAndCloseKeepsPage()
     QVERIFY(p->isVisible());
     QVERIFY(p->docChanged());
     QVERIFY(p->saveAborted());
-    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    QCOMPARE(p->windowTitle(), EditorRun::caption(path));
 }
 
 void EditorTest::save_afterCancelledOpen_runsSaveAs()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString path = saveAs(p, QStringLiteral("plan.rtf"));
     const QByteArray saved = readAll(path);
     run->prompts.expectOpenFile(std::nullopt);
     run->trigger(p, "mnuFileOpen"); // unchanged: no question; then cancelled
-    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    QCOMPARE(p->windowTitle(), EditorRun::caption(path));
     QCOMPARE(p->fileName(), QString());
 
     p->textEdit()->insertPlainText(QStringLiteral("Zebra "));
@@ -667,15 +653,14 @@ void EditorTest::save_afterCancelledOpen_runsSaveAs()
     QCOMPARE(run->prompts.lastFileRequest.fileName, QString());
     QCOMPARE(readAll(path), saved);
     QVERIFY(readAll(other).contains("Zebra"));
-    QCOMPARE(p->windowTitle(), other + QStringLiteral(" - Text Editor"));
+    QCOMPARE(p->windowTitle(), EditorRun::caption(other));
 }
 
 // ---------------------------------------------------------------------------- opening files
 
 void EditorTest::open_whenChanged_asksFirst()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString text = EditorRun::wholeText(p);
 
     run->expectSaveQuestion(PromptButton::Cancel);
@@ -702,8 +687,7 @@ void EditorTest::open_whenChanged_asksFirst()
 void EditorTest::open_rtfFile_replacesDocument()
 {
     run->ctx->plan.Name = QStringLiteral("Caf\u00e9 \u201cR\u00fcckenwind\u201d & {Sons} \\ \U0001F600");
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString composed = EditorRun::wholeText(p);
     const QString path = saveAs(p, QStringLiteral("plan.rtf"));
     setText(p->textEdit(), QStringLiteral("something else"));
@@ -711,11 +695,9 @@ void EditorTest::open_rtfFile_replacesDocument()
     c.movePosition(QTextCursor::End);
     p->textEdit()->setTextCursor(c);
 
-    run->expectSaveQuestion(PromptButton::No);
-    run->expectOpen(path);
-    run->trigger(p, "mnuFileOpen");
+    run->openFile(p, path);
     QCOMPARE(EditorRun::wholeText(p), composed);
-    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    QCOMPARE(p->windowTitle(), EditorRun::caption(path));
     QCOMPARE(p->fileName(), path);
     QVERIFY(!p->docChanged());
     QCOMPARE(p->closeMode(), QStringLiteral("O"));
@@ -727,18 +709,26 @@ void EditorTest::open_rtfFile_replacesDocument()
     QVERIFY(p->docChanged());
 }
 
+void EditorTest::open_textFile_loadsItAndSavesBackAsRtf_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("utf-8, mixed line ends") << QByteArray("Line one\r\nLine two \xe2\x80\x93 caf\xc3\xa9\nLast {x}\\y\n")
+                                            << QStringLiteral("Line one\r\nLine two \u2013 caf\u00e9\r\nLast {x}\\y\r\n");
+    QTest::newRow("windows-1252") << QByteArray("Caf\xe9 \x93quoted\x94 \x80" "5")
+                                  << QStringLiteral("Caf\u00e9 \u201cquoted\u201d \u20ac5");
+}
+
 void EditorTest::open_textFile_loadsItAndSavesBackAsRtf()
 {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
     const QString path = dir->filePath(QStringLiteral("notes.txt"));
-    QVERIFY(writeFile(path, "Line one\r\nLine two \xe2\x80\x93 caf\xc3\xa9\nLast {x}\\y\n"));
-    EditorPage *p = open();
-    QVERIFY(p);
-    run->expectSaveQuestion(PromptButton::No);
-    run->expectOpen(path);
-    run->trigger(p, "mnuFileOpen");
-    const QString expected = QStringLiteral("Line one\r\nLine two \u2013 caf\u00e9\r\nLast {x}\\y\r\n");
+    QVERIFY(writeFile(path, bytes));
+    OPEN_EDITOR(p);
+    run->openFile(p, path);
     QCOMPARE(EditorRun::wholeText(p), expected);
-    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    QCOMPARE(p->windowTitle(), EditorRun::caption(path));
     const QTextCharFormat f = p->textEdit()->document()->begin().begin().fragment().charFormat();
     QCOMPARE(f.font().family().toLower(), QStringLiteral("arial"));
     QCOMPARE(f.fontPointSize(), 12.0);
@@ -748,22 +738,8 @@ void EditorTest::open_textFile_loadsItAndSavesBackAsRtf()
     run->trigger(p, "mnuFileSave");
     QVERIFY(rtf::looksLikeRtf(readAll(path)));
     QCOMPARE(rtfText(path), QStringLiteral("New ") + expected);
-
-    run->expectOpen(path);
-    run->trigger(p, "mnuFileOpen");
+    run->openFile(p, path, std::nullopt);
     QCOMPARE(EditorRun::wholeText(p), QStringLiteral("New ") + expected);
-}
-
-void EditorTest::open_windows1252Text_isDecoded()
-{
-    const QString path = dir->filePath(QStringLiteral("old.txt"));
-    QVERIFY(writeFile(path, "Caf\xe9 \x93quoted\x94 \x80" "5"));
-    EditorPage *p = open();
-    QVERIFY(p);
-    run->expectSaveQuestion(PromptButton::No);
-    run->expectOpen(path);
-    run->trigger(p, "mnuFileOpen");
-    QCOMPARE(EditorRun::wholeText(p), QStringLiteral("Caf\u00e9 \u201cquoted\u201d \u20ac5"));
 }
 
 void EditorTest::open_failure_reportsAndKeepsEverything_data()
@@ -778,8 +754,7 @@ void EditorTest::open_failure_reportsAndKeepsEverything()
 {
     QFETCH(QString, name);
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString saved = saveAs(p, QStringLiteral("plan.rtf"));
     p->textEdit()->insertPlainText(QStringLiteral("unsaved "));
     const QString text = EditorRun::wholeText(p);
@@ -797,7 +772,7 @@ void EditorTest::open_failure_reportsAndKeepsEverything()
     run->expectError(Msg::openFailed(path, reason));
     run->trigger(p, "mnuFileOpen");
     QCOMPARE(EditorRun::wholeText(p), text);
-    QCOMPARE(p->windowTitle(), saved + QStringLiteral(" - Text Editor"));
+    QCOMPARE(p->windowTitle(), EditorRun::caption(saved));
     QVERIFY(p->docChanged());
     QCOMPARE(p->closeMode(), QStringLiteral("N"));
     QCOMPARE(p->fileName(), saved);
@@ -814,20 +789,16 @@ void EditorTest::open_binaryFile_loadsAsTextWithoutHarm()
         bytes += char((i * 37) % 256);
     const QString path = dir->filePath(QStringLiteral("data.bin"));
     QVERIFY(writeFile(path, bytes));
-    EditorPage *p = open();
-    QVERIFY(p);
-    run->expectSaveQuestion(PromptButton::No);
-    run->expectOpen(path);
-    run->trigger(p, "mnuFileOpen");
-    QCOMPARE(p->windowTitle(), path + QStringLiteral(" - Text Editor"));
+    OPEN_EDITOR(p);
+    run->openFile(p, path);
+    QCOMPARE(p->windowTitle(), EditorRun::caption(path));
     QVERIFY(EditorRun::wholeText(p).contains(QStringLiteral("\u20ac")));
 
     // Saved back it is RTF that opens again.
     p->textEdit()->insertPlainText(QStringLiteral("x"));
     run->trigger(p, "mnuFileSave");
     QVERIFY(rtf::looksLikeRtf(readAll(path)));
-    run->expectOpen(path);
-    run->trigger(p, "mnuFileOpen");
+    run->openFile(p, path, std::nullopt);
     QVERIFY(EditorRun::wholeText(p).startsWith(QLatin1Char('x')));
 }
 
@@ -835,10 +806,9 @@ void EditorTest::open_binaryFile_loadsAsTextWithoutHarm()
 
 void EditorTest::find_selectsFirstMatchIgnoringCase()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     setText(p->textEdit(), QStringLiteral("The Business Plan\nplan two"));
-    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("plan"));
+    run->expectFind(QStringLiteral("plan"));
     run->trigger(p, "mnuEditFind");
     QCOMPARE(p->findString(), QStringLiteral("plan"));
     const QTextCursor c = p->textEdit()->textCursor();
@@ -852,11 +822,10 @@ void EditorTest::find_selectsFirstMatchIgnoringCase()
 
 void EditorTest::findNext_walksOverlappingMatchesThenReportsCompleted()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     QVERIFY(QTest::qWaitForWindowActive(p));
     setText(p->textEdit(), QStringLiteral("aaaa"));
-    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("aa"));
+    run->expectFind(QStringLiteral("aa"));
     QTest::keyClick(p->textEdit(), Qt::Key_F, Qt::ControlModifier);
     QList<int> starts;
     starts << p->textEdit()->textCursor().selectionStart();
@@ -868,7 +837,7 @@ void EditorTest::findNext_walksOverlappingMatchesThenReportsCompleted()
     QCOMPARE(starts, (QList<int>{0, 1, 2}));
     QCOMPARE(p->textEdit()->textCursor().selectedText(), QStringLiteral("aa"));
 
-    run->prompts.expectNotice(QStringLiteral("The search has been completed."), QStringLiteral("Find Next"));
+    run->expectCompleted();
     QTest::keyClick(p->textEdit(), Qt::Key_F3);
     QCOMPARE(p->textEdit()->textCursor().selectionStart(), 2);
     QCOMPARE(p->textEdit()->textCursor().selectedText(), QStringLiteral("aa"));
@@ -876,10 +845,9 @@ void EditorTest::findNext_walksOverlappingMatchesThenReportsCompleted()
 
 void EditorTest::findNext_caretAtStart_skipsMatchAtFirstCharacter()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     setText(p->textEdit(), QStringLiteral("abab"));
-    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("AB"));
+    run->expectFind(QStringLiteral("AB"));
     run->trigger(p, "mnuEditFind");
     QCOMPARE(p->textEdit()->textCursor().selectionStart(), 0);
     p->textEdit()->moveCursor(QTextCursor::Start);
@@ -890,28 +858,26 @@ void EditorTest::findNext_caretAtStart_skipsMatchAtFirstCharacter()
 
 void EditorTest::find_cancelled_movesCaretToStartOrReportsOnEmptyDocument()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     select(p->textEdit(), 10, 20);
-    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), std::nullopt);
+    run->expectFind(std::nullopt);
     run->trigger(p, "mnuEditFind");
     QCOMPARE(p->findString(), QString());
     QVERIFY(!p->textEdit()->textCursor().hasSelection());
     QCOMPARE(p->textEdit()->textCursor().position(), 0);
 
     p->textEdit()->clear();
-    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), std::nullopt);
-    run->prompts.expectNotice(QStringLiteral("The search string was not found."), QStringLiteral("Find"));
+    run->expectFind(std::nullopt);
+    run->expectNotFound();
     run->trigger(p, "mnuEditFind");
 }
 
 void EditorTest::find_notFound_reportsAndKeepsSelection()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     select(p->textEdit(), 3, 7);
-    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("zebra"));
-    run->prompts.expectNotice(QStringLiteral("The search string was not found."), QStringLiteral("Find"));
+    run->expectFind(QStringLiteral("zebra"));
+    run->expectNotFound();
     run->trigger(p, "mnuEditFind");
     const QTextCursor c = p->textEdit()->textCursor();
     QCOMPARE(c.selectionStart(), 3);
@@ -924,21 +890,20 @@ void EditorTest::find_notFound_reportsAndKeepsSelection()
 void EditorTest::find_countsLineEndsInComposedDocument()
 {
     run->ctx->plan.Info = QStringLiteral("Final words");
-    EditorPage *p = open();
-    QVERIFY(p);
-    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("final WORDS"));
+    OPEN_EDITOR(p);
+    run->expectFind(QStringLiteral("final WORDS"));
     run->trigger(p, "mnuEditFind");
     QCOMPARE(p->textEdit()->textCursor().selectedText(), QStringLiteral("Final words"));
 
     // Every "(blank)" after the first, one by one, ending at the last line.
-    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("(blank)"));
+    run->expectFind(QStringLiteral("(blank)"));
     run->trigger(p, "mnuEditFind");
     const int total = composePlan(run->ctx->plan).count(QStringLiteral("(blank)"));
     int found = 1;
     for (; found < total + 1; ++found) {
         const int before = p->textEdit()->textCursor().selectionStart();
         if (found == total)
-            run->prompts.expectNotice(QStringLiteral("The search has been completed."), QStringLiteral("Find Next"));
+            run->expectCompleted();
         run->trigger(p, "mnuEditFindNext");
         if (found == total)
             break;
@@ -950,19 +915,18 @@ void EditorTest::find_countsLineEndsInComposedDocument()
 
 void EditorTest::find_worksInLongDocuments()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     QString text;
     for (int i = 0; i < 4000; ++i)
         text += QStringLiteral("Line %1 of a long plan\n").arg(i);
     text += QStringLiteral("needle");
     setText(p->textEdit(), text);
-    run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("NEEDLE"));
+    run->expectFind(QStringLiteral("NEEDLE"));
     run->trigger(p, "mnuEditFind");
     const QTextCursor c = p->textEdit()->textCursor();
     QCOMPARE(c.selectedText(), QStringLiteral("needle"));
     QVERIFY(c.selectionStart() > 65536);
-    run->prompts.expectNotice(QStringLiteral("The search has been completed."), QStringLiteral("Find Next"));
+    run->expectCompleted();
     run->trigger(p, "mnuEditFindNext");
 }
 
@@ -970,8 +934,7 @@ void EditorTest::find_worksInLongDocuments()
 
 void EditorTest::editMenu_enablesByHoldingSelectionAndClipboard()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     QVERIFY(QTest::qWaitForWindowActive(p));
     FIND(cut, QAction, p, "mnuEditCut");
     FIND(copy, QAction, p, "mnuEditCopy");
@@ -1003,13 +966,9 @@ void EditorTest::editMenu_enablesByHoldingSelectionAndClipboard()
 
 void EditorTest::cutCopyPaste_movePlainText()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     setText(p->textEdit(), QStringLiteral("alpha beta\ngamma"));
-    QTextCharFormat bold;
-    bold.setFontWeight(QFont::Bold);
-    select(p->textEdit(), 0, 5);
-    p->textEdit()->mergeCurrentCharFormat(bold);
+    makeBold(p->textEdit(), 0, 5);
 
     select(p->textEdit(), 0, 13); // "alpha beta" + break + "ga"
     run->trigger(p, "mnuEditCopy");
@@ -1031,27 +990,18 @@ void EditorTest::cutCopyPaste_movePlainText()
     select(p->textEdit(), 7, 12); // "gamma"
     run->trigger(p, "mnuEditPaste");
     QCOMPARE(EditorRun::wholeText(p), QStringLiteral("alpha \r\nLoud"));
-    QTextCursor at(p->textEdit()->document());
-    at.setPosition(9);
+    QTextCursor at = cursorAt(p->textEdit(), 9);
     QVERIFY(at.charFormat().fontWeight() <= QFont::Normal);
     QVERIFY(!at.charFormat().hasProperty(QTextFormat::ForegroundBrush));
 }
 
-void EditorTest::copyWithoutSelection_leavesClipboardEmpty()
+void EditorTest::copyWithoutSelection_emptiesClipboard_pasteFromEmptyDeletesSelection()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
+    setText(p->textEdit(), QStringLiteral("keep drop keep"));
     QGuiApplication::clipboard()->setText(QStringLiteral("old"));
-    p->textEdit()->moveCursor(QTextCursor::Start);
     run->trigger(p, "mnuEditCopy");
     QCOMPARE(QGuiApplication::clipboard()->text(), QString());
-}
-
-void EditorTest::pasteWithEmptyClipboard_deletesSelection()
-{
-    EditorPage *p = open();
-    QVERIFY(p);
-    setText(p->textEdit(), QStringLiteral("keep drop keep"));
     select(p->textEdit(), 4, 9);
     run->trigger(p, "mnuEditPaste");
     QCOMPARE(EditorRun::wholeText(p), QStringLiteral("keep keep"));
@@ -1059,15 +1009,11 @@ void EditorTest::pasteWithEmptyClipboard_deletesSelection()
 
 void EditorTest::keys_ctrlXcv_areMenuCommands_ctrlA_isSaveAs()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     QVERIFY(QTest::qWaitForWindowActive(p));
     QTextEdit *edit = p->textEdit();
     setText(edit, QStringLiteral("one two"));
-    QTextCharFormat bold;
-    bold.setFontWeight(QFont::Bold);
-    select(edit, 0, 3);
-    edit->mergeCurrentCharFormat(bold);
+    makeBold(edit, 0, 3);
 
     select(edit, 0, 3);
     QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
@@ -1092,8 +1038,7 @@ void EditorTest::keys_ctrlXcv_areMenuCommands_ctrlA_isSaveAs()
 
 void EditorTest::keys_undoStaysWithControl()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     QVERIFY(QTest::qWaitForWindowActive(p));
     const QString text = EditorRun::wholeText(p);
     QTest::keyClicks(p->textEdit(), QStringLiteral("xyz"));
@@ -1108,8 +1053,7 @@ void EditorTest::keys_undoStaysWithControl()
 
 void EditorTest::keys_tabMovesOnCtrlTabTypesTab()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     QVERIFY(QTest::qWaitForWindowActive(p));
     QTextEdit *edit = p->textEdit();
     setText(edit, QStringLiteral("ab"));
@@ -1140,8 +1084,7 @@ void EditorTest::shortcuts_reachTheirCommands()
 {
     QFETCH(QKeySequence, key);
     QFETCH(QString, prompt);
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     QVERIFY(QTest::qWaitForWindowActive(p));
     p->textEdit()->moveCursor(QTextCursor::End);
     if (prompt == QLatin1String("question"))
@@ -1151,15 +1094,15 @@ void EditorTest::shortcuts_reachTheirCommands()
     else if (prompt == QLatin1String("print"))
         run->prompts.expectPrint(false);
     else if (prompt == QLatin1String("input"))
-        run->prompts.expectInput(QStringLiteral("Find what?"), QStringLiteral("Find"), QStringLiteral("zebra"));
+        run->expectFind(QStringLiteral("zebra"));
     else if (prompt == QLatin1String("completed"))
-        run->prompts.expectNotice(QStringLiteral("The search has been completed."), QStringLiteral("Find Next"));
+        run->expectCompleted();
     else if (prompt == QLatin1String("font"))
         run->prompts.expectFont(std::nullopt);
     else if (prompt == QLatin1String("color"))
         run->prompts.expectColor(std::nullopt);
     if (prompt == QLatin1String("input"))
-        run->prompts.expectNotice(QStringLiteral("The search string was not found."), QStringLiteral("Find"));
+        run->expectNotFound();
 
     const QKeyCombination combo = key[0];
     QTest::keyClick(p->textEdit(), combo.key(), combo.keyboardModifiers());
@@ -1171,8 +1114,7 @@ void EditorTest::shortcuts_reachTheirCommands()
 
 void EditorTest::font_fillsDialogFromSelectionAndAppliesIt()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     saveAs(p, QStringLiteral("plan.rtf"));
     QTextEdit *edit = p->textEdit();
     setText(edit, QStringLiteral("plain styled plain"));
@@ -1196,8 +1138,7 @@ void EditorTest::font_fillsDialogFromSelectionAndAppliesIt()
     QCOMPARE(shown.pointSizeF(), 12.0);
     QVERIFY(!shown.bold() && !shown.italic() && !shown.underline());
 
-    QTextCursor at(edit->document());
-    at.setPosition(9);
+    QTextCursor at = cursorAt(edit, 9);
     const QTextCharFormat f = at.charFormat();
     QCOMPARE(f.font().family(), QStringLiteral("Liberation Serif"));
     QCOMPARE(f.fontPointSize(), 16.0);
@@ -1223,31 +1164,39 @@ void EditorTest::font_fillsDialogFromSelectionAndAppliesIt()
     QVERIFY(run->prompts.lastFontInitial.underline());
 }
 
-void EditorTest::font_cancelled_setsSaveAborted()
+void EditorTest::formatDialogCancelled_setsSaveAbortedAndChangesNothing_data()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    QTest::addColumn<QString>("command");
+    QTest::newRow("font") << "mnuOptionsFont";
+    QTest::newRow("color") << "mnuOptionsColor";
+}
+
+void EditorTest::formatDialogCancelled_setsSaveAbortedAndChangesNothing()
+{
+    QFETCH(QString, command);
+    OPEN_EDITOR(p);
     select(p->textEdit(), 0, 5);
-    run->prompts.expectFont(std::nullopt);
-    run->trigger(p, "mnuOptionsFont");
+    if (command == QLatin1String("mnuOptionsFont"))
+        run->prompts.expectFont(std::nullopt);
+    else
+        run->prompts.expectColor(std::nullopt);
+    run->trigger(p, qPrintable(command));
     QVERIFY(p->saveAborted());
-    QTextCursor at(p->textEdit()->document());
-    at.setPosition(3);
-    QCOMPARE(at.charFormat().fontPointSize(), 12.0);
+    const QTextCharFormat f = cursorAt(p->textEdit(), 3).charFormat();
+    QCOMPARE(f.fontPointSize(), 12.0);
+    QVERIFY(!f.hasProperty(QTextFormat::ForegroundBrush));
 }
 
 void EditorTest::font_confirmedAsShown_changesNothing()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     saveAs(p, QStringLiteral("plan.rtf"));
     select(p->textEdit(), 0, 5);
     QFont asShown(QFontInfo(QFont(QStringLiteral("arial"))).family());
     asShown.setPointSizeF(12);
     run->prompts.expectFont(asShown);
     run->trigger(p, "mnuOptionsFont");
-    QTextCursor at(p->textEdit()->document());
-    at.setPosition(3);
+    QTextCursor at = cursorAt(p->textEdit(), 3);
     QCOMPARE(at.charFormat().font().family(), QStringLiteral("arial"));
     QCOMPARE(at.charFormat().fontPointSize(), 12.0);
     QVERIFY(!p->docChanged());
@@ -1255,14 +1204,10 @@ void EditorTest::font_confirmedAsShown_changesNothing()
 
 void EditorTest::font_mixedSelection_changesOnlyWhatWasChanged()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     QTextEdit *edit = p->textEdit();
     setText(edit, QStringLiteral("bold plain"));
-    QTextCharFormat bold;
-    bold.setFontWeight(QFont::Bold);
-    select(edit, 0, 4);
-    edit->mergeCurrentCharFormat(bold);
+    makeBold(edit, 0, 4);
 
     select(edit, 0, 10);
     QFont chosen = edit->document()->defaultFont();
@@ -1271,8 +1216,7 @@ void EditorTest::font_mixedSelection_changesOnlyWhatWasChanged()
     run->prompts.expectFont(chosen);
     run->trigger(p, "mnuOptionsFont");
     QVERIFY(run->prompts.lastFontInitial.bold()); // the first selected character
-    QTextCursor at(edit->document());
-    at.setPosition(2);
+    QTextCursor at = cursorAt(edit, 2);
     QCOMPARE(at.charFormat().fontPointSize(), 20.0);
     QCOMPARE(at.charFormat().fontWeight(), int(QFont::Bold));
     at.setPosition(8);
@@ -1282,8 +1226,7 @@ void EditorTest::font_mixedSelection_changesOnlyWhatWasChanged()
 
 void EditorTest::color_sameAsCurrent_changesNothing()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     saveAs(p, QStringLiteral("plan.rtf"));
     select(p->textEdit(), 0, 5);
     const QColor current = p->textEdit()->palette().color(QPalette::Text);
@@ -1292,23 +1235,20 @@ void EditorTest::color_sameAsCurrent_changesNothing()
     QCOMPARE(run->prompts.lastColorInitial.rgb(), current.rgb());
     QVERIFY(!p->docChanged());
     QVERIFY(!p->saveAborted());
-    QTextCursor at(p->textEdit()->document());
-    at.setPosition(3);
+    QTextCursor at = cursorAt(p->textEdit(), 3);
     QVERIFY(!at.charFormat().hasProperty(QTextFormat::ForegroundBrush));
 }
 
 void EditorTest::color_different_appliesAndMarksChanged()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     saveAs(p, QStringLiteral("plan.rtf"));
     QTextEdit *edit = p->textEdit();
     select(edit, 0, 5);
     run->prompts.expectColor(QColor(200, 0, 0));
     run->trigger(p, "mnuOptionsColor");
     QVERIFY(p->docChanged());
-    QTextCursor at(edit->document());
-    at.setPosition(3);
+    QTextCursor at = cursorAt(edit, 3);
     QCOMPARE(at.charFormat().foreground().color(), QColor(200, 0, 0));
     at.setPosition(7);
     QVERIFY(!at.charFormat().hasProperty(QTextFormat::ForegroundBrush));
@@ -1324,23 +1264,13 @@ void EditorTest::color_different_appliesAndMarksChanged()
     QCOMPARE(at.charFormat().foreground().color(), QColor(200, 0, 0));
 }
 
-void EditorTest::color_cancelled_setsSaveAborted()
-{
-    EditorPage *p = open();
-    QVERIFY(p);
-    run->prompts.expectColor(std::nullopt);
-    run->trigger(p, "mnuOptionsColor");
-    QVERIFY(p->saveAborted());
-}
-
 // ---------------------------------------------------------------------------- printing
 
 void EditorTest::print_withoutPrinter_writesEveryPageToPdf()
 {
     if (!QPrinterInfo::availablePrinters().isEmpty())
         QSKIP("this system has a printer; printing to it is not tested");
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString path = saveAs(p, QStringLiteral("plan.rtf"));
     run->prompts.expectPrint(true);
     run->trigger(p, "mnuFilePrint");
@@ -1356,8 +1286,7 @@ void EditorTest::print_withoutPrinter_writesEveryPageToPdf()
 
 void EditorTest::print_cancelled_printsNothing()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     saveAs(p, QStringLiteral("plan.rtf"));
     run->prompts.expectPrint(false);
     run->trigger(p, "mnuFilePrint");
@@ -1369,8 +1298,7 @@ void EditorTest::preview_showsEveryPageWithFooter()
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("pdftotext (poppler-utils) is not installed");
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString pdf = dir->filePath(QStringLiteral("preview.pdf"));
     run->prompts.expectPrintPreview(pdf);
     run->trigger(p, "mnuFilePreview");
@@ -1408,8 +1336,7 @@ void EditorTest::export_writesCopyAndLeavesDocumentStateAlone()
     QFETCH(QString, typed);
     QFETCH(QString, written);
     QFETCH(QByteArray, starts);
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString saved = saveAs(p, QStringLiteral("plan.rtf"));
     p->textEdit()->append(QStringLiteral("unsaved line"));
     const QString caption = p->windowTitle();
@@ -1428,8 +1355,7 @@ void EditorTest::export_writesCopyAndLeavesDocumentStateAlone()
 
 void EditorTest::export_failure_isReported()
 {
-    EditorPage *p = open();
-    QVERIFY(p);
+    OPEN_EDITOR(p);
     const QString target = dir->filePath(QStringLiteral("missing/copy.txt"));
     run->prompts.expectSaveFile(FileDialogResult{target, QStringLiteral("Text Files (*.txt)")});
     run->expectError(Msg::saveFailed(QDir::toNativeSeparators(target), QStringLiteral("No such file or directory")));
