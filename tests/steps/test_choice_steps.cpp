@@ -17,17 +17,6 @@ QString type19(const char *s) { return FixedText<19>::padded(QString::fromLatin1
 QString offer21(const char *s) { return FixedText<21>::padded(QString::fromLatin1(s)); }
 QString cust24(const char *s) { return FixedText<24>::padded(QString::fromLatin1(s)); }
 
-// The named control, or a stand-in after recording the failure, so a missing control
-// fails the test cleanly instead of crashing it.
-template <typename T>
-T *child(const QWidget *parent, const QString &name)
-{
-    if (T *w = parent->findChild<T *>(name))
-        return w;
-    QTest::qFail(qPrintable(QStringLiteral("no control named %1").arg(name)), __FILE__, __LINE__);
-    static T *standIn = new T;
-    return standIn;
-}
 QString shown(const QWidget *page, const QString &label) { return child<QLabel>(page, label)->text(); }
 QLineEdit *soldViaBox(const QWidget *page) { return child<QLineEdit>(page, QStringLiteral("txtSoldVia")); }
 void choose(const QWidget *page, const QString &option)

@@ -25,17 +25,6 @@ QStringList itemTexts(const QListWidget *list)
     return texts;
 }
 
-// The named control, or a stand-in after recording the failure, so a missing control
-// fails the test cleanly instead of crashing it.
-template <typename T>
-T *child(const QWidget *parent, const char *name)
-{
-    if (T *w = parent->findChild<T *>(QString::fromLatin1(name)))
-        return w;
-    QTest::qFail(qPrintable(QStringLiteral("no control named %1").arg(QLatin1String(name))), __FILE__, __LINE__);
-    static T *standIn = new T;
-    return standIn;
-}
 QLineEdit *edit(const QWidget *page, const char *name) { return child<QLineEdit>(page, name); }
 QLabel *label(const QWidget *page, const char *name) { return child<QLabel>(page, name); }
 QLabel *label(const QWidget *page, const QString &name) { return label(page, qPrintable(name)); }

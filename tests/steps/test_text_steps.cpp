@@ -21,7 +21,6 @@ const PlanField &field(const QString &name)
     qFatal("no plan field %s", qPrintable(name));
 }
 
-template <class W = QWidget> W *child(QWidget *parent, const QString &name) { return parent->findChild<W *>(name); }
 void click(QWidget *page, const char *button) { child<QPushButton>(page, QString::fromLatin1(button))->click(); }
 QString flag(QWidget *page) { return static_cast<StepPage *>(page)->changedFlag(); }
 

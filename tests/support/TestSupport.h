@@ -13,6 +13,18 @@
     auto *var = (parent)->findChild<Type *>(QStringLiteral(name));                                     \
     QVERIFY2(var != nullptr, "no control named " name)
 
+// The named control, or a stand-in after recording the failure, so a missing control
+// fails the test cleanly instead of crashing it.
+template <typename T = QWidget>
+T *child(const QWidget *parent, const QString &name)
+{
+    if (T *w = parent->findChild<T *>(name))
+        return w;
+    QTest::qFail(qPrintable(QStringLiteral("no control named %1").arg(name)), __FILE__, __LINE__);
+    static T *standIn = new T;
+    return standIn;
+}
+
 // Fails the test when a prompt was unexpected, different or left unanswered.
 #define VERIFY_PROMPTS(prompts)                                                                        \
     do {                                                                                               \
