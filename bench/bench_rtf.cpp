@@ -48,12 +48,18 @@ int documentsFor(int64_t size)
     return int(std::max<int64_t>(1, 10 * MB / size));
 }
 
+// The RTF files one size cycles through.
+std::vector<const QByteArray *> filesFor(int64_t size)
+{
+    std::vector<const QByteArray *> files;
+    for (int i = 0; i < documentsFor(size); ++i)
+        files.push_back(&bench::rtfOfSize(size, i));
+    return files;
+}
+
 void BM_ReadRtf(benchmark::State &state)
 {
-    const int count = documentsFor(state.range(0));
-    std::vector<const QByteArray *> files;
-    for (int i = 0; i < count; ++i)
-        files.push_back(&bench::rtfOfSize(state.range(0), i));
+    const std::vector<const QByteArray *> files = filesFor(state.range(0));
     qint64 bytes = 0;
     size_t next = 0;
     for (auto _ : state) {
@@ -97,10 +103,7 @@ void BM_WriteRtf(benchmark::State &state)
 // The parser alone: the reader's model of the file, without building a document.
 void BM_ParseRtf(benchmark::State &state)
 {
-    const int count = documentsFor(state.range(0));
-    std::vector<const QByteArray *> files;
-    for (int i = 0; i < count; ++i)
-        files.push_back(&bench::rtfOfSize(state.range(0), i));
+    const std::vector<const QByteArray *> files = filesFor(state.range(0));
     qint64 bytes = 0;
     size_t next = 0;
     for (auto _ : state) {
