@@ -73,7 +73,6 @@ MainPage::MainPage(AppContext &ctx) : Page(ctx, PageId::Main, 7605, 3150)
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         if (e.tooltip)
             label->setToolTip(QString::fromLatin1(e.tooltip));
-        label->setCursor(Qt::PointingHandCursor);
 
         std::function<void()> action;
         if (e.target) {

@@ -1,7 +1,6 @@
 #include "app/Widgets.h"
 
 #include <QKeySequence>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -99,19 +98,12 @@ QString accessCaptionHtml(const QString &caption)
 } // namespace
 
 AccessLabel::AccessLabel(QWidget *parent, const char *name, const QString &caption, QWidget *focusTarget)
-    : QLabel(parent), m_caption(caption)
+    : ClickLabel(parent, name), m_caption(caption)
 {
-    setObjectName(QString::fromLatin1(name));
+    setFocusPolicy(Qt::NoFocus);
     setTextFormat(Qt::RichText);
     setText(accessCaptionHtml(caption));
     setAccessibleName(stripAccessKeys(caption));
     if (focusTarget)
         addFocusShortcut(parent->window(), caption, focusTarget);
-}
-
-void AccessLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
 }

@@ -3,8 +3,9 @@
 // Small helpers that every page uses to lay out its controls in twips and to give
 // them the program's fonts, captions and keyboard behaviour.
 
+#include "app/ClickLabel.h"
+
 #include <QFont>
-#include <QLabel>
 #include <QRect>
 #include <QString>
 
@@ -39,18 +40,13 @@ QString stripAccessKeys(const QString &caption);
 void addFocusShortcut(QWidget *window, const QString &caption, QWidget *target);
 
 // A label whose caption carries an access key: shown underlined, spaces kept; the key
-// moves the focus to its partner. Clicking the label emits clicked().
-class AccessLabel : public QLabel {
+// moves the focus to its partner, which the label itself never takes. Clicking the
+// label emits clicked().
+class AccessLabel : public ClickLabel {
     Q_OBJECT
 public:
     AccessLabel(QWidget *parent, const char *name, const QString &caption, QWidget *focusTarget);
     QString caption() const { return m_caption; }
-
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     QString m_caption;

@@ -3,7 +3,7 @@
 #include "app/AppContext.h"
 #include "app/PageIds.h"
 #include "app/Widgets.h"
-#include "info/ClickLabel.h"
+#include "app/ClickLabel.h"
 #include "info/InfoTexts.h"
 
 #include <QPainter>

@@ -48,6 +48,16 @@ struct SharedState {
 inline const QString SlotOn = QStringLiteral("On");
 inline const QString SlotOff = QStringLiteral("Off");
 
+// The index of the lowest free slot, or -1 when every slot is in use.
+template <std::size_t N>
+int lowestFreeSlot(const std::array<QString, N> &flags)
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (flags[i] == SlotOff)
+            return int(i);
+    return -1;
+}
+
 // ResetPlan: every answer to its initial value and every entry slot free.
 void resetPlan(PlanRecord &plan, SharedState &shared);
 

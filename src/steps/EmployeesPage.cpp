@@ -67,7 +67,7 @@ void EmployeesPage::onLoad()
 {
     for (int i = 0; i < Lines; ++i)
         setLine(i, employeeEmpty(i + 1));
-    ChangedFlag = QStringLiteral("N");
+    markClean();
     m_ctx.shared.EmpSlot.fill(SlotOff);
     for (int n = 1; n <= Lines; ++n)
         m_list->addItem(QString::number(n));
@@ -78,17 +78,11 @@ void EmployeesPage::onActivate()
     m_entry->clear();
     for (int i = 0; i < Lines; ++i)
         setLine(i, m_ctx.plan.Emp[i]);
-    ChangedFlag = QStringLiteral("N");
+    markClean();
     m_entry->setFocus();
 }
 
-int EmployeesPage::lowestFreeLine() const
-{
-    for (int i = 0; i < Lines; ++i)
-        if (m_ctx.shared.EmpSlot[i] == SlotOff)
-            return i;
-    return -1;
-}
+int EmployeesPage::lowestFreeLine() const { return ::lowestFreeSlot(m_ctx.shared.EmpSlot); }
 
 void EmployeesPage::setLine(int index, const QString &caption) { showAnswer(m_lines[index], caption); }
 
@@ -107,7 +101,7 @@ void EmployeesPage::saveAndNext()
     // A full list stores nothing new; the lines are copied back all the same.
     for (int n = 0; n < Lines; ++n)
         m_ctx.plan.Emp[n] = m_lines[n]->text();
-    ChangedFlag = QStringLiteral("N");
+    markClean();
 }
 
 void EmployeesPage::storeToPlan()
@@ -146,7 +140,7 @@ void EmployeesPage::clearAll()
         m_entry->clear();
         for (int i = 0; i < Lines; ++i)
             setLine(i, m_ctx.plan.Emp[i]);
-        ChangedFlag = QStringLiteral("N");
+        markClean();
         m_ctx.shared.EmpSlot.fill(SlotOff);
     }
     m_entry->setFocus();

@@ -67,9 +67,9 @@ ProductsPage::ProductsPage(AppContext &ctx) : StepPage(ctx, PageId::BusDesc, 714
     watch(m_differ);
     // A description typed while the list is full is not an entry that could be saved.
     connect(m_desc, &QLineEdit::textChanged, this, [this] {
-        ChangedFlag = QStringLiteral("Y");
+        markChanged();
         if (nameBoxShowsFull())
-            ChangedFlag = QStringLiteral("N");
+            markClean();
     });
 
     // The common Save stores the boxes; this one asks for a slot first.
@@ -93,23 +93,17 @@ ProductsPage::ProductsPage(AppContext &ctx) : StepPage(ctx, PageId::BusDesc, 714
 
 void ProductsPage::onLoad()
 {
-    ChangedFlag = QStringLiteral("N");
+    markClean();
     m_ctx.shared.ProdSlot.fill(SlotOff);
 }
 
 void ProductsPage::onActivate()
 {
     prepareBoxes(true);
-    ChangedFlag = QStringLiteral("N");
+    markClean();
 }
 
-int ProductsPage::lowestFreeSlot() const
-{
-    for (int i = 0; i < Entries; ++i)
-        if (m_ctx.shared.ProdSlot[i] == SlotOff)
-            return i;
-    return -1;
-}
+int ProductsPage::lowestFreeSlot() const { return ::lowestFreeSlot(m_ctx.shared.ProdSlot); }
 
 bool ProductsPage::nameBoxShowsFull() const { return m_name->text() == Msg::ProdFullText; }
 
@@ -151,7 +145,7 @@ void ProductsPage::saveInformation()
         tellFull();
     }
     // Cancel too: the user has answered for these edits.
-    ChangedFlag = QStringLiteral("N");
+    markClean();
 }
 
 void ProductsPage::viewEntries()
@@ -166,7 +160,7 @@ void ProductsPage::viewEntries()
             } else if (!nameBoxShowsFull()) {
                 tellFull();
             }
-            ChangedFlag = QStringLiteral("N");
+            markClean();
         }
     }
     m_ctx.nav.switchPage(this, QString::fromLatin1(PageId::View));

@@ -26,7 +26,7 @@ bool StepPage::closeRequested()
 void StepPage::save()
 {
     storeToPlan();
-    ChangedFlag = QStringLiteral("N");
+    markClean();
 }
 
 void StepPage::leaveTo(const QString &target)
@@ -40,12 +40,12 @@ void StepPage::returnToMain() { leaveTo(QString::fromLatin1(PageId::Main)); }
 
 void StepPage::watch(QLineEdit *box)
 {
-    connect(box, &QLineEdit::textChanged, this, [this] { ChangedFlag = QStringLiteral("Y"); });
+    connect(box, &QLineEdit::textChanged, this, [this] { markChanged(); });
 }
 
 void StepPage::watch(QPlainTextEdit *box)
 {
-    connect(box, &QPlainTextEdit::textChanged, this, [this] { ChangedFlag = QStringLiteral("Y"); });
+    connect(box, &QPlainTextEdit::textChanged, this, [this] { markChanged(); });
 }
 
 QPushButton *StepPage::makeSaveButton(const QString &caption)

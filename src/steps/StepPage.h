@@ -41,6 +41,9 @@ protected:
     QPushButton *makeSaveButton(const QString &caption = QStringLiteral("&Save Information"));
     QPushButton *makeReturnButton();
 
+    void markChanged() { ChangedFlag = QStringLiteral("Y"); }
+    void markClean() { ChangedFlag = QStringLiteral("N"); }
+
     QString ChangedFlag = QStringLiteral("N");
 };
 

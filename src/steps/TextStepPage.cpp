@@ -176,7 +176,7 @@ void TextStepPage::onActivate()
         caretBox->placeCaret();
 
     // Last: filling the boxes marked the page changed.
-    ChangedFlag = QStringLiteral("N");
+    markClean();
 }
 
 void TextStepPage::storeToPlan()

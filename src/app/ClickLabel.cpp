@@ -1,4 +1,4 @@
-#include "info/ClickLabel.h"
+#include "app/ClickLabel.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
