@@ -4,6 +4,7 @@
 #include "app/Messages.h"
 #include "app/PageIds.h"
 #include "app/Prompts.h"
+#include "app/StepMarkIcon.h"
 #include "app/Widgets.h"
 
 #include <QPushButton>
@@ -94,20 +95,50 @@ MainPage::MainPage(AppContext &ctx) : Page(ctx, PageId::Main, 7605, 3150)
         previous = button;
     }
 
+    for (int i = 0; i < kStepCount; ++i) {
+        m_stepButtons[i] = findChild<QPushButton *>(QStringLiteral("cmdStep%1").arg(i + 1));
+        m_stepLabels[i] = findChild<QLabel *>(QStringLiteral("lblStep%1").arg(i + 1));
+        m_stepButtons[i]->setIconSize(QSize(twips(180), twips(180)));
+    }
+
     auto *exit = makeButton(this, "cmdExit", QStringLiteral("E&xit"), QStringLiteral("Click here to exit the program."));
     exit->setGeometry(twipsRect(6360, 2640, 1095, 495));
     setTabOrder(previous, exit);
     connect(exit, &QPushButton::clicked, this, [this] { exitProgram(); });
 }
 
-void MainPage::onLoad() { resetPlan(m_ctx.plan, m_ctx.shared); }
+void MainPage::onLoad()
+{
+    resetPlan(m_ctx.plan, m_ctx.shared);
+    refreshStepMarks();
+}
 
-void MainPage::onActivate() { m_ctx.shared.InfoOrigin = QStringLiteral("N"); }
+void MainPage::onActivate()
+{
+    m_ctx.shared.InfoOrigin = QStringLiteral("N");
+    // Every return to this page passes here, so the marks follow what the steps stored.
+    refreshStepMarks();
+}
+
+void MainPage::refreshStepMarks()
+{
+    for (int i = 0; i < kStepCount; ++i) {
+        const StepState state = stepState(m_ctx.plan, m_ctx.shared, i + 1);
+        const QString words = state.text();
+        m_stepButtons[i]->setIcon(stepMarkIcon(state.mark()));
+        // The step entries have no tooltip text of their own, so the state is their only line.
+        m_stepButtons[i]->setToolTip(words);
+        m_stepButtons[i]->setAccessibleDescription(words);
+        m_stepLabels[i]->setToolTip(words);
+    }
+}
 
 void MainPage::clearPlan()
 {
-    if (m_ctx.prompts.askYesNo(Msg::ClearQuestion))
+    if (m_ctx.prompts.askYesNo(Msg::ClearQuestion)) {
         resetPlan(m_ctx.plan, m_ctx.shared);
+        refreshStepMarks();
+    }
 }
 
 void MainPage::exitProgram()

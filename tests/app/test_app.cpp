@@ -1,5 +1,6 @@
 #include "app/Messages.h"
 #include "app/PageIds.h"
+#include "app/StepMarkIcon.h"
 #include "app/Widgets.h"
 #include "support/TestSupport.h"
 
@@ -27,6 +28,19 @@ const char *const kEntryTargets[][3] = {
     {"cmdEditText", "lblEditText", PageId::TxtEditor},
 };
 
+// Which mark a step button shows, told apart by the icon's pixels.
+QString shownMark(const QPushButton *button)
+{
+    if (button->icon().isNull())
+        return QStringLiteral("empty");
+    const QImage shown = button->icon().pixmap(button->iconSize()).toImage();
+    if (shown == stepMarkIcon(StepMark::Half).pixmap(button->iconSize()).toImage())
+        return QStringLiteral("half");
+    if (shown == stepMarkIcon(StepMark::Check).pixmap(button->iconSize()).toImage())
+        return QStringLiteral("check");
+    return QStringLiteral("unknown");
+}
+
 } // namespace
 
 class AppTest : public QObject {
@@ -49,6 +63,7 @@ private slots:
     void mainExit_noKeepsRunning_yesEnds();
     void mainClose_noCancels_yesEnds();
     void mainActivation_resetsInfoOrigin();
+    void mainStepMarks_followStoredAnswersAndClear();
     void endProgram_closesEveryPageWithoutQuestions();
 
 private:
@@ -175,7 +190,7 @@ void AppTest::main_hasSixteenEntriesAtTheirPlaces()
     FIND(cmdStep12, QPushButton, main, "cmdStep12");
     QCOMPARE(cmdStep12->geometry(), twipsRect(3960, 1920, 255, 255));
     QVERIFY(cmdStep12->text().isEmpty());
-    QVERIFY(cmdStep12->toolTip().isEmpty());
+    QCOMPARE(cmdStep12->toolTip(), QStringLiteral("0 of 1 answer stored."));
     FIND(exit, QPushButton, main, "cmdExit");
     QCOMPARE(exit->geometry(), twipsRect(6360, 2640, 1095, 495));
 
@@ -262,6 +277,53 @@ void AppTest::mainClear_noKeepsAnswers_yesResets()
     QCOMPARE(plan.BusType.text(), blankPadded(19));
     QCOMPARE(run->ctx->shared.EmpSlot[0], SlotOff);
     QVERIFY(mainPage()->isVisible());
+}
+
+void AppTest::mainStepMarks_followStoredAnswersAndClear()
+{
+    Page *main = mainPage();
+    run->ctx->nav.switchPage(run->page(PageId::Splash), QString::fromLatin1(PageId::Main));
+    auto step = [main](int n) { return child<QPushButton>(main, QStringLiteral("cmdStep%1").arg(n)); };
+    auto open = [&](int n, const char *id) {
+        step(n)->click();
+        return run->page(id);
+    };
+    QCOMPARE(shownMark(step(4)), QStringLiteral("empty"));
+
+    // Saved on the page: a check.
+    Page *purpose = open(4, PageId::BusPurp);
+    QTest::keyClicks(child(purpose, "txtBusPurp"), QStringLiteral("bake bread"));
+    child<QPushButton>(purpose, "cmdSave")->click();
+    child<QPushButton>(purpose, "cmdReturn")->click();
+    QVERIFY(main->isVisible());
+    QCOMPARE(shownMark(step(4)), QStringLiteral("check"));
+    QCOMPARE(step(4)->toolTip(), QStringLiteral("1 of 1 answer stored."));
+
+    // Typing that is not stored leaves no mark.
+    Page *perspective = open(6, PageId::BusPersp);
+    QTest::keyClicks(child(perspective, "txtIdea"), QStringLiteral("fresh bread"));
+    run->prompts.expectSaveChanges(false);
+    child<QPushButton>(perspective, "cmdReturn")->click();
+    QCOMPARE(shownMark(step(6)), QStringLiteral("empty"));
+
+    // Stored through the save question: the name, eight empty boxes and an untouched "http://".
+    Page *name = open(1, PageId::BusName);
+    QTest::keyClicks(child(name, "txtName"), QStringLiteral("Acme"));
+    run->prompts.expectSaveChanges(true);
+    child<QPushButton>(name, "cmdReturn")->click();
+    QCOMPARE(shownMark(step(1)), QStringLiteral("half"));
+    const QString nine = QStringLiteral("9 of 10 answers stored.");
+    QCOMPARE(step(1)->toolTip(), nine);
+    QCOMPARE(step(1)->accessibleDescription(), nine);
+    QCOMPARE(child(main, "lblStep1")->toolTip(), nine);
+
+    // Clear keeps the page shown without a new activation; the marks follow at once.
+    run->prompts.expectYesNo(Msg::ClearQuestion, true);
+    child<QPushButton>(main, "cmdClear")->click();
+    for (int n : {1, 4}) {
+        QCOMPARE(shownMark(step(n)), QStringLiteral("empty"));
+        QVERIFY(step(n)->toolTip().startsWith(QLatin1String("0 of ")));
+    }
 }
 
 void AppTest::mainExit_noKeepsRunning_yesEnds()
