@@ -9,6 +9,7 @@
 #include "document/PlanDocument.h"
 #include "document/PrintLayout.h"
 #include "document/rtf/Rtf.h"
+#include "plan/PlanHints.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -122,6 +123,8 @@ void EditorPage::buildMenus()
     auto *file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     addCommand(file, "mnuFileOpen", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &EditorPage::openDocument);
+    addCommand(file, "mnuFileOpenExample", QStringLiteral("Open &Example Plan"), QKeySequence(),
+               &EditorPage::openExamplePlan);
     addSeparator(file, "Hyphen1");
     addCommand(file, "mnuFileSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &EditorPage::save);
     addCommand(file, "mnuFileSaveAs", QStringLiteral("Save &As"), QKeySequence(Qt::CTRL | Qt::Key_A), &EditorPage::saveAs);
@@ -354,6 +357,33 @@ void EditorPage::openDocument()
     m_fileName = QFileInfo(chosen->fileName).absoluteFilePath();
     setWindowTitle(QDir::toNativeSeparators(m_fileName) + CaptionSuffix);
     m_edit->moveCursor(QTextCursor::Start);
+}
+
+void EditorPage::openExamplePlan()
+{
+    // It replaces the document as Open does, so the same question comes first.
+    if (DocChanged) {
+        const PromptButton answer = askSaveDocument();
+        if (answer == PromptButton::Cancel)
+            return;
+        if (answer == PromptButton::Yes) {
+            save();
+            if (SaveAborted)
+                return;
+        }
+    }
+    QTextDocument *doc = m_edit->document();
+    doc->setUndoRedoEnabled(false);
+    m_edit->clear();
+    m_edit->setCurrentCharFormat(m_loadFormat);
+    for (const QString &part : composePlanParts(examplePlan()))
+        appendText(part);
+    doc->setUndoRedoEnabled(true);
+    m_edit->moveCursor(QTextCursor::Start);
+    // A new document with no file: unchanged until edited, and Save asks for a name.
+    m_fileName.clear();
+    setWindowTitle(QStringLiteral("Example Business Plan") + CaptionSuffix);
+    DocChanged = false;
 }
 
 void EditorPage::print()

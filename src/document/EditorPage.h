@@ -37,6 +37,8 @@ public:
 
     // The menu commands.
     void openDocument();
+    // Shows the plan composed from the example answers as a new, unsaved document.
+    void openExamplePlan();
     void save();
     void saveAs();
     void print();

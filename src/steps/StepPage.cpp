@@ -4,6 +4,7 @@
 #include "app/PageIds.h"
 #include "app/Prompts.h"
 #include "app/Widgets.h"
+#include "steps/FieldHelp.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 StepPage::StepPage(AppContext &ctx, const char *name, int widthTwips, int heightTwips)
     : Page(ctx, name, widthTwips, heightTwips)
 {
+    new FieldHelp(*this); // hints and examples for the page's questions
 }
 
 bool StepPage::closeRequested()

@@ -279,6 +279,7 @@ void EditorTest::menus_haveEveryCaptionNameAndShortcut()
     const QList<std::pair<const char *, QList<Entry>>> menus = {
         {"mnuFile",
          {{"mnuFileOpen", "&Open", "Ctrl+O"},
+          {"mnuFileOpenExample", "Open &Example Plan", ""},
           {"Hyphen1", "", ""},
           {"mnuFileSave", "&Save", "Ctrl+S"},
           {"mnuFileSaveAs", "Save &As", "Ctrl+A"},

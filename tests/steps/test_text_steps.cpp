@@ -316,7 +316,7 @@ private slots:
                 QCOMPARE(multi->lineWrapMode(), QPlainTextEdit::WidgetWidth);
                 QCOMPARE(multi->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
             }
-            QVERIFY(box->toolTip().isEmpty());
+            QVERIFY(box->toolTip().contains(QLatin1String("Hint: "))); // the field's hint and example
             if (!row.label)
                 continue;
             QLabel *label = nullptr;
@@ -328,7 +328,7 @@ private slots:
             QCOMPARE(label->font().pointSizeF(), 9.75);
             QVERIFY(label->font().bold());
             const bool purpose = row.box == QByteArray("txtBusPurp");
-            QCOMPARE(label->toolTip(), purpose ? QStringLiteral("Type in a short paragraph about your business's purpose.") : QString());
+            QCOMPARE(label->toolTip(), purpose ? QStringLiteral("Type in a short paragraph about your business's purpose.") : box->toolTip());
             ++questions;
         }
         QCOMPARE(page->findChildren<QLabel *>().size(), questions); // no other labels

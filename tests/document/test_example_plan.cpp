@@ -1,0 +1,178 @@
+#include "EditorFixture.h"
+
+#include "document/PlanDocument.h"
+#include "document/rtf/Rtf.h"
+#include "plan/PlanHints.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+namespace {
+
+const QString ExampleCaption = QStringLiteral("Example Business Plan - Text Editor");
+
+QStringList planValues(const PlanRecord &plan)
+{
+    QStringList values;
+    for (const PlanField &f : planFields())
+        values << f.get(plan);
+    return values;
+}
+
+QString rtfText(const QString &path)
+{
+    QFile f(path);
+    QTextDocument doc;
+    if (!f.open(QIODevice::ReadOnly) || !rtf::read(f.readAll(), doc).ok)
+        return QStringLiteral("<unreadable>");
+    return WholeText(doc).text();
+}
+
+} // namespace
+
+class ExamplePlanTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<EditorRun> run;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    EditorPage *open()
+    {
+        EditorPage *p = run->openEditor();
+        if (p)
+            p->activateWindow();
+        return p;
+    }
+    // The user's own plan, partly answered.
+    void answerSome()
+    {
+        run->ctx->plan.Name = QStringLiteral("Owner's Own Shop");
+        run->ctx->plan.BusType = QStringLiteral("Corporation");
+        run->ctx->plan.Emp[0] = QStringLiteral("1.  Pat, owner");
+    }
+    // Opens the example over a freshly composed document: its save question first.
+    void openExample(EditorPage *p, PromptButton answer = PromptButton::No)
+    {
+        run->expectSaveQuestion(answer);
+        run->trigger(p, "mnuFileOpenExample");
+    }
+
+private slots:
+    void init()
+    {
+        run = std::make_unique<EditorRun>();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+    }
+    void cleanup()
+    {
+        VERIFY_PROMPTS(run->prompts);
+        run.reset();
+        dir.reset();
+    }
+
+    void openExample_showsExamplePlanAsNewUnchangedDocument()
+    {
+        answerSome();
+        const QStringList before = planValues(run->ctx->plan);
+        OPEN_EDITOR(p);
+        p->textEdit()->insertPlainText(QStringLiteral("typed "));
+        openExample(p);
+
+        QCOMPARE(EditorRun::wholeText(p), composePlan(examplePlan()));
+        QCOMPARE(p->windowTitle(), ExampleCaption);
+        QVERIFY(!p->docChanged());
+        QCOMPARE(p->fileName(), QString());
+        QCOMPARE(p->textEdit()->textCursor().position(), 0);
+        QVERIFY(!p->textEdit()->document()->isUndoAvailable());
+        // Shown as the composed plan is: Arial 12.
+        const QTextCharFormat f = QTextCursor(p->textEdit()->document()).charFormat();
+        QCOMPARE(f.fontPointSize(), 12.0);
+        QCOMPARE(f.fontFamilies().toStringList().value(0).toLower(), QStringLiteral("arial"));
+        QCOMPARE(planValues(run->ctx->plan), before);
+
+        // Unchanged: leaving asks nothing; the next opening composes the user's own plan.
+        QPointer<EditorPage> guard(p);
+        run->trigger(p, "mnuFileReturn");
+        QVERIFY(run->visible(PageId::Main));
+        QTRY_VERIFY(guard.isNull());
+        EditorPage *again = open();
+        QVERIFY(again);
+        QCOMPARE(EditorRun::wholeText(again), composePlan(run->ctx->plan));
+        QCOMPARE(again->windowTitle(), EditorPage::initialCaption());
+        QCOMPARE(planValues(run->ctx->plan), before);
+    }
+
+    void openExample_saveQuestionFirst_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("cancel") << int(PromptButton::Cancel);
+        QTest::newRow("yes, then the name not given") << int(PromptButton::Yes);
+    }
+
+    void openExample_saveQuestionFirst()
+    {
+        QFETCH(int, answer);
+        OPEN_EDITOR(p);
+        const QString composed = EditorRun::wholeText(p);
+        run->expectSaveQuestion(PromptButton(answer));
+        if (PromptButton(answer) == PromptButton::Yes)
+            run->prompts.expectSaveFile(std::nullopt);
+        run->trigger(p, "mnuFileOpenExample");
+        // The document being replaced stays as it was.
+        QCOMPARE(EditorRun::wholeText(p), composed);
+        QCOMPARE(p->windowTitle(), EditorPage::initialCaption());
+        QVERIFY(p->docChanged());
+    }
+
+    void openExample_whenUnchanged_asksNothing()
+    {
+        OPEN_EDITOR(p);
+        openExample(p);
+        run->trigger(p, "mnuFileOpenExample"); // unchanged: no question
+        QCOMPARE(EditorRun::wholeText(p), composePlan(examplePlan()));
+        QVERIFY(!p->docChanged());
+    }
+
+    void saveOnExample_asksForNameThenWritesThere()
+    {
+        OPEN_EDITOR(p);
+        openExample(p);
+        const QString path = dir->filePath(QStringLiteral("example.rtf"));
+        run->expectSaveAs(path);
+        run->trigger(p, "mnuFileSave");
+        QCOMPARE(rtfText(path), composePlan(examplePlan()));
+        QCOMPARE(p->windowTitle(), EditorRun::caption(QDir::toNativeSeparators(path)));
+        QVERIFY(!p->docChanged());
+
+        // Named now: the next Save writes without asking.
+        p->textEdit()->insertPlainText(QStringLiteral("Draft: "));
+        run->trigger(p, "mnuFileSave");
+        QVERIFY(rtfText(path).startsWith(QLatin1String("Draft: ")));
+    }
+
+    void editedExample_leaving_asksSaveQuestion()
+    {
+        OPEN_EDITOR(p);
+        openExample(p);
+        p->textEdit()->insertPlainText(QStringLiteral("x"));
+        QVERIFY(p->docChanged());
+        run->expectSaveQuestion(PromptButton::Cancel);
+        run->trigger(p, "mnuFileReturn");
+        QCOMPARE(run->editor(), p);
+        QVERIFY(p->isVisible());
+        QCOMPARE(p->windowTitle(), ExampleCaption);
+
+        // Yes runs Save, which asks for a name; cancelling it keeps the page.
+        run->expectSaveQuestion(PromptButton::Yes);
+        run->prompts.expectSaveFile(std::nullopt);
+        run->trigger(p, "mnuFileExit");
+        QCOMPARE(run->editor(), p);
+        QVERIFY(!run->quit);
+    }
+};
+
+QTEST_MAIN(ExamplePlanTest)
+#include "test_example_plan.moc"
