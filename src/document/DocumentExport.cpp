@@ -5,7 +5,6 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
 
@@ -48,6 +47,25 @@ QStringList filters()
     return out;
 }
 
+QStringList suffixes()
+{
+    QStringList out;
+    for (const FormatInfo &f : kFormats)
+        out << QString::fromLatin1(f.extension);
+    return out;
+}
+
+std::optional<Format> formatForName(const QString &fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("htm"))
+        return Format::Html;
+    for (const FormatInfo &f : kFormats)
+        if (suffix == QLatin1String(f.extension))
+            return f.format;
+    return std::nullopt;
+}
+
 Format formatForFilter(const QString &filter)
 {
     for (const FormatInfo &f : kFormats)
@@ -58,7 +76,8 @@ Format formatForFilter(const QString &filter)
 
 QString withExtension(const QString &fileName, Format format)
 {
-    if (!QFileInfo(fileName).suffix().isEmpty())
+    // The file dialog's own rule: any dot in the name counts as an extension.
+    if (QFileInfo(fileName).fileName().contains(QLatin1Char('.')))
         return fileName;
     for (const FormatInfo &f : kFormats)
         if (f.format == format)
@@ -66,48 +85,43 @@ QString withExtension(const QString &fileName, Format format)
     return fileName;
 }
 
-Result write(const QTextDocument &doc, Format format, const QString &fileName, const QString &name)
+QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
-
-    bool written = true;
     switch (format) {
     case Format::Pdf: {
-        QPdfWriter pdf(&file);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
         pdf.setTitle(name);
         pdf.setCreator(QStringLiteral("Quorvane"));
         printlayout::useLocalePageSize(pdf);
-        written = printlayout::paint(doc, pdf, name) > 0;
-        break;
+        if (printlayout::paint(doc, pdf, name) == 0)
+            return {};
+        return bytes;
     }
     case Format::Odt: {
-        // The ODF writer closes its device when done, which a QSaveFile forbids, so
-        // it writes to memory first.
         QBuffer buffer;
         QTextDocumentWriter writer(&buffer, "ODF");
-        written = writer.write(&doc) && file.write(buffer.data()) == buffer.data().size();
-        break;
+        return writer.write(&doc) ? buffer.data() : QByteArray();
     }
     case Format::Html:
-        written = file.write(doc.toHtml().toUtf8()) >= 0;
-        break;
+        return doc.toHtml().toUtf8();
     case Format::Markdown:
-        written = file.write(doc.toMarkdown(QTextDocument::MarkdownDialectGitHub).toUtf8()) >= 0;
-        break;
+        return doc.toMarkdown(QTextDocument::MarkdownDialectGitHub).toUtf8();
     case Format::Text:
-        written = file.write(plainTextBytes(doc)) >= 0;
-        break;
+        return plainTextBytes(doc);
     }
-    if (!written) {
-        file.cancelWriting();
-        return {false, file.error() != QFileDevice::NoError ? file.errorString()
-                                                            : QStringLiteral("The document could not be converted.")};
-    }
-    if (!file.commit())
-        return {false, file.errorString()};
     return {};
+}
+
+Result write(const QTextDocument &doc, Format format, const QString &fileName, const QString &name)
+{
+    const QByteArray bytes = encode(doc, format, name);
+    // Only a PDF or ODT file is never empty; a text of an empty document is.
+    if (bytes.isEmpty() && (format == Format::Pdf || format == Format::Odt))
+        return {false, QStringLiteral("The document could not be converted.")};
+    return safewrite::write(fileName, bytes);
 }
 
 } // namespace docexport

@@ -1,12 +1,18 @@
 #include "document/PrintLayout.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPageSize>
 #include <QPagedPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTextDocument>
 
 #include <memory>
@@ -68,6 +74,48 @@ int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString 
     }
     painter.end();
     return pages;
+}
+
+QString defaultPdfPath(const QString &filePath)
+{
+    if (!filePath.isEmpty()) {
+        const QFileInfo info(filePath);
+        return info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf"));
+    }
+    const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QDir folder(!docs.isEmpty() && QFileInfo(docs).isDir() ? docs : QDir::homePath());
+    return folder.filePath(QStringLiteral("Business Plan.pdf"));
+}
+
+safewrite::Result print(const QTextDocument &doc, QPrinter &printer, const QString &name)
+{
+    const QString target = printer.outputFileName();
+    // The preview paints on an engine of its own: only a real PDF file is redirected.
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !target.isEmpty()
+        && printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Pdf;
+    if (!toFile) {
+        // A printer that fails reports it in its own queue.
+        paint(doc, printer, name);
+        return {};
+    }
+
+    QTemporaryDir temp;
+    if (!temp.isValid())
+        return {false, temp.errorString()};
+    QByteArray bytes;
+    {
+        const safewrite::FileSizeSignalGuard guard;
+        printer.setOutputFileName(temp.filePath(QStringLiteral("print.pdf")));
+        const int pages = paint(doc, printer, name);
+        printer.setOutputFileName(target);
+        QFile file(temp.filePath(QStringLiteral("print.pdf")));
+        if (pages > 0 && file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+    }
+    // The PDF writer does not report a failed write; a cut file lacks its end marker.
+    if (!bytes.trimmed().endsWith("%%EOF"))
+        return {false, QStringLiteral("The pages could not be written in full.")};
+    return safewrite::write(target, bytes);
 }
 
 } // namespace printlayout
