@@ -13,7 +13,9 @@
 #include <QPrinter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <memory>
 
@@ -30,6 +32,29 @@ void useLocalePageSize(QPagedPaintDevice &device)
     device.setPageSize(QPageSize(inches ? QPageSize::Letter : QPageSize::A4));
 }
 
+namespace {
+
+// Where each page starts, in document coordinates: a page holds the whole lines that
+// fit and breaks before the first that does not, so no line is cut or drawn twice.
+QList<qreal> pageStarts(const QTextDocument &doc, qreal pageHeight)
+{
+    QList<qreal> starts{0};
+    QAbstractTextDocumentLayout *layout = doc.documentLayout();
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        layout->blockBoundingRect(b); // lays the block out
+        const QTextLayout *lines = b.layout();
+        for (int i = 0; i < lines->lineCount(); ++i) {
+            const QTextLine line = lines->lineAt(i);
+            const qreal top = lines->position().y() + line.y();
+            if (top + line.height() - starts.last() > pageHeight && top > starts.last())
+                starts << top;
+        }
+    }
+    return starts;
+}
+
+} // namespace
+
 int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString &name)
 {
     device.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
@@ -45,8 +70,10 @@ int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString 
     doc->documentLayout()->setPaintDevice(&device);
     doc->setDocumentMargin(0);
     const QSizeF body(area.width(), area.height() - footerHeight);
-    doc->setPageSize(body);
-    const int pages = doc->pageCount();
+    doc->setTextWidth(body.width());
+    QList<qreal> starts = pageStarts(*doc, body.height());
+    const int pages = int(starts.size());
+    starts << doc->size().height();
 
     QPainter painter;
     if (!painter.begin(&device))
@@ -55,11 +82,12 @@ int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString 
         if (i > 0)
             device.newPage();
         painter.save();
-        const QRectF clip(0, i * body.height(), body.width(), body.height());
-        painter.translate(0, -clip.top());
-        painter.setClipRect(clip);
+        const QRectF page(0, starts[i], body.width(), starts[i + 1] - starts[i]);
+        painter.translate(0, -page.top());
+        painter.setClipRect(page);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = clip;
+        // A line that merely touches the page's edge belongs to the neighbouring page.
+        context.clip = page.adjusted(0, 0.01, 0, -0.01);
         context.palette.setColor(QPalette::Text, Qt::black);
         doc->documentLayout()->draw(&painter, context);
         painter.restore();
