@@ -5,8 +5,13 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
+
+#include <memory>
+#include <vector>
 
 namespace docexport {
 
@@ -35,6 +40,46 @@ QByteArray plainTextBytes(const QTextDocument &doc)
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 #endif
     return text.toUtf8();
+}
+
+// Markdown marks emphasis around a run's text, spaces included, and "**word **" does
+// not render: spaces at the edges of an emphasised run lose the emphasis, so the
+// markers close against the words.
+void keepEmphasisOffSpaces(QTextDocument &doc)
+{
+    struct Range {
+        int from, to;
+    };
+    std::vector<Range> spaces;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const QTextCharFormat cf = f.charFormat();
+            if (cf.fontWeight() <= QFont::Normal && !cf.fontItalic() && !cf.fontStrikeOut())
+                continue;
+            const QString text = f.text();
+            qsizetype lead = 0;
+            while (lead < text.size() && text.at(lead).isSpace())
+                ++lead;
+            qsizetype trail = 0;
+            while (trail < text.size() - lead && text.at(text.size() - 1 - trail).isSpace())
+                ++trail;
+            if (lead > 0)
+                spaces.push_back({f.position(), f.position() + int(lead)});
+            if (trail > 0)
+                spaces.push_back({f.position() + f.length() - int(trail), f.position() + f.length()});
+        }
+    }
+    QTextCharFormat plain;
+    plain.setFontWeight(QFont::Normal);
+    plain.setFontItalic(false);
+    plain.setFontStrikeOut(false);
+    QTextCursor c(&doc);
+    for (const Range &r : spaces) {
+        c.setPosition(r.from);
+        c.setPosition(r.to, QTextCursor::KeepAnchor);
+        c.mergeCharFormat(plain);
+    }
 }
 
 } // namespace
@@ -107,8 +152,11 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
     }
     case Format::Html:
         return doc.toHtml().toUtf8();
-    case Format::Markdown:
-        return doc.toMarkdown(QTextDocument::MarkdownDialectGitHub).toUtf8();
+    case Format::Markdown: {
+        const std::unique_ptr<QTextDocument> copy(doc.clone());
+        keepEmphasisOffSpaces(*copy);
+        return copy->toMarkdown(QTextDocument::MarkdownDialectGitHub).toUtf8();
+    }
     case Format::Text:
         return plainTextBytes(doc);
     }

@@ -103,6 +103,7 @@ private slots:
     void pdf_drawsEveryLineOnceWithPageNumbers_data();
     void pdf_drawsEveryLineOnceWithPageNumbers();
     void text_html_markdown_keepTextAndFormats();
+    void markdown_keepsEmphasisAgainstWords();
     void odt_readsBackInLibreOffice();
     void failure_reportsReasonAndKeepsExistingFile();
     void safeWrite_fileSizeLimit_data();
@@ -344,6 +345,42 @@ void ExportTest::failure_reportsReasonAndKeepsExistingFile()
     if (denied.ok)
         QSKIP("running with rights that ignore folder permissions");
     QCOMPARE(readAll(existing), QStringLiteral("old content"));
+}
+
+void ExportTest::markdown_keepsEmphasisAgainstWords()
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QTextCharFormat bold, italic, both, plain;
+    bold.setFontWeight(QFont::Bold);
+    italic.setFontItalic(true);
+    both.setFontWeight(QFont::Bold);
+    both.setFontItalic(true);
+    c.insertText(QStringLiteral("Our "), plain);
+    c.insertText(QStringLiteral("bold words "), bold);
+    c.insertText(QStringLiteral("and"), plain);
+    c.insertText(QStringLiteral(" italic "), italic);
+    c.insertText(QStringLiteral("then "), plain);
+    c.insertText(QStringLiteral("both  "), both);
+    c.insertText(QStringLiteral("end"), plain);
+    const QString screen = doc.toPlainText();
+
+    QTemporaryDir dir;
+    const QString md = dir.filePath(QStringLiteral("plan.md"));
+    QVERIFY(docexport::write(doc, docexport::Format::Markdown, md, {}).ok);
+    const QString text = readAll(md).trimmed();
+    QCOMPARE(text, QStringLiteral("Our **bold words** and *italic* then ***both***  end"));
+    if (!QStandardPaths::findExecutable(QStringLiteral("pandoc")).isEmpty()) {
+        const QString html = run(QStringLiteral("pandoc"), {QStringLiteral("-f"), QStringLiteral("gfm"), md});
+        QVERIFY2(html.simplified().contains(QStringLiteral("<strong>bold words</strong> and <em>italic</em> then "
+                                              "<em><strong>both</strong></em> end")),
+                 qPrintable(html));
+    }
+    // The exported copy is made from a copy: the page's document keeps its spaces' format.
+    QCOMPARE(doc.toPlainText(), screen);
+    QTextCursor at(&doc);
+    at.setPosition(15);
+    QCOMPARE(at.charFormat().fontWeight(), int(QFont::Bold));
 }
 
 void ExportTest::safeWrite_fileSizeLimit_data()
