@@ -358,6 +358,7 @@ void EditorPage::openDocument()
 void EditorPage::preparePrinter(QPrinter &printer) const
 {
     printer.setDocName(printlayout::documentName(m_fileName));
+    printer.setCreator(QStringLiteral("Quorvane"));
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(printlayout::defaultPdfPath(m_fileName));
