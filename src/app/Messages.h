@@ -45,6 +45,10 @@ inline QString saveFailed(const QString &file, const QString &reason)
 {
     return QStringLiteral("The document could not be saved to \"%1\".\n\n%2").arg(file, reason);
 }
+inline QString replaceQuestion(const QString &file)
+{
+    return QStringLiteral("\"%1\" already exists.\nDo you want to replace it?").arg(file);
+}
 inline QString openFailed(const QString &file, const QString &reason)
 {
     return QStringLiteral("The file \"%1\" could not be opened.\n\n%2").arg(file, reason);

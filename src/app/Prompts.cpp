@@ -125,15 +125,26 @@ std::optional<FileDialogResult> QtPrompts::openFile(const FileDialogRequest &req
 
 std::optional<FileDialogResult> QtPrompts::saveFile(const FileDialogRequest &req)
 {
-    QString filter = req.selectedFilter;
-    QFileDialog::Options options;
-    if (!req.confirmOverwrite)
-        options |= QFileDialog::DontConfirmOverwrite;
-    const QString name = QFileDialog::getSaveFileName(dialogParent(*this), QString(), req.fileName,
-                                                      req.filters.join(QStringLiteral(";;")), &filter, options);
-    if (name.isEmpty())
+    QFileDialog dialog(dialogParent(*this), req.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !req.confirmOverwrite);
+    dialog.setNameFilters(req.filters);
+    dialog.selectNameFilter(req.selectedFilter);
+    // The extension follows the chosen filter, so the dialog's question about an
+    // existing file concerns the name that will be written.
+    const auto suffixFor = [&req](const QString &filter) {
+        const qsizetype i = req.filters.indexOf(filter);
+        return i >= 0 && i < req.suffixes.size() ? req.suffixes.at(i) : QString();
+    };
+    dialog.setDefaultSuffix(suffixFor(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, &suffixFor](const QString &filter) { dialog.setDefaultSuffix(suffixFor(filter)); });
+    if (!req.fileName.isEmpty())
+        dialog.selectFile(req.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return FileDialogResult{name, filter};
+    return FileDialogResult{dialog.selectedFiles().constFirst(), dialog.selectedNameFilter()};
 }
 
 std::optional<QFont> QtPrompts::chooseFont(const QFont &initial)

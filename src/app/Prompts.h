@@ -33,8 +33,12 @@ struct Question {
 };
 
 struct FileDialogRequest {
+    QString title; // the dialog's own when empty
     QString fileName; // pre-filled name
     QStringList filters; // "Rich Text Files (*.rtf)", ...
+    // Per filter, the extension the save dialog adds to a name typed without one
+    // (before it checks for an existing file); none when empty.
+    QStringList suffixes;
     QString selectedFilter;
     bool confirmOverwrite = true;
 };

@@ -5,9 +5,13 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
+
+#include <memory>
+#include <vector>
 
 namespace docexport {
 
@@ -38,6 +42,46 @@ QByteArray plainTextBytes(const QTextDocument &doc)
     return text.toUtf8();
 }
 
+// Markdown marks emphasis around a run's text, spaces included, and "**word **" does
+// not render: spaces at the edges of an emphasised run lose the emphasis, so the
+// markers close against the words.
+void keepEmphasisOffSpaces(QTextDocument &doc)
+{
+    struct Range {
+        int from, to;
+    };
+    std::vector<Range> spaces;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const QTextCharFormat cf = f.charFormat();
+            if (cf.fontWeight() <= QFont::Normal && !cf.fontItalic() && !cf.fontStrikeOut())
+                continue;
+            const QString text = f.text();
+            qsizetype lead = 0;
+            while (lead < text.size() && text.at(lead).isSpace())
+                ++lead;
+            qsizetype trail = 0;
+            while (trail < text.size() - lead && text.at(text.size() - 1 - trail).isSpace())
+                ++trail;
+            if (lead > 0)
+                spaces.push_back({f.position(), f.position() + int(lead)});
+            if (trail > 0)
+                spaces.push_back({f.position() + f.length() - int(trail), f.position() + f.length()});
+        }
+    }
+    QTextCharFormat plain;
+    plain.setFontWeight(QFont::Normal);
+    plain.setFontItalic(false);
+    plain.setFontStrikeOut(false);
+    QTextCursor c(&doc);
+    for (const Range &r : spaces) {
+        c.setPosition(r.from);
+        c.setPosition(r.to, QTextCursor::KeepAnchor);
+        c.mergeCharFormat(plain);
+    }
+}
+
 } // namespace
 
 QStringList filters()
@@ -46,6 +90,25 @@ QStringList filters()
     for (const FormatInfo &f : kFormats)
         out << QString::fromLatin1(f.filter);
     return out;
+}
+
+QStringList suffixes()
+{
+    QStringList out;
+    for (const FormatInfo &f : kFormats)
+        out << QString::fromLatin1(f.extension);
+    return out;
+}
+
+std::optional<Format> formatForName(const QString &fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("htm"))
+        return Format::Html;
+    for (const FormatInfo &f : kFormats)
+        if (suffix == QLatin1String(f.extension))
+            return f.format;
+    return std::nullopt;
 }
 
 Format formatForFilter(const QString &filter)
@@ -58,7 +121,8 @@ Format formatForFilter(const QString &filter)
 
 QString withExtension(const QString &fileName, Format format)
 {
-    if (!QFileInfo(fileName).suffix().isEmpty())
+    // The file dialog's own rule: any dot in the name counts as an extension.
+    if (QFileInfo(fileName).fileName().contains(QLatin1Char('.')))
         return fileName;
     for (const FormatInfo &f : kFormats)
         if (f.format == format)
@@ -66,48 +130,46 @@ QString withExtension(const QString &fileName, Format format)
     return fileName;
 }
 
-Result write(const QTextDocument &doc, Format format, const QString &fileName, const QString &name)
+QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
-
-    bool written = true;
     switch (format) {
     case Format::Pdf: {
-        QPdfWriter pdf(&file);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
         pdf.setTitle(name);
         pdf.setCreator(QStringLiteral("Quorvane"));
         printlayout::useLocalePageSize(pdf);
-        written = printlayout::paint(doc, pdf, name) > 0;
-        break;
+        if (printlayout::paint(doc, pdf, name) == 0)
+            return {};
+        return bytes;
     }
     case Format::Odt: {
-        // The ODF writer closes its device when done, which a QSaveFile forbids, so
-        // it writes to memory first.
         QBuffer buffer;
         QTextDocumentWriter writer(&buffer, "ODF");
-        written = writer.write(&doc) && file.write(buffer.data()) == buffer.data().size();
-        break;
+        return writer.write(&doc) ? buffer.data() : QByteArray();
     }
     case Format::Html:
-        written = file.write(doc.toHtml().toUtf8()) >= 0;
-        break;
-    case Format::Markdown:
-        written = file.write(doc.toMarkdown(QTextDocument::MarkdownDialectGitHub).toUtf8()) >= 0;
-        break;
+        return doc.toHtml().toUtf8();
+    case Format::Markdown: {
+        const std::unique_ptr<QTextDocument> copy(doc.clone());
+        keepEmphasisOffSpaces(*copy);
+        return copy->toMarkdown(QTextDocument::MarkdownDialectGitHub).toUtf8();
+    }
     case Format::Text:
-        written = file.write(plainTextBytes(doc)) >= 0;
-        break;
+        return plainTextBytes(doc);
     }
-    if (!written) {
-        file.cancelWriting();
-        return {false, file.error() != QFileDevice::NoError ? file.errorString()
-                                                            : QStringLiteral("The document could not be converted.")};
-    }
-    if (!file.commit())
-        return {false, file.errorString()};
     return {};
+}
+
+Result write(const QTextDocument &doc, Format format, const QString &fileName, const QString &name)
+{
+    const QByteArray bytes = encode(doc, format, name);
+    // Only a PDF or ODT file is never empty; a text of an empty document is.
+    if (bytes.isEmpty() && (format == Format::Pdf || format == Format::Odt))
+        return {false, QStringLiteral("The document could not be converted.")};
+    return safewrite::write(fileName, bytes);
 }
 
 } // namespace docexport

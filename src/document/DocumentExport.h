@@ -3,8 +3,13 @@
 // Writing a copy of the document in the formats people send: PDF, OpenDocument Text,
 // HTML, Markdown and plain text. Files are written whole or not at all.
 
+#include "document/SafeWrite.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class QTextDocument;
 
@@ -12,19 +17,24 @@ namespace docexport {
 
 enum class Format { Pdf, Odt, Html, Markdown, Text };
 
-// The save dialog's filters, in the order offered.
+// The save dialog's filters, in the order offered, and the extension each adds to a
+// name typed without one.
 QStringList filters();
+QStringList suffixes();
 // The format a filter stands for (PDF for an unknown filter).
 Format formatForFilter(const QString &filter);
+// The format a known extension of the name stands for (.pdf .odt .html .htm .md .txt,
+// in any case); none for other names.
+std::optional<Format> formatForName(const QString &fileName);
 // The name with the format's extension added when it has none.
 QString withExtension(const QString &fileName, Format format);
 
-struct Result {
-    bool ok = true;
-    QString error; // the reason, when !ok
-};
+using Result = safewrite::Result;
 
-// Writes the document to the file; name is the footer's document name for PDF.
+// The file's bytes; empty when the document cannot be converted. name is the PDF's
+// title and footer name.
+QByteArray encode(const QTextDocument &doc, Format format, const QString &name);
+// Writes the document to the file.
 Result write(const QTextDocument &doc, Format format, const QString &fileName, const QString &name);
 
 } // namespace docexport

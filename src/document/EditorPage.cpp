@@ -9,6 +9,7 @@
 #include "document/PlanDocument.h"
 #include "document/PrintLayout.h"
 #include "document/rtf/Rtf.h"
+#include "document/SafeWrite.h"
 #include "plan/PlanHints.h"
 
 #include <QClipboard>
@@ -26,8 +27,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -245,12 +244,10 @@ void EditorPage::reportError(const QString &text) { m_ctx.prompts.ask(Question::
 bool EditorPage::writeDocument(const QString &fileName)
 {
     // Written beside the target and renamed over it, so a failure leaves the old file.
-    QSaveFile file(fileName);
-    const QByteArray data = rtf::write(*m_edit->document());
-    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
-        return true;
-    reportError(Msg::saveFailed(QDir::toNativeSeparators(fileName), file.errorString()));
-    return false;
+    const safewrite::Result result = safewrite::write(fileName, rtf::write(*m_edit->document()));
+    if (!result.ok)
+        reportError(Msg::saveFailed(QDir::toNativeSeparators(fileName), result.error));
+    return result.ok;
 }
 
 void EditorPage::save()
@@ -386,39 +383,41 @@ void EditorPage::openExamplePlan()
     DocChanged = false;
 }
 
+// A printer named after the document; with no printer at all it prints into a PDF file
+// at the usual place, so the dialogs offer a sound name instead of a dead end.
+void EditorPage::preparePrinter(QPrinter &printer) const
+{
+    printer.setDocName(printlayout::documentName(m_fileName));
+    printer.setCreator(QStringLiteral("Quorvane"));
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printlayout::defaultPdfPath(m_fileName));
+        printlayout::useLocalePageSize(printer);
+    }
+}
+
+void EditorPage::printOn(QPrinter &printer)
+{
+    const QString target = printer.outputFileName();
+    const safewrite::Result result = printlayout::print(*m_edit->document(), printer, printer.docName());
+    if (!result.ok)
+        reportError(Msg::saveFailed(QDir::toNativeSeparators(target), result.error));
+}
+
 void EditorPage::print()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(windowTitle());
-    // With no printer at all, the dialog offers a PDF file instead of a dead end.
-    const bool noPrinter = QPrinterInfo::availablePrinters().isEmpty();
-    if (noPrinter) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        QString base = m_fileName;
-        if (base.isEmpty()) {
-            const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-            base = QDir(docs.isEmpty() ? QDir::homePath() : docs).filePath(QStringLiteral("Business Plan"));
-        }
-        const QFileInfo info(base);
-        printer.setOutputFileName(info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf")));
-    }
-    if (noPrinter)
-        printlayout::useLocalePageSize(printer);
-    if (!m_ctx.prompts.setupPrinter(printer, noPrinter))
+    preparePrinter(printer);
+    if (!m_ctx.prompts.setupPrinter(printer, printer.outputFormat() == QPrinter::PdfFormat))
         return;
-    printlayout::paint(*m_edit->document(), printer, printlayout::documentName(m_fileName));
+    printOn(printer);
 }
 
 void EditorPage::printPreview()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(windowTitle());
-    if (QPrinterInfo::availablePrinters().isEmpty())
-        printlayout::useLocalePageSize(printer);
-    const QString name = printlayout::documentName(m_fileName);
-    m_ctx.prompts.showPrintPreview(printer, [this, &name](QPrinter *p) {
-        printlayout::paint(*m_edit->document(), *p, name);
-    });
+    preparePrinter(printer);
+    m_ctx.prompts.showPrintPreview(printer, [this](QPrinter *p) { printOn(*p); });
 }
 
 void EditorPage::exportDocument()
@@ -426,18 +425,32 @@ void EditorPage::exportDocument()
     // A copy in another format: the document, its caption, file name and changed
     // state stay as they are.
     FileDialogRequest request;
+    request.title = QStringLiteral("Export");
     request.filters = docexport::filters();
+    request.suffixes = docexport::suffixes();
     request.selectedFilter = request.filters.first();
-    const QString base = m_fileName.isEmpty() ? QStringLiteral("Business Plan") : QFileInfo(m_fileName).completeBaseName();
-    request.fileName = m_fileName.isEmpty() ? base : QFileInfo(m_fileName).dir().filePath(base);
-    const auto chosen = m_ctx.prompts.saveFile(request);
-    if (!chosen || chosen->fileName.isEmpty())
-        return;
-    const docexport::Format format = docexport::formatForFilter(chosen->selectedFilter);
-    const QString target = docexport::withExtension(chosen->fileName, format);
-    const auto result = docexport::write(*m_edit->document(), format, target, printlayout::documentName(m_fileName));
-    if (!result.ok)
-        reportError(Msg::saveFailed(QDir::toNativeSeparators(target), result.error));
+    request.fileName = printlayout::defaultPdfPath(m_fileName);
+    request.fileName.chop(4); // ".pdf": the filter adds its own extension
+    for (;;) {
+        const auto chosen = m_ctx.prompts.saveFile(request);
+        if (!chosen || chosen->fileName.isEmpty())
+            return;
+        // A known extension typed with the name chooses the format; else the filter.
+        const docexport::Format format =
+            docexport::formatForName(chosen->fileName).value_or(docexport::formatForFilter(chosen->selectedFilter));
+        const QString target = docexport::withExtension(chosen->fileName, format);
+        // The dialog asked about the name it returned; the final name may differ.
+        if (target == chosen->fileName || !QFileInfo::exists(target)
+            || m_ctx.prompts.askYesNo(Msg::replaceQuestion(QDir::toNativeSeparators(target)))) {
+            const auto result =
+                docexport::write(*m_edit->document(), format, target, printlayout::documentName(m_fileName));
+            if (!result.ok)
+                reportError(Msg::saveFailed(QDir::toNativeSeparators(target), result.error));
+            return;
+        }
+        request.fileName = target;
+        request.selectedFilter = chosen->selectedFilter;
+    }
 }
 
 // ---------------------------------------------------------------------------- editing

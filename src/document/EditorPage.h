@@ -8,6 +8,7 @@
 
 class QAction;
 class QMenu;
+class QPrinter;
 class QPushButton;
 class QTextEdit;
 class WholeText;
@@ -67,6 +68,8 @@ private:
     void appendText(const QString &text);
     PromptButton askSaveDocument();
     bool writeDocument(const QString &fileName);
+    void preparePrinter(QPrinter &printer) const;
+    void printOn(QPrinter &printer);
     bool loadDocument(const QString &fileName);
     void reportError(const QString &text);
     bool selectMatch(const WholeText &whole, qsizetype start);

@@ -1,13 +1,21 @@
 #include "document/PrintLayout.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPageSize>
 #include <QPagedPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <memory>
 
@@ -24,6 +32,29 @@ void useLocalePageSize(QPagedPaintDevice &device)
     device.setPageSize(QPageSize(inches ? QPageSize::Letter : QPageSize::A4));
 }
 
+namespace {
+
+// Where each page starts, in document coordinates: a page holds the whole lines that
+// fit and breaks before the first that does not, so no line is cut or drawn twice.
+QList<qreal> pageStarts(const QTextDocument &doc, qreal pageHeight)
+{
+    QList<qreal> starts{0};
+    QAbstractTextDocumentLayout *layout = doc.documentLayout();
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        layout->blockBoundingRect(b); // lays the block out
+        const QTextLayout *lines = b.layout();
+        for (int i = 0; i < lines->lineCount(); ++i) {
+            const QTextLine line = lines->lineAt(i);
+            const qreal top = lines->position().y() + line.y();
+            if (top + line.height() - starts.last() > pageHeight && top > starts.last())
+                starts << top;
+        }
+    }
+    return starts;
+}
+
+} // namespace
+
 int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString &name)
 {
     device.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
@@ -39,8 +70,10 @@ int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString 
     doc->documentLayout()->setPaintDevice(&device);
     doc->setDocumentMargin(0);
     const QSizeF body(area.width(), area.height() - footerHeight);
-    doc->setPageSize(body);
-    const int pages = doc->pageCount();
+    doc->setTextWidth(body.width());
+    QList<qreal> starts = pageStarts(*doc, body.height());
+    const int pages = int(starts.size());
+    starts << doc->size().height();
 
     QPainter painter;
     if (!painter.begin(&device))
@@ -49,11 +82,12 @@ int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString 
         if (i > 0)
             device.newPage();
         painter.save();
-        const QRectF clip(0, i * body.height(), body.width(), body.height());
-        painter.translate(0, -clip.top());
-        painter.setClipRect(clip);
+        const QRectF page(0, starts[i], body.width(), starts[i + 1] - starts[i]);
+        painter.translate(0, -page.top());
+        painter.setClipRect(page);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = clip;
+        // A line that merely touches the page's edge belongs to the neighbouring page.
+        context.clip = page.adjusted(0, 0.01, 0, -0.01);
         context.palette.setColor(QPalette::Text, Qt::black);
         doc->documentLayout()->draw(&painter, context);
         painter.restore();
@@ -68,6 +102,48 @@ int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString 
     }
     painter.end();
     return pages;
+}
+
+QString defaultPdfPath(const QString &filePath)
+{
+    if (!filePath.isEmpty()) {
+        const QFileInfo info(filePath);
+        return info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf"));
+    }
+    const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QDir folder(!docs.isEmpty() && QFileInfo(docs).isDir() ? docs : QDir::homePath());
+    return folder.filePath(QStringLiteral("Business Plan.pdf"));
+}
+
+safewrite::Result print(const QTextDocument &doc, QPrinter &printer, const QString &name)
+{
+    const QString target = printer.outputFileName();
+    // The preview paints on an engine of its own: only a real PDF file is redirected.
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !target.isEmpty()
+        && printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Pdf;
+    if (!toFile) {
+        // A printer that fails reports it in its own queue.
+        paint(doc, printer, name);
+        return {};
+    }
+
+    QTemporaryDir temp;
+    if (!temp.isValid())
+        return {false, temp.errorString()};
+    QByteArray bytes;
+    {
+        const safewrite::FileSizeSignalGuard guard;
+        printer.setOutputFileName(temp.filePath(QStringLiteral("print.pdf")));
+        const int pages = paint(doc, printer, name);
+        printer.setOutputFileName(target);
+        QFile file(temp.filePath(QStringLiteral("print.pdf")));
+        if (pages > 0 && file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+    }
+    // The PDF writer does not report a failed write; a cut file lacks its end marker.
+    if (!bytes.trimmed().endsWith("%%EOF"))
+        return {false, QStringLiteral("The pages could not be written in full.")};
+    return safewrite::write(target, bytes);
 }
 
 } // namespace printlayout

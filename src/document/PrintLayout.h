@@ -4,9 +4,12 @@
 // paginated on the device's page with 2 cm margins and a footer on every page with the
 // document's name on the left and "Page n of m" on the right.
 
+#include "document/SafeWrite.h"
+
 #include <QString>
 
 class QPagedPaintDevice;
+class QPrinter;
 class QTextDocument;
 
 namespace printlayout {
@@ -21,5 +24,14 @@ int paint(const QTextDocument &doc, QPagedPaintDevice &device, const QString &na
 
 // The page size a new PDF gets: Letter where the system measures in inches, else A4.
 void useLocalePageSize(QPagedPaintDevice &device);
+
+// Where printing into a PDF file suggests to write: beside the current file, else in
+// the Documents folder when it exists, else in the home folder.
+QString defaultPdfPath(const QString &filePath);
+
+// Paints the document on the printer. Printing into a PDF file writes the pages to a
+// temporary file first and then puts them in place like every other written file, so a
+// failure leaves an existing file whole.
+safewrite::Result print(const QTextDocument &doc, QPrinter &printer, const QString &name);
 
 } // namespace printlayout

@@ -1,5 +1,7 @@
 #include "EditorFixture.h"
 #include "document/DocumentExport.h"
+#include "document/PrintLayout.h"
+#include "support/FileSizeLimit.h"
 
 #include "document/PlanDocument.h"
 #include "document/rtf/Rtf.h"
@@ -23,6 +25,8 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+
+#include <cerrno>
 
 namespace {
 
@@ -91,6 +95,19 @@ QString saveReason(const QString &path)
     if (probe.open(QIODevice::WriteOnly) && probe.commit())
         return QString();
     return probe.errorString();
+}
+
+// The PDF's title as a reader shows it; empty without pdfinfo.
+QString pdfTitle(const QString &path)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    if (!info.waitForFinished(60000))
+        return {};
+    const QString out = QString::fromUtf8(info.readAllStandardOutput());
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^Title: +(.*)$"),
+                                                         QRegularExpression::MultilineOption).match(out);
+    return m.hasMatch() ? m.captured(1).trimmed() : QString();
 }
 
 QString openReason(const QString &path)
@@ -169,6 +186,10 @@ private slots:
     void export_writesCopyAndLeavesDocumentStateAlone_data();
     void export_writesCopyAndLeavesDocumentStateAlone();
     void export_failure_isReported();
+    void export_finalNameCheckedAndFormatByExtension_data();
+    void export_finalNameCheckedAndFormatByExtension();
+    void fileSizeLimit_keepsOldFileAndReports_data();
+    void fileSizeLimit_keepsOldFileAndReports();
 
 private:
     EditorPage *open();
@@ -1276,6 +1297,11 @@ void EditorTest::print_withoutPrinter_writesEveryPageToPdf()
     run->prompts.expectPrint(true);
     run->trigger(p, "mnuFilePrint");
     QVERIFY(run->prompts.lastPrintToFileAllowed);
+    // Beside the document, named after it; the PDF's title is the document's name.
+    QCOMPARE(run->prompts.lastPrinterFile, dir->filePath(QStringLiteral("plan.pdf")));
+    QCOMPARE(run->prompts.lastPrinterDocName, QStringLiteral("plan.rtf"));
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        QCOMPARE(pdfTitle(dir->filePath(QStringLiteral("plan.pdf"))), QStringLiteral("plan.rtf"));
     const QByteArray pdf = readAll(dir->filePath(QStringLiteral("plan.pdf")));
     QVERIFY(pdf.startsWith("%PDF"));
     // 126 lines of 12 points take three pages; a window image would be one.
@@ -1303,6 +1329,11 @@ void EditorTest::preview_showsEveryPageWithFooter()
     const QString pdf = dir->filePath(QStringLiteral("preview.pdf"));
     run->prompts.expectPrintPreview(pdf);
     run->trigger(p, "mnuFilePreview");
+    // Without a printer the preview's Print writes a PDF where Print would.
+    if (QPrinterInfo::availablePrinters().isEmpty())
+        QCOMPARE(run->prompts.lastPrinterFile, printlayout::defaultPdfPath(QString()));
+    QCOMPARE(run->prompts.lastPrinterDocName, QStringLiteral("Business Plan"));
+    QCOMPARE(pdfTitle(pdf), QStringLiteral("Business Plan"));
 
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
@@ -1344,7 +1375,11 @@ void EditorTest::export_writesCopyAndLeavesDocumentStateAlone()
 
     run->prompts.expectSaveFile(FileDialogResult{dir->filePath(typed), filter});
     run->trigger(p, "mnuFileExport");
-    QCOMPARE(run->prompts.lastFileRequest.filters, docexport::filters());
+    const FileDialogRequest &req = run->prompts.lastFileRequest;
+    QCOMPARE(req.title, QStringLiteral("Export"));
+    QCOMPARE(req.filters, docexport::filters());
+    QCOMPARE(req.suffixes, docexport::suffixes());
+    QCOMPARE(req.fileName, dir->filePath(QStringLiteral("plan")));
     const QByteArray bytes = readAll(dir->filePath(written));
     QVERIFY2(bytes.trimmed().startsWith(starts) || bytes.contains(starts), bytes.left(40).constData());
     QCOMPARE(p->windowTitle(), caption);
@@ -1367,6 +1402,121 @@ void EditorTest::export_failure_isReported()
     // A cancelled dialog ends the command silently.
     run->prompts.expectSaveFile(std::nullopt);
     run->trigger(p, "mnuFileExport");
+}
+
+void EditorTest::export_finalNameCheckedAndFormatByExtension_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("starts");
+    QTest::addColumn<int>("replace"); // the answer to the question about an existing file; -1: none asked
+    const QString pdf = QStringLiteral("PDF Files (*.pdf)");
+    const int none = -1, no = int(PromptButton::No), yes = int(PromptButton::Yes);
+    QTest::newRow("extension added, existing: No asks again") << pdf << "plan" << "plan.pdf" << QByteArray() << no;
+    QTest::newRow("extension added, existing: Yes replaces") << pdf << "plan" << "plan.pdf" << QByteArray("%PDF") << yes;
+    QTest::newRow("typed .txt with the PDF filter") << pdf << "report.txt" << "report.txt" << QByteArray("(blank)") << none;
+    QTest::newRow("typed .HTM with the PDF filter") << pdf << "report.HTM" << "report.HTM" << QByteArray("<!DOCTYPE")
+                                                    << none;
+    QTest::newRow("typed .md with the text filter") << "Text Files (*.txt)" << "report.md" << "report.md"
+                                                    << QByteArray("Our business") << none;
+    QTest::newRow("typed .pdf, existing: the dialog asked") << "Web Pages (*.html)" << "plan.pdf" << "plan.pdf"
+                                                            << QByteArray("%PDF") << none;
+}
+
+void EditorTest::export_finalNameCheckedAndFormatByExtension()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, starts);
+    QFETCH(int, replace);
+    const QByteArray old("the last good copy");
+    QVERIFY(writeFile(dir->filePath(QStringLiteral("plan.pdf")), old));
+    OPEN_EDITOR(p);
+    const QString target = dir->filePath(written);
+
+    run->prompts.expectSaveFile(FileDialogResult{dir->filePath(typed), filter});
+    if (replace >= 0) {
+        run->prompts.expectYesNo(Msg::replaceQuestion(target), replace == int(PromptButton::Yes));
+        // No: the dialog comes back with the final name, and is cancelled here.
+        if (replace == int(PromptButton::No))
+            run->prompts.expectSaveFile(std::nullopt);
+    }
+    run->trigger(p, "mnuFileExport");
+    const QByteArray bytes = readAll(target);
+    if (starts.isEmpty()) {
+        QCOMPARE(bytes, old);
+        QCOMPARE(run->prompts.lastFileRequest.fileName, target);
+        QCOMPARE(run->prompts.lastFileRequest.selectedFilter, filter);
+    } else {
+        QVERIFY2(bytes.startsWith(starts) || bytes.contains(starts), bytes.left(40).constData());
+    }
+    if (written != QLatin1String("plan.pdf"))
+        QCOMPARE(readAll(dir->filePath(QStringLiteral("plan.pdf"))), old);
+}
+
+void EditorTest::fileSizeLimit_keepsOldFileAndReports_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("filter"); // for Export
+    QTest::addColumn<QString>("name");
+    QTest::newRow("save") << "mnuFileSave" << "" << "plan.rtf";
+    for (const QString &f : docexport::filters()) {
+        const QString ext = docexport::suffixes().at(docexport::filters().indexOf(f));
+        QTest::newRow(qPrintable(QStringLiteral("export ") + ext)) << "mnuFileExport" << f << "copy." + ext;
+    }
+    QTest::newRow("print to file") << "mnuFilePrint" << "" << "plan.pdf";
+}
+
+void EditorTest::fileSizeLimit_keepsOldFileAndReports()
+{
+    // A full disk without root rights: the process may write no file beyond 2 KB.
+    QFETCH(QString, command);
+    QFETCH(QString, filter);
+    QFETCH(QString, name);
+    if (command == QLatin1String("mnuFilePrint") && !QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("this system has a printer; printing into a file is offered without one");
+    OPEN_EDITOR(p);
+    const QString saved = saveAs(p, QStringLiteral("plan.rtf"));
+    const QString path = dir->filePath(name);
+    if (path != saved)
+        QVERIFY(writeFile(path, QByteArray("the last good copy\n")));
+    const QByteArray old = readAll(path);
+    const QStringList files = QDir(dir->path()).entryList(QDir::Files | QDir::Hidden);
+    // Text that packs badly, so every format, ODT's zip included, passes the limit.
+    QString numbers;
+    for (int i = 0; i < 3000; ++i)
+        numbers += QString::number(i * 7919 % 100003) + QLatin1Char(' ');
+    p->textEdit()->insertPlainText(numbers);
+
+    if (command == QLatin1String("mnuFileExport"))
+        run->prompts.expectSaveFile(FileDialogResult{path, filter});
+    if (command == QLatin1String("mnuFilePrint"))
+        run->prompts.expectPrint(true);
+    // The printout is written whole to a temporary file first, which the limit cuts.
+    run->expectError(Msg::saveFailed(path, command == QLatin1String("mnuFilePrint")
+                                               ? QStringLiteral("The pages could not be written in full.")
+                                               : qt_error_string(EFBIG)));
+    {
+        const FileSizeLimit cap(2048);
+        QVERIFY(cap.active());
+        run->trigger(p, qPrintable(command));
+    }
+    QCOMPARE(readAll(path), old);
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden), files);
+    QVERIFY(p->docChanged());
+    QCOMPARE(p->saveAborted(), command == QLatin1String("mnuFileSave"));
+    QCOMPARE(p->windowTitle(), EditorRun::caption(saved));
+
+    // Once there is room again the same command succeeds.
+    if (command == QLatin1String("mnuFileExport"))
+        run->prompts.expectSaveFile(FileDialogResult{path, filter});
+    if (command == QLatin1String("mnuFilePrint"))
+        run->prompts.expectPrint(true);
+    run->trigger(p, qPrintable(command));
+    QVERIFY(readAll(path) != old);
+    QCOMPARE(p->docChanged(), command != QLatin1String("mnuFileSave"));
 }
 
 QTEST_MAIN(EditorTest)

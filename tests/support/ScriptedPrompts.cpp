@@ -172,15 +172,19 @@ std::optional<QColor> ScriptedPrompts::chooseColor(const QColor &initial)
     return s ? s->color : std::nullopt;
 }
 
-bool ScriptedPrompts::setupPrinter(QPrinter &, bool allowPrintToFile)
+bool ScriptedPrompts::setupPrinter(QPrinter &printer, bool allowPrintToFile)
 {
     lastPrintToFileAllowed = allowPrintToFile;
+    lastPrinterFile = printer.outputFileName();
+    lastPrinterDocName = printer.docName();
     auto s = next(Kind::Print, QStringLiteral("print dialog"));
     return s && s->accept;
 }
 
 void ScriptedPrompts::showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint)
 {
+    lastPrinterFile = printer.outputFileName();
+    lastPrinterDocName = printer.docName();
     auto s = next(Kind::Preview, QStringLiteral("print preview"));
     if (!s)
         return;

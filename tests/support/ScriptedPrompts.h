@@ -48,6 +48,9 @@ public:
     QFont lastFontInitial;
     QColor lastColorInitial;
     bool lastPrintToFileAllowed = false;
+    // The printer's output file and document name as the print dialog or preview got them.
+    QString lastPrinterFile;
+    QString lastPrinterDocName;
     QString lastPreviewPdf;
     QList<Question> asked;
 
