@@ -27,7 +27,7 @@ ReadResult read(const QByteArray &data, QTextDocument &doc);
 
 // Limits of the reader. Real files stay far below them; a file beyond one is refused
 // with a message instead of being allowed to exhaust memory or time.
-inline constexpr int MaxGroupDepth = 4096;       // nesting of { } groups
+inline constexpr int MaxGroupDepth = 1000000;    // nesting of { } groups; each level costs a few dozen bytes
 inline constexpr int MaxFontTableEntries = 16384;
 inline constexpr int MaxColorTableEntries = 1 << 20; // past any palette the writer can produce
 inline constexpr int MaxDocumentPieces = 2000000;    // paragraphs plus runs of one format

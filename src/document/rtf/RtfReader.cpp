@@ -7,6 +7,7 @@
 #include "document/rtf/RtfCodepage.h"
 #include "document/rtf/RtfParse.h"
 
+#include <QHash>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <iterator>
 #include <string_view>
 #include <unordered_map>
@@ -364,7 +366,7 @@ private:
     void skipBin(int32_t length);
 
     // State
-    State &st() { return stack_.back(); }
+    State &st() { return *top_; }
     void setFont(int32_t number);
     ByteDecoder *decoderFor(const FontEntry *font);
     void refreshDecoder();
@@ -380,7 +382,7 @@ private:
     void appendAscii(const uint8_t *s, qsizetype n);
     void beginBodyText();
     int currentFormat();
-    void endParagraph();
+    void endParagraph(bool last = false);
     void checkPieces();
     void fail(const QString &message)
     {
@@ -397,7 +399,9 @@ private:
     QString error_;
     bool done_ = false;
 
-    std::vector<State> stack_;
+    // A deque: a million levels never move the states already there, and top_ stays valid.
+    std::deque<State> stack_;
+    State *top_ = nullptr;
     bool starred_ = false;
     int skipFallback_ = 0; // \uc characters still to skip
     char32_t pendingHigh_ = 0; // a high surrogate waiting for its low half
@@ -444,7 +448,6 @@ ReadResult Reader::parse()
     if (end_ - p_ < 5 || std::memcmp(p_, "{\\rtf", 5) != 0)
         return {false, QStringLiteral("The file is not an RTF document.")};
 
-    stack_.reserve(64);
     text_.reserve(qsizetype(end_ - p_) * 3 / 4);
     runs_.reserve(size_t(end_ - p_) / 64);
 
@@ -487,10 +490,11 @@ ReadResult Reader::parse()
     }
     if (!ok_)
         return {false, error_};
-    // A truncated file ends its open paragraph where the bytes end.
+    // Every \par is a line end, so what follows the last one is the last line, empty
+    // when the file ends with \par; a truncated file ends it where the bytes end.
     flushPending();
-    if (!stack_.empty() && (runs_.size() > (paras_.empty() ? 0 : paras_.back().runEnd)))
-        endParagraph();
+    if (!stack_.empty())
+        endParagraph(true);
     return {};
 }
 
@@ -499,7 +503,7 @@ void Reader::openGroup()
     starred_ = false;
     skipFallback_ = 0;
     if (stack_.empty()) {
-        stack_.emplace_back();
+        top_ = &stack_.emplace_back();
         refreshDecoder();
         return;
     }
@@ -509,7 +513,7 @@ void Reader::openGroup()
                  .arg(MaxGroupDepth));
         return;
     }
-    stack_.push_back(stack_.back());
+    top_ = &stack_.emplace_back(*top_);
 }
 
 void Reader::closeGroup()
@@ -534,6 +538,7 @@ void Reader::closeGroup()
         return;
     }
     stack_.pop_back();
+    top_ = &stack_.back();
     if (closing == Dest::FontTable && st().dest != Dest::FontTable)
         currentFontEntry_ = nullptr;
     if (st().decoderGen != decoderGen_)
@@ -638,8 +643,11 @@ void Reader::parseControl()
     case '\n':
         handleWord(Word{"par", false, 0});
         break;
+    case '-':
+        putChar(0x00AD); // the optional hyphen, shown only where a line breaks
+        break;
     default:
-        break; // \- (optional hyphen), \| and \: show nothing
+        break; // \| and \: show nothing
     }
 }
 
@@ -1181,10 +1189,14 @@ int Reader::currentFormat()
     return s.format = lastFormat_;
 }
 
-void Reader::endParagraph()
+void Reader::endParagraph(bool last)
 {
     ParaProps props = st().para;
     props.flags &= uint8_t(~InTable);
+    // An empty last line after the final \par carries the properties of the paragraph
+    // before it, but no page break of its own: it would only print a blank page.
+    if (last && runs_.size() == (paras_.empty() ? 0 : paras_.back().runEnd))
+        props.flags &= uint8_t(~PageBefore);
     if (pageBreakNext_) {
         props.flags |= PageBefore;
         pageBreakNext_ = false;
@@ -1214,13 +1226,33 @@ void Reader::apply(QTextDocument &doc) const
         return QColor::fromRgb(colors_[size_t(index)]);
     };
 
+    // Font names are compared without regard to case ("Arial" and "arial" are one font):
+    // entries that differ only in case take the spelling of the lowest-numbered one.
+    std::unordered_map<int32_t, QString> families;
+    {
+        std::vector<std::pair<int32_t, const FontEntry *>> entries;
+        entries.reserve(fonts_.size());
+        for (const auto &[number, entry] : fonts_)
+            entries.emplace_back(number, &entry);
+        std::sort(entries.begin(), entries.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+        QHash<QString, QString> spelling;
+        for (const auto &[number, entry] : entries) {
+            if (entry->name.isEmpty())
+                continue;
+            const QString key = entry->name.toCaseFolded();
+            auto it = spelling.constFind(key);
+            if (it == spelling.constEnd())
+                it = spelling.insert(key, entry->name);
+            families.emplace(number, it.value());
+        }
+    }
+
     std::vector<QTextCharFormat> charFormats;
     charFormats.reserve(formats_.size());
     for (const FmtKey &k : formats_) {
         QTextCharFormat f;
-        const auto font = fonts_.find(k.font);
-        if (font != fonts_.end() && !font->second.name.isEmpty())
-            f.setFontFamilies(QStringList{font->second.name});
+        if (const auto family = families.find(k.font); family != families.end())
+            f.setFontFamilies(QStringList{family->second});
         f.setFontPointSize(k.halfPoints / 2.0);
         if (k.flags & Bold)
             f.setFontWeight(QFont::Bold);
