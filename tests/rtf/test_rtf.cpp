@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace rtftest;
 
 class RtfTest : public QObject {
@@ -43,6 +45,8 @@ private slots:
     void rtfToText_printsWhatOpenShows_data();
     void rtfToText_printsWhatOpenShows();
     void rtfToText_refusedFileFailsWithItsReason();
+    void rtfToText_nonRegularFile_refusedWithoutBlocking_data();
+    void rtfToText_nonRegularFile_refusedWithoutBlocking();
 };
 
 void RtfTest::looksLikeRtf_data()
@@ -436,6 +440,20 @@ struct ToolRun {
     QByteArray err;
 };
 
+// The tool on a path; a tool that blocks is killed after 30 s and reported as exit -1.
+ToolRun runRtfToTextOn(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral(QUORVANE_RTF_TO_TEXT), {path});
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
 ToolRun runRtfToText(const QByteArray &data)
 {
     QTemporaryDir dir;
@@ -444,12 +462,7 @@ ToolRun runRtfToText(const QByteArray &data)
     if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size())
         return {};
     f.close();
-    QProcess p;
-    p.start(QStringLiteral(QUORVANE_RTF_TO_TEXT), {path});
-    if (!p.waitForFinished(30000))
-        return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    return runRtfToTextOn(path);
 }
 
 } // namespace
@@ -494,6 +507,37 @@ void RtfTest::rtfToText_refusedFileFailsWithItsReason()
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.out.isEmpty());
     QVERIFY2(run.err.contains("levels deep"), run.err.constData());
+}
+
+// Only regular files are read: a FIFO without a writer or a link to an endless device is
+// refused at once with a message naming the file, never read or waited on.
+void RtfTest::rtfToText_nonRegularFile_refusedWithoutBlocking_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("reason");
+    const QByteArray notRegular = "It is not a regular file (it is a pipe, a device or a socket), so it cannot be opened.";
+    QTest::newRow("fifo") << "fifo" << notRegular;
+    QTest::newRow("link to /dev/zero") << "zero" << notRegular;
+    QTest::newRow("link to /dev/urandom") << "urandom" << notRegular;
+    QTest::newRow("folder") << "folder" << QByteArray("It is a folder, not a file.");
+}
+
+void RtfTest::rtfToText_nonRegularFile_refusedWithoutBlocking()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, reason);
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("in.rtf"));
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == QLatin1String("folder"))
+        path = dir.path();
+    else
+        QVERIFY(QFile::link(QStringLiteral("/dev/") + kind, path));
+    const ToolRun run = runRtfToTextOn(path);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QCOMPARE(run.err, "quorvane-rtf-to-text: " + QFile::encodeName(path) + ": " + reason + "\n");
 }
 
 QTEST_MAIN(RtfTest)

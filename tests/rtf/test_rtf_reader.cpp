@@ -52,6 +52,8 @@ private slots:
     void malformed_opensOrIsRefused();
     void overLimits_refusedWithMessageAndDocumentKept_data();
     void overLimits_refusedWithMessageAndDocumentKept();
+    void atLimits_read_data();
+    void atLimits_read();
     void everyPrefixOfARealFile_reads();
     void randomAndMutatedBytes_neverCrash();
 };
@@ -478,14 +480,46 @@ void RtfReaderTest::overLimits_refusedWithMessageAndDocumentKept_data()
     QTest::newRow("colour table too big")
         << QByteArray("{\\rtf1{\\colortbl") + QByteArray(rtf::MaxColorTableEntries + 1, ';') + "}x}"
         << QStringLiteral("The file's colour table has more than 1048576 entries, so it cannot be read; it is probably damaged.");
-    QByteArray pars = "{\\rtf1 ";
-    pars.reserve(5 * rtf::MaxDocumentPieces + 16);
-    for (int i = 0; i <= rtf::MaxDocumentPieces; ++i)
-        pars += "\\par";
     QTest::newRow("too many paragraphs")
-        << pars + "}"
-        << QStringLiteral("The file has more than 2000000 paragraphs and changes of format, more than this program can "
-                          "hold, so it cannot be read.");
+        << "{\\rtf1 " + QByteArray("\\par ").repeated(rtf::MaxParagraphs) + "}" << rtf::tooManyParagraphs();
+    QTest::newRow("too many pages")
+        << "{\\rtf1 " + QByteArray("\\page ").repeated(rtf::MaxParagraphs) + "}" << rtf::tooManyParagraphs();
+    QTest::newRow("too many paragraphs in a table cell")
+        << "{\\rtf1\\intbl " + QByteArray("a\\par ").repeated(rtf::MaxParagraphs) + "\\cell\\row}"
+        << rtf::tooManyParagraphs();
+    QTest::newRow("paragraph too long")
+        << "{\\rtf1 " + QByteArray(rtf::MaxParagraphLength + 1, 'x') + "}" << rtf::paragraphTooLong();
+    QTest::newRow("last paragraph too long after others")
+        << "{\\rtf1 a\\par " + QByteArray(rtf::MaxParagraphLength / 2, 'x') + "\\u233?"
+               + QByteArray(rtf::MaxParagraphLength / 2, 'y') + "}"
+        << rtf::paragraphTooLong();
+    QByteArray runs = "{\\rtf1 ";
+    for (int i = 0; i <= rtf::MaxRuns / 2; ++i)
+        runs += i % 64 == 63 ? "{\\b x}y\\par " : "{\\b x}y";
+    QTest::newRow("too many runs") << runs + "}"
+                                   << QStringLiteral("The file changes its character format more than %1 times, more "
+                                                     "than this program can show, so it cannot be read.")
+                                          .arg(rtf::MaxRuns);
+    QByteArray formats = "{\\rtf1 ";
+    for (int i = 0; i <= rtf::MaxCharFormats; ++i)
+        formats += "{\\cf" + QByteArray::number(i % 1000) + "\\fs" + QByteArray::number(2 + i / 1000) + " x}";
+    QTest::newRow("too many formats") << formats + "}"
+                                      << QStringLiteral("The file uses more than %1 different character formats, "
+                                                        "more than this program can show, so it cannot be read.")
+                                             .arg(rtf::MaxCharFormats);
+    // Counted by name: entries that differ only in case, and numbers not in the table, are
+    // no further font.
+    QByteArray used = "{\\rtf1{\\fonttbl{\\f0 Font;}{\\f1 FONT;}";
+    for (int i = 2; i <= rtf::MaxFontsUsed + 1; ++i)
+        used += "{\\f" + QByteArray::number(i) + " F" + QByteArray::number(i) + ";}";
+    used += "}\\f99999 x";
+    for (int i = 0; i <= rtf::MaxFontsUsed; ++i)
+        used += "{\\f" + QByteArray::number(i) + " x}";
+    QTest::newRow("fonts used, all but one counted") << used + "}" << QString();
+    QTest::newRow("too many fonts used") << used + "{\\f" + QByteArray::number(rtf::MaxFontsUsed + 1) + " x}}"
+                                         << QStringLiteral("The file uses more than %1 fonts, more than this program "
+                                                           "can show, so it cannot be read.")
+                                                .arg(rtf::MaxFontsUsed);
 }
 
 void RtfReaderTest::overLimits_refusedWithMessageAndDocumentKept()
@@ -495,9 +529,50 @@ void RtfReaderTest::overLimits_refusedWithMessageAndDocumentKept()
     QTextDocument d;
     d.setPlainText(QStringLiteral("kept"));
     const rtf::ReadResult r = rtf::read(rtf, d);
+    if (message.isEmpty()) {
+        QVERIFY2(r.ok, qPrintable(r.error));
+        return;
+    }
     QVERIFY(!r.ok);
     QCOMPARE(r.error, message);
     QCOMPARE(d.toPlainText(), QStringLiteral("kept"));
+}
+
+// Each shape at its limit is read, quickly, and whole (time is measured in bench/).
+void RtfReaderTest::atLimits_read_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("blocks");
+    QTest::addColumn<int>("characters");
+    const int most = rtf::MaxParagraphs;
+    QTest::newRow("most paragraphs") << "{\\rtf1 " + QByteArray("\\par ").repeated(most - 1) + "}" << most << 0;
+    QTest::newRow("most pages") << "{\\rtf1 " + QByteArray("\\page ").repeated(most - 1) + "}" << most << 0;
+    QTest::newRow("longest paragraph") << "{\\rtf1 " + QByteArray(rtf::MaxParagraphLength, 'x') + "}" << 1
+                                       << rtf::MaxParagraphLength;
+    QByteArray fonts = "{\\rtf1{\\fonttbl";
+    for (int i = 0; i < rtf::MaxFontTableEntries; ++i)
+        fonts += "{\\f" + QByteArray::number(i) + " F" + QByteArray::number(i) + ";}";
+    fonts += "}";
+    for (int i = 0; i < rtf::MaxFontsUsed; ++i)
+        fonts += "{\\f" + QByteArray::number(i * 7) + " x}";
+    QTest::newRow("whole font table, most fonts used") << fonts + "}" << 1 << rtf::MaxFontsUsed;
+    QByteArray formats = "{\\rtf1 ";
+    for (int i = 0; i < rtf::MaxCharFormats; ++i)
+        formats += "{\\cf" + QByteArray::number(i % 1000) + "\\fs" + QByteArray::number(2 + i / 1000) + " x}"
+                   + (i % 64 == 63 ? "\\par " : "");
+    QTest::newRow("most formats") << formats + "}" << 1 + rtf::MaxCharFormats / 64 << rtf::MaxCharFormats;
+}
+
+void RtfReaderTest::atLimits_read()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, blocks);
+    QFETCH(int, characters);
+    QTextDocument d;
+    const rtf::ReadResult r = rtf::read(rtf, d);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(d.blockCount(), blocks);
+    QCOMPARE(d.characterCount() - blocks, characters);
 }
 
 // Every way a download can be cut short, on a file with most of what the reader knows.

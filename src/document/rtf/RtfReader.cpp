@@ -8,6 +8,7 @@
 #include "document/rtf/RtfParse.h"
 
 #include <QHash>
+#include <QSet>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -19,6 +20,7 @@
 #include <iterator>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace rtf {
@@ -383,7 +385,7 @@ private:
     void beginBodyText();
     int currentFormat();
     void endParagraph(bool last = false);
-    void checkPieces();
+    void checkFontsUsed();
     void fail(const QString &message)
     {
         if (ok_) {
@@ -428,6 +430,7 @@ private:
     QString text_;
     std::vector<Run> runs_;
     std::vector<Para> paras_;
+    qsizetype paraTextStart_ = 0; // where the open paragraph's text begins in text_
     std::vector<FmtKey> formats_;
     std::unordered_map<FmtKey, int, BytesHash<FmtKey>> formatIndex_;
     std::vector<ParaProps> blockFormats_;
@@ -495,7 +498,9 @@ ReadResult Reader::parse()
     flushPending();
     if (!stack_.empty())
         endParagraph(true);
-    return {};
+    if (ok_)
+        checkFontsUsed();
+    return ok_ ? ReadResult{} : ReadResult{false, error_};
 }
 
 void Reader::openGroup()
@@ -1161,8 +1166,13 @@ void Reader::beginBodyText()
     const int format = currentFormat();
     const size_t paraStart = paras_.empty() ? 0 : paras_.back().runEnd;
     if (runs_.size() == paraStart || runs_.back().format != format) {
+        if (runs_.size() >= size_t(MaxRuns)) {
+            fail(QStringLiteral("The file changes its character format more than %1 times, more than this program "
+                                "can show, so it cannot be read.")
+                     .arg(MaxRuns));
+            return;
+        }
         runs_.push_back(Run{text_.size(), 0, format});
-        checkPieces();
     }
 }
 
@@ -1180,8 +1190,18 @@ int Reader::currentFormat()
     FormatCacheSlot &slot = formatCache_[BytesHash<FmtKey>()(key) % std::size(formatCache_)];
     if (slot.format < 0 || !(slot.key == key)) {
         const auto [it, inserted] = formatIndex_.try_emplace(key, int(formats_.size()));
-        if (inserted)
+        if (inserted) {
+            // Each distinct format costs Qt's format collection a compare on every new
+            // format; past a few hundred thousand that alone takes seconds.
+            if (formats_.size() >= size_t(MaxCharFormats)) {
+                formatIndex_.erase(it);
+                fail(QStringLiteral("The file uses more than %1 different character formats, more than this "
+                                    "program can show, so it cannot be read.")
+                         .arg(MaxCharFormats));
+                return s.format = 0;
+            }
             formats_.push_back(key);
+        }
         slot = FormatCacheSlot{key, it->second};
     }
     lastKey_ = key;
@@ -1204,18 +1224,40 @@ void Reader::endParagraph(bool last)
     const auto [it, inserted] = blockIndex_.try_emplace(props, int(blockFormats_.size()));
     if (inserted)
         blockFormats_.push_back(props);
+    // Counted here, where a paragraph ends: a paragraph costs the editor's layout far
+    // more than the few bytes of RTF that make it.
+    if (text_.size() - paraTextStart_ > MaxParagraphLength) {
+        fail(paragraphTooLong());
+        return;
+    }
+    if (paras_.size() >= size_t(MaxParagraphs)) {
+        fail(tooManyParagraphs());
+        return;
+    }
     paras_.push_back(Para{runs_.size(), it->second, currentFormat()});
-    checkPieces();
+    paraTextStart_ = text_.size();
 }
 
-// Each paragraph and each change of format costs the document far more memory than the
-// few bytes of RTF that make it, so their number is limited.
-void Reader::checkPieces()
+// Every font the text uses costs the editor's layout a search of the system's fonts
+// (about a millisecond for a name the system lacks), however few characters it has.
+void Reader::checkFontsUsed()
 {
-    if (paras_.size() + runs_.size() > size_t(MaxDocumentPieces))
-        fail(QStringLiteral("The file has more than %1 paragraphs and changes of format, more than this "
-                            "program can hold, so it cannot be read.")
-                 .arg(MaxDocumentPieces));
+    std::unordered_set<int32_t> numbers;
+    QSet<QString> used;
+    for (const FmtKey &k : formats_) {
+        if (!numbers.insert(k.font).second)
+            continue;
+        const auto font = fonts_.find(k.font);
+        if (font == fonts_.end() || font->second.name.isEmpty())
+            continue;
+        used.insert(font->second.name.toCaseFolded());
+        if (used.size() > MaxFontsUsed) {
+            fail(QStringLiteral("The file uses more than %1 fonts, more than this program can show, so it cannot be "
+                                "read.")
+                     .arg(MaxFontsUsed));
+            return;
+        }
+    }
 }
 
 void Reader::apply(QTextDocument &doc) const
@@ -1251,8 +1293,11 @@ void Reader::apply(QTextDocument &doc) const
     charFormats.reserve(formats_.size());
     for (const FmtKey &k : formats_) {
         QTextCharFormat f;
+        // The family goes in as one string, which Qt reads as a list of one: Qt 6.4 hashes
+        // every list of families alike, so formats that differ only in font would all
+        // share one hash and the format collection would compare each new one with all.
         if (const auto family = families.find(k.font); family != families.end())
-            f.setFontFamilies(QStringList{family->second});
+            f.setProperty(QTextFormat::FontFamilies, family->second);
         f.setFontPointSize(k.halfPoints / 2.0);
         if (k.flags & Bold)
             f.setFontWeight(QFont::Bold);
