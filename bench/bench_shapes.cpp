@@ -57,8 +57,8 @@ struct ShapeSize {
     qint64 most;
 };
 const ShapeSize Shapes[] = {
-    {"fonts", rtf::MaxFontTableEntries},
-    {"formats", rtf::MaxCharFormats},
+    {"fonts", rtf::MaxFontsUsed},
+    {"formats", rtf::MaxCharFormats - 1}, // the paragraph marks take one more
     {"runs", rtf::MaxRuns},
     {"empty-paragraphs", rtf::MaxParagraphs - 1},
     {"paragraphs", rtf::MaxParagraphs - 1},
