@@ -2,10 +2,10 @@
 // whole document, and loading an RTF file into the editor page.
 
 #include "BenchDocument.h"
+#include "QuietPrompts.h"
 
 #include "app/AppContext.h"
 #include "app/PageIds.h"
-#include "app/Prompts.h"
 #include "document/EditorPage.h"
 #include "document/PlanDocument.h"
 #include "plan/PlanRecord.h"
@@ -28,27 +28,6 @@ double fastest(const std::vector<double> &v)
 {
     return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
 }
-
-// Answers every question with No, the open dialog with the file under test and the
-// find box with the text to look for; shows nothing.
-class QuietPrompts : public Prompts {
-public:
-    QString file, findWhat;
-    PromptButton ask(const Question &q) override
-    {
-        return q.buttons.contains(PromptButton::No) ? PromptButton::No : PromptButton::Ok;
-    }
-    std::optional<QString> inputText(const QString &, const QString &) override { return findWhat; }
-    std::optional<FileDialogResult> openFile(const FileDialogRequest &) override
-    {
-        return FileDialogResult{file, QStringLiteral("Rich Text Files (*.rtf)")};
-    }
-    std::optional<FileDialogResult> saveFile(const FileDialogRequest &) override { return std::nullopt; }
-    std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
-    std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
-    bool setupPrinter(QPrinter &, bool) override { return false; }
-    void showPrintPreview(QPrinter &, const std::function<void(QPrinter *)> &) override {}
-};
 
 struct Editor {
     QuietPrompts prompts;

@@ -1,11 +1,13 @@
-// Prints the plain text of an RTF file as the program reads it, one line per paragraph,
-// so the reader can be compared with other RTF readers on the same files.
+// Prints the text the program's Open shows for a file, in UTF-8: an RTF file as the RTF
+// reader reads it, any other file as plain text. Paragraphs and line breaks end in "\n",
+// so the output has a line end wherever the document has one and nothing after its last
+// line. The reader can so be compared with other RTF readers on the same files.
 
-#include "document/rtf/Rtf.h"
+#include "document/DocumentLoad.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTextBlock>
+#include <QTextCharFormat>
 #include <QTextDocument>
 
 #include <cstdio>
@@ -18,28 +20,20 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: quorvane-rtf-to-text FILE\n");
         return 2;
     }
-    QFile file(args.at(1));
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "quorvane-rtf-to-text: %s: %s\n", qPrintable(args.at(1)),
-                     qPrintable(file.errorString()));
-        return 1;
-    }
-    QByteArray data = file.readAll();
-    file.close();
     QTextDocument doc;
-    const rtf::ReadResult result = rtf::read(data, doc);
-    data = QByteArray(); // the document holds the text now
+    const LoadResult result = loadDocumentFile(args.at(1), doc, QTextCharFormat());
     if (!result.ok) {
         std::fprintf(stderr, "quorvane-rtf-to-text: %s: %s\n", qPrintable(args.at(1)), qPrintable(result.error));
         return 1;
     }
     // Block by block, so the whole text never exists twice in memory.
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        if (b != doc.begin())
+            std::fputc('\n', stdout);
         QString line = b.text();
         line.replace(QChar::LineSeparator, QLatin1Char('\n'));
         const QByteArray utf8 = line.toUtf8();
         std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
-        std::fputc('\n', stdout);
     }
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

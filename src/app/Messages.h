@@ -56,7 +56,11 @@ inline QString openFailed(const QString &file, const QString &reason)
 
 } // namespace Msg
 
-// Editor page: the reason given when a file is too large to open.
+// Editor page: the reason given when a file is too large to open, with the limit.
 namespace Msg {
 inline const QString FileTooLarge = QStringLiteral("The file is too large to open.");
+inline QString fileTooLarge(qint64 limitBytes)
+{
+    return FileTooLarge + QStringLiteral(" This program opens files of up to %1 MB.").arg(limitBytes / (1024 * 1024));
+}
 } // namespace Msg

@@ -5,6 +5,7 @@
 #include "app/PageIds.h"
 #include "app/Widgets.h"
 #include "document/DocumentExport.h"
+#include "document/DocumentLoad.h"
 #include "document/DocumentText.h"
 #include "document/PlanDocument.h"
 #include "document/PrintLayout.h"
@@ -38,8 +39,6 @@ const QString CaptionSuffix = QStringLiteral(" - Text Editor");
 const QString RtfFilter = QStringLiteral("Rich Text Files (*.rtf)");
 // "*" rather than "*.*": on this platform "*.*" hides names without an extension.
 const QStringList OpenFilters = {RtfFilter, QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")};
-// Larger files would only exhaust memory; no business plan comes near this.
-constexpr qint64 MaxOpenBytes = 128 * 1024 * 1024;
 
 // The menu commands whose keys the text control would otherwise keep for itself.
 bool isMenuKey(const QKeyEvent *e)
@@ -283,35 +282,15 @@ void EditorPage::saveAs()
 
 bool EditorPage::loadDocument(const QString &fileName)
 {
-    const QString shownName = QDir::toNativeSeparators(fileName);
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reportError(Msg::openFailed(shownName, file.errorString()));
-        return false;
-    }
-    if (file.size() > MaxOpenBytes) {
-        reportError(Msg::openFailed(shownName, Msg::FileTooLarge));
-        return false;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        reportError(Msg::openFailed(shownName, file.errorString()));
-        return false;
-    }
-
     // Read into a document of its own, so a file that fails leaves the page untouched.
     auto *doc = new QTextDocument(m_edit);
     doc->setDefaultFont(m_edit->font());
     doc->setUndoRedoEnabled(false);
-    if (rtf::looksLikeRtf(data)) {
-        const rtf::ReadResult result = rtf::read(data, *doc);
-        if (!result.ok) {
-            delete doc;
-            reportError(Msg::openFailed(shownName, result.error));
-            return false;
-        }
-    } else {
-        QTextCursor(doc).insertText(decodePlainText(data), m_loadFormat);
+    const LoadResult result = loadDocumentFile(fileName, *doc, m_loadFormat);
+    if (!result.ok) {
+        delete doc;
+        reportError(Msg::openFailed(QDir::toNativeSeparators(fileName), result.error));
+        return false;
     }
     doc->setUndoRedoEnabled(true);
 

@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 #include "document/DocumentExport.h"
+#include "document/DocumentLoad.h"
 #include "document/PrintLayout.h"
 #include "support/FileSizeLimit.h"
 
@@ -27,6 +28,7 @@
 #include <QTextDocument>
 
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -770,8 +772,13 @@ void EditorTest::open_failure_reportsAndKeepsEverything_data()
     QTest::newRow("missing file") << "gone.rtf";
     QTest::newRow("folder") << "folder";
     QTest::newRow("too large") << "huge.rtf";
+    QTest::newRow("fifo") << "fifo.rtf";
+    QTest::newRow("link to a device") << "zero.rtf";
+    QTest::newRow("too many lines of text") << "lines.txt";
 }
 
+// Each is refused before anything is read: a FIFO without a writer must not block, a
+// device must not be read until memory runs out.
 void EditorTest::open_failure_reportsAndKeepsEverything()
 {
     QFETCH(QString, name);
@@ -782,10 +789,23 @@ void EditorTest::open_failure_reportsAndKeepsEverything()
     const QString text = EditorRun::wholeText(p);
     const QString path = dir->filePath(name);
     QString reason = openReason(path);
+    const QString notRegular =
+        QStringLiteral("It is not a regular file (it is a pipe, a device or a socket), so it cannot be opened.");
     if (name == QLatin1String("huge.rtf")) {
         QFile huge(path); // sparse: costs no disk space
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 30));
-        reason = Msg::FileTooLarge;
+        reason = Msg::fileTooLarge(MaxOpenBytes);
+    } else if (name == QLatin1String("folder")) {
+        reason = QStringLiteral("It is a folder, not a file.");
+    } else if (name == QLatin1String("fifo.rtf")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        reason = notRegular;
+    } else if (name == QLatin1String("zero.rtf")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        reason = notRegular;
+    } else if (name == QLatin1String("lines.txt")) {
+        QVERIFY(writeFile(path, QByteArray(rtf::MaxParagraphs, '\n')));
+        reason = rtf::tooManyParagraphs();
     }
     QVERIFY(!reason.isEmpty());
 

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace rtftest;
 
 class RtfTest : public QObject {
@@ -29,7 +31,9 @@ private slots:
     void write_headerDeclaresCodePageFontsAndColours();
     void write_nonAsciiAsUnicodeWithAsciiFallback_data();
     void write_nonAsciiAsUnicodeWithAsciiFallback();
-    void write_oneParPerParagraph();
+    void write_fontNamesWithoutRegardToCase();
+    void write_oneParPerLineEnd_data();
+    void write_oneParPerLineEnd();
 
     void read_basics_data();
     void read_basics();
@@ -38,7 +42,11 @@ private slots:
     void read_notRtf_refusedAndDocumentKept();
 
     void rtfToText_printsOneLinePerParagraphInUtf8();
+    void rtfToText_printsWhatOpenShows_data();
+    void rtfToText_printsWhatOpenShows();
     void rtfToText_refusedFileFailsWithItsReason();
+    void rtfToText_nonRegularFile_refusedWithoutBlocking_data();
+    void rtfToText_nonRegularFile_refusedWithoutBlocking();
 };
 
 void RtfTest::looksLikeRtf_data()
@@ -134,6 +142,7 @@ void RtfTest::roundTrip_keepsText_data()
     QTest::newRow("line separator") << QStringLiteral("line one\u2028line two");
     QTest::newRow("paragraphs") << QStringLiteral("one\ntwo\nthree");
     QTest::newRow("empty paragraphs") << QStringLiteral("\none\n\n\ntwo\n");
+    QTest::newRow("soft hyphens") << QStringLiteral("Busi\u00adness\u00ad plan");
     QTest::newRow("empty") << QString();
     QTest::newRow("only newline") << QStringLiteral("\n");
 }
@@ -286,6 +295,7 @@ void RtfTest::write_nonAsciiAsUnicodeWithAsciiFallback_data()
     QTest::newRow("tab") << QStringLiteral("\t") << QByteArray("\\tab ");
     QTest::newRow("run of spaces") << QStringLiteral("a   b") << QByteArray("a {} {} b");
     QTest::newRow("line break") << QStringLiteral("\u2028") << QByteArray("\\line ");
+    QTest::newRow("soft hyphen") << QStringLiteral("\u00ad") << QByteArray("\\-");
 }
 
 void RtfTest::write_nonAsciiAsUnicodeWithAsciiFallback()
@@ -299,13 +309,45 @@ void RtfTest::write_nonAsciiAsUnicodeWithAsciiFallback()
     QVERIFY2(data.contains("\\fs24 " + expected + "}"), data.constData());
 }
 
-void RtfTest::write_oneParPerParagraph()
+// The editor's own "arial" and the font dialog's "Arial" are one font in the table.
+void RtfTest::write_fontNamesWithoutRegardToCase()
 {
     QTextDocument doc;
-    doc.setPlainText(QStringLiteral("a\nb\n\nc"));
+    QTextCursor c(&doc);
+    c.insertText(QStringLiteral("a"), baseFormat(QStringLiteral("arial")));
+    c.insertText(QStringLiteral("b"), baseFormat(QStringLiteral("Arial")));
+    c.insertText(QStringLiteral("c"), baseFormat(QStringLiteral("ARIAL"), 20));
     const QByteArray data = rtf::write(doc);
-    QCOMPARE(data.count("\\par\r\n"), 4);
-    QCOMPARE(data.count("\\pard"), 4);
+    QCOMPARE(data.toLower().count("arial;"), 1);
+    QVERIFY2(data.contains(" arial;}"), data.constData());
+    const auto back = readDoc(data);
+    QCOMPARE(text(*back), QStringLiteral("abc"));
+}
+
+void RtfTest::write_oneParPerLineEnd_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("pars");
+    QTest::newRow("one line") << QStringLiteral("a") << 0;
+    QTest::newRow("empty document") << QString() << 0;
+    QTest::newRow("lines and an empty one") << QStringLiteral("a\nb\n\nc") << 3;
+    QTest::newRow("ends with a line end") << QStringLiteral("a\n") << 1;
+    QTest::newRow("composed plan's end") << QStringLiteral("x\nanswer\n\n") << 3;
+}
+
+// A paragraph mark is a line end both ways: the writer writes one \par for each line end,
+// none after the last line, and the reader turns each back into a line end.
+void RtfTest::write_oneParPerLineEnd()
+{
+    QFETCH(QString, text);
+    QFETCH(int, pars);
+    QTextDocument doc;
+    doc.setPlainText(text);
+    const QByteArray data = rtf::write(doc);
+    QCOMPARE(data.count("\\par\r\n"), pars);
+    QCOMPARE(data.count("\\pard"), pars + 1);
+    QVERIFY(!data.contains("\\par\r\n}"));
+    QCOMPARE(readText(data), text);
 }
 
 void RtfTest::read_basics_data()
@@ -313,10 +355,10 @@ void RtfTest::read_basics_data()
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("expected");
     QTest::newRow("one paragraph") << QByteArray("{\\rtf1\\ansi Hello}") << QStringLiteral("Hello");
-    QTest::newRow("closing par adds no paragraph") << QByteArray("{\\rtf1 a\\par b\\par}") << QStringLiteral("a\nb");
+    QTest::newRow("closing par is a line end") << QByteArray("{\\rtf1 a\\par b\\par}") << QStringLiteral("a\nb\n");
     QTest::newRow("par without closing par") << QByteArray("{\\rtf1 a\\par b}") << QStringLiteral("a\nb");
     QTest::newRow("empty paragraphs") << QByteArray("{\\rtf1 a\\par\\par\\par b\\par\\par}")
-                                      << QStringLiteral("a\n\n\nb\n");
+                                      << QStringLiteral("a\n\n\nb\n\n");
     QTest::newRow("delimiting space") << QByteArray("{\\rtf1 \\b bold\\b0  plain}") << QStringLiteral("bold plain");
     QTest::newRow("line ends are not text") << QByteArray("{\\rtf1 one\r\ntwo\nthree\r}") << QStringLiteral("onetwothree");
     QTest::newRow("backslash line end is par") << QByteArray("{\\rtf1 a\\\nb}") << QStringLiteral("a\nb");
@@ -357,7 +399,8 @@ void RtfTest::read_formats_data()
         << head + "\\f3 x}" << QStringList{QStringLiteral("{align1 | Times New Roman 12}[Times New Roman 12]x")};
     QTest::newRow("unknown font number") << head + "\\f7 x}" << QStringList{QStringLiteral("{align1 |  12}[ 12]x")};
     QTest::newRow("size in half points") << head + "\\fs21 x\\par}"
-                                         << QStringList{QStringLiteral("{align1 | Arial 10.5}[Arial 10.5]x")};
+                                         << QStringList{QStringLiteral("{align1 | Arial 10.5}[Arial 10.5]x"),
+                                                        QStringLiteral("{align1 | Arial 10.5}")};
     QTest::newRow("bold and off") << head + "{\\b x}\\b y\\b0 z}"
                                   << QStringList{arial + "[Arial 12 bold]xy[Arial 12]z"};
     QTest::newRow("italic underline strike")
@@ -397,6 +440,20 @@ struct ToolRun {
     QByteArray err;
 };
 
+// The tool on a path; a tool that blocks is killed after 30 s and reported as exit -1.
+ToolRun runRtfToTextOn(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral(QUORVANE_RTF_TO_TEXT), {path});
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
 ToolRun runRtfToText(const QByteArray &data)
 {
     QTemporaryDir dir;
@@ -405,12 +462,7 @@ ToolRun runRtfToText(const QByteArray &data)
     if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size())
         return {};
     f.close();
-    QProcess p;
-    p.start(QStringLiteral(QUORVANE_RTF_TO_TEXT), {path});
-    if (!p.waitForFinished(30000))
-        return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    return runRtfToTextOn(path);
 }
 
 } // namespace
@@ -425,12 +477,67 @@ void RtfTest::rtfToText_printsOneLinePerParagraphInUtf8()
     QVERIFY(run.err.isEmpty());
 }
 
+// Any file prints as Open shows it: what does not start like RTF is text.
+void RtfTest::rtfToText_printsWhatOpenShows_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("rtf ending with par") << QByteArray("{\\rtf1 a\\par b\\par}") << QStringLiteral("a\nb\n");
+    QTest::newRow("rtf without closing par") << QByteArray("{\\rtf1 a\\par b}") << QStringLiteral("a\nb");
+    QTest::newRow("plain text") << QByteArray("not rtf") << QStringLiteral("not rtf");
+    QTest::newRow("text with CR LF") << QByteArray("one\r\ntwo\r\n") << QStringLiteral("one\ntwo\n");
+    QTest::newRow("Windows-1252 text") << QByteArray("caf\xe9 \x80") << QStringLiteral("café €");
+    QTest::newRow("rtf word, not at the start") << QByteArray("x{\\rtf1 a}") << QStringLiteral("x{\\rtf1 a}");
+    QTest::newRow("empty file") << QByteArray() << QString();
+}
+
+void RtfTest::rtfToText_printsWhatOpenShows()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, expected);
+    const ToolRun run = runRtfToText(file);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(run.out), expected);
+    QVERIFY(run.err.isEmpty());
+}
+
 void RtfTest::rtfToText_refusedFileFailsWithItsReason()
 {
-    const ToolRun run = runRtfToText("not rtf");
+    const ToolRun run = runRtfToText("{\\rtf1 " + QByteArray(rtf::MaxGroupDepth + 1, '{') + "}");
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.out.isEmpty());
-    QVERIFY2(run.err.contains("The file is not an RTF document."), run.err.constData());
+    QVERIFY2(run.err.contains("levels deep"), run.err.constData());
+}
+
+// Only regular files are read: a FIFO without a writer or a link to an endless device is
+// refused at once with a message naming the file, never read or waited on.
+void RtfTest::rtfToText_nonRegularFile_refusedWithoutBlocking_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("reason");
+    const QByteArray notRegular = "It is not a regular file (it is a pipe, a device or a socket), so it cannot be opened.";
+    QTest::newRow("fifo") << "fifo" << notRegular;
+    QTest::newRow("link to /dev/zero") << "zero" << notRegular;
+    QTest::newRow("link to /dev/urandom") << "urandom" << notRegular;
+    QTest::newRow("folder") << "folder" << QByteArray("It is a folder, not a file.");
+}
+
+void RtfTest::rtfToText_nonRegularFile_refusedWithoutBlocking()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, reason);
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("in.rtf"));
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == QLatin1String("folder"))
+        path = dir.path();
+    else
+        QVERIFY(QFile::link(QStringLiteral("/dev/") + kind, path));
+    const ToolRun run = runRtfToTextOn(path);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QCOMPARE(run.err, "quorvane-rtf-to-text: " + QFile::encodeName(path) + ": " + reason + "\n");
 }
 
 QTEST_MAIN(RtfTest)

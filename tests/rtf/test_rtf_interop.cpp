@@ -31,15 +31,14 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// LibreOffice's text export: UTF-8 with a byte order mark, one line per paragraph.
+// LibreOffice's text export: UTF-8 with a byte order mark, each paragraph followed by a
+// line end, the last one too.
 QString loText(const QString &path)
 {
     QString t = QString::fromUtf8(readFile(path));
     if (t.startsWith(QChar(0xFEFF)))
         t.remove(0, 1);
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    if (t.endsWith(QLatin1Char('\n')))
-        t.chop(1);
     return t;
 }
 
@@ -153,6 +152,8 @@ void buildFormattedDocument(QTextDocument &doc, bool astral)
     c.insertText(QStringLiteral("On a new page after an empty paragraph, with a line"), plain);
     c.insertText(QString(QChar::LineSeparator), plain);
     c.insertText(QStringLiteral("break and (blank)            "), plain);
+    // Ending with a line end, as a composed plan does.
+    c.insertBlock(QTextBlockFormat(), plain);
 }
 
 } // namespace

@@ -25,11 +25,21 @@ struct ReadResult {
 // left as it was.
 ReadResult read(const QByteArray &data, QTextDocument &doc);
 
-// Limits of the reader. Real files stay far below them; a file beyond one is refused
-// with a message instead of being allowed to exhaust memory or time.
-inline constexpr int MaxGroupDepth = 4096;       // nesting of { } groups
+// Limits of the reader. The shape limits are what the editor page can show and still
+// open in about two seconds and answer a key at once (README, Performance); a file beyond
+// one is refused with a message before any document is built. Text files opened as text
+// keep the same paragraph limits.
+inline constexpr int MaxGroupDepth = 1000000; // nesting of { } groups; each level costs a few dozen bytes
 inline constexpr int MaxFontTableEntries = 16384;
 inline constexpr int MaxColorTableEntries = 1 << 20; // past any palette the writer can produce
-inline constexpr int MaxDocumentPieces = 2000000;    // paragraphs plus runs of one format
+inline constexpr int MaxParagraphs = 150000;
+inline constexpr int MaxParagraphLength = 300000; // characters in one paragraph
+inline constexpr int MaxRuns = 500000;            // runs of one character format
+inline constexpr int MaxCharFormats = 50000;      // distinct character formats
+inline constexpr int MaxFontsUsed = 1000;         // fonts the text uses
+
+// The reasons given for the two paragraph limits, to RTF and text files alike.
+QString tooManyParagraphs();
+QString paragraphTooLong();
 
 } // namespace rtf

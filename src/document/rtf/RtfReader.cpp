@@ -7,6 +7,8 @@
 #include "document/rtf/RtfCodepage.h"
 #include "document/rtf/RtfParse.h"
 
+#include <QHash>
+#include <QSet>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -14,9 +16,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <iterator>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace rtf {
@@ -364,7 +368,7 @@ private:
     void skipBin(int32_t length);
 
     // State
-    State &st() { return stack_.back(); }
+    State &st() { return *top_; }
     void setFont(int32_t number);
     ByteDecoder *decoderFor(const FontEntry *font);
     void refreshDecoder();
@@ -380,8 +384,8 @@ private:
     void appendAscii(const uint8_t *s, qsizetype n);
     void beginBodyText();
     int currentFormat();
-    void endParagraph();
-    void checkPieces();
+    void endParagraph(bool last = false);
+    void checkFontsUsed();
     void fail(const QString &message)
     {
         if (ok_) {
@@ -397,7 +401,9 @@ private:
     QString error_;
     bool done_ = false;
 
-    std::vector<State> stack_;
+    // A deque: a million levels never move the states already there, and top_ stays valid.
+    std::deque<State> stack_;
+    State *top_ = nullptr;
     bool starred_ = false;
     int skipFallback_ = 0; // \uc characters still to skip
     char32_t pendingHigh_ = 0; // a high surrogate waiting for its low half
@@ -424,6 +430,7 @@ private:
     QString text_;
     std::vector<Run> runs_;
     std::vector<Para> paras_;
+    qsizetype paraTextStart_ = 0; // where the open paragraph's text begins in text_
     std::vector<FmtKey> formats_;
     std::unordered_map<FmtKey, int, BytesHash<FmtKey>> formatIndex_;
     std::vector<ParaProps> blockFormats_;
@@ -444,7 +451,6 @@ ReadResult Reader::parse()
     if (end_ - p_ < 5 || std::memcmp(p_, "{\\rtf", 5) != 0)
         return {false, QStringLiteral("The file is not an RTF document.")};
 
-    stack_.reserve(64);
     text_.reserve(qsizetype(end_ - p_) * 3 / 4);
     runs_.reserve(size_t(end_ - p_) / 64);
 
@@ -487,11 +493,14 @@ ReadResult Reader::parse()
     }
     if (!ok_)
         return {false, error_};
-    // A truncated file ends its open paragraph where the bytes end.
+    // Every \par is a line end, so what follows the last one is the last line, empty
+    // when the file ends with \par; a truncated file ends it where the bytes end.
     flushPending();
-    if (!stack_.empty() && (runs_.size() > (paras_.empty() ? 0 : paras_.back().runEnd)))
-        endParagraph();
-    return {};
+    if (!stack_.empty())
+        endParagraph(true);
+    if (ok_)
+        checkFontsUsed();
+    return ok_ ? ReadResult{} : ReadResult{false, error_};
 }
 
 void Reader::openGroup()
@@ -499,7 +508,7 @@ void Reader::openGroup()
     starred_ = false;
     skipFallback_ = 0;
     if (stack_.empty()) {
-        stack_.emplace_back();
+        top_ = &stack_.emplace_back();
         refreshDecoder();
         return;
     }
@@ -509,7 +518,7 @@ void Reader::openGroup()
                  .arg(MaxGroupDepth));
         return;
     }
-    stack_.push_back(stack_.back());
+    top_ = &stack_.emplace_back(*top_);
 }
 
 void Reader::closeGroup()
@@ -534,6 +543,7 @@ void Reader::closeGroup()
         return;
     }
     stack_.pop_back();
+    top_ = &stack_.back();
     if (closing == Dest::FontTable && st().dest != Dest::FontTable)
         currentFontEntry_ = nullptr;
     if (st().decoderGen != decoderGen_)
@@ -638,8 +648,11 @@ void Reader::parseControl()
     case '\n':
         handleWord(Word{"par", false, 0});
         break;
+    case '-':
+        putChar(0x00AD); // the optional hyphen, shown only where a line breaks
+        break;
     default:
-        break; // \- (optional hyphen), \| and \: show nothing
+        break; // \| and \: show nothing
     }
 }
 
@@ -1153,8 +1166,13 @@ void Reader::beginBodyText()
     const int format = currentFormat();
     const size_t paraStart = paras_.empty() ? 0 : paras_.back().runEnd;
     if (runs_.size() == paraStart || runs_.back().format != format) {
+        if (runs_.size() >= size_t(MaxRuns)) {
+            fail(QStringLiteral("The file changes its character format more than %1 times, more than this program "
+                                "can show, so it cannot be read.")
+                     .arg(MaxRuns));
+            return;
+        }
         runs_.push_back(Run{text_.size(), 0, format});
-        checkPieces();
     }
 }
 
@@ -1172,8 +1190,18 @@ int Reader::currentFormat()
     FormatCacheSlot &slot = formatCache_[BytesHash<FmtKey>()(key) % std::size(formatCache_)];
     if (slot.format < 0 || !(slot.key == key)) {
         const auto [it, inserted] = formatIndex_.try_emplace(key, int(formats_.size()));
-        if (inserted)
+        if (inserted) {
+            // Each distinct format costs Qt's format collection a compare on every new
+            // format; past a few hundred thousand that alone takes seconds.
+            if (formats_.size() >= size_t(MaxCharFormats)) {
+                formatIndex_.erase(it);
+                fail(QStringLiteral("The file uses more than %1 different character formats, more than this "
+                                    "program can show, so it cannot be read.")
+                         .arg(MaxCharFormats));
+                return s.format = 0;
+            }
             formats_.push_back(key);
+        }
         slot = FormatCacheSlot{key, it->second};
     }
     lastKey_ = key;
@@ -1181,10 +1209,14 @@ int Reader::currentFormat()
     return s.format = lastFormat_;
 }
 
-void Reader::endParagraph()
+void Reader::endParagraph(bool last)
 {
     ParaProps props = st().para;
     props.flags &= uint8_t(~InTable);
+    // An empty last line after the final \par carries the properties of the paragraph
+    // before it, but no page break of its own: it would only print a blank page.
+    if (last && runs_.size() == (paras_.empty() ? 0 : paras_.back().runEnd))
+        props.flags &= uint8_t(~PageBefore);
     if (pageBreakNext_) {
         props.flags |= PageBefore;
         pageBreakNext_ = false;
@@ -1192,18 +1224,40 @@ void Reader::endParagraph()
     const auto [it, inserted] = blockIndex_.try_emplace(props, int(blockFormats_.size()));
     if (inserted)
         blockFormats_.push_back(props);
+    // Counted here, where a paragraph ends: a paragraph costs the editor's layout far
+    // more than the few bytes of RTF that make it.
+    if (text_.size() - paraTextStart_ > MaxParagraphLength) {
+        fail(paragraphTooLong());
+        return;
+    }
+    if (paras_.size() >= size_t(MaxParagraphs)) {
+        fail(tooManyParagraphs());
+        return;
+    }
     paras_.push_back(Para{runs_.size(), it->second, currentFormat()});
-    checkPieces();
+    paraTextStart_ = text_.size();
 }
 
-// Each paragraph and each change of format costs the document far more memory than the
-// few bytes of RTF that make it, so their number is limited.
-void Reader::checkPieces()
+// Every font the text uses costs the editor's layout a search of the system's fonts
+// (about a millisecond for a name the system lacks), however few characters it has.
+void Reader::checkFontsUsed()
 {
-    if (paras_.size() + runs_.size() > size_t(MaxDocumentPieces))
-        fail(QStringLiteral("The file has more than %1 paragraphs and changes of format, more than this "
-                            "program can hold, so it cannot be read.")
-                 .arg(MaxDocumentPieces));
+    std::unordered_set<int32_t> numbers;
+    QSet<QString> used;
+    for (const FmtKey &k : formats_) {
+        if (!numbers.insert(k.font).second)
+            continue;
+        const auto font = fonts_.find(k.font);
+        if (font == fonts_.end() || font->second.name.isEmpty())
+            continue;
+        used.insert(font->second.name.toCaseFolded());
+        if (used.size() > MaxFontsUsed) {
+            fail(QStringLiteral("The file uses more than %1 fonts, more than this program can show, so it cannot be "
+                                "read.")
+                     .arg(MaxFontsUsed));
+            return;
+        }
+    }
 }
 
 void Reader::apply(QTextDocument &doc) const
@@ -1214,13 +1268,36 @@ void Reader::apply(QTextDocument &doc) const
         return QColor::fromRgb(colors_[size_t(index)]);
     };
 
+    // Font names are compared without regard to case ("Arial" and "arial" are one font):
+    // entries that differ only in case take the spelling of the lowest-numbered one.
+    std::unordered_map<int32_t, QString> families;
+    {
+        std::vector<std::pair<int32_t, const FontEntry *>> entries;
+        entries.reserve(fonts_.size());
+        for (const auto &[number, entry] : fonts_)
+            entries.emplace_back(number, &entry);
+        std::sort(entries.begin(), entries.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+        QHash<QString, QString> spelling;
+        for (const auto &[number, entry] : entries) {
+            if (entry->name.isEmpty())
+                continue;
+            const QString key = entry->name.toCaseFolded();
+            auto it = spelling.constFind(key);
+            if (it == spelling.constEnd())
+                it = spelling.insert(key, entry->name);
+            families.emplace(number, it.value());
+        }
+    }
+
     std::vector<QTextCharFormat> charFormats;
     charFormats.reserve(formats_.size());
     for (const FmtKey &k : formats_) {
         QTextCharFormat f;
-        const auto font = fonts_.find(k.font);
-        if (font != fonts_.end() && !font->second.name.isEmpty())
-            f.setFontFamilies(QStringList{font->second.name});
+        // The family goes in as one string, which Qt reads as a list of one: Qt 6.4 hashes
+        // every list of families alike, so formats that differ only in font would all
+        // share one hash and the format collection would compare each new one with all.
+        if (const auto family = families.find(k.font); family != families.end())
+            f.setProperty(QTextFormat::FontFamilies, family->second);
         f.setFontPointSize(k.halfPoints / 2.0);
         if (k.flags & Bold)
             f.setFontWeight(QFont::Bold);

@@ -122,14 +122,17 @@ void Writer::appendNumber(QByteArray &out, const char *word, long long n)
     out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr - digits);
 }
 
+// Font names are compared without regard to case: "arial" and "Arial" are one entry,
+// spelt as first met.
 int Writer::fontIndex(const QString &family)
 {
-    const auto it = fontIndex_.constFind(family);
+    const QString key = family.toCaseFolded();
+    const auto it = fontIndex_.constFind(key);
     if (it != fontIndex_.constEnd())
         return it.value();
     const int index = int(fonts_.size());
     fonts_.append(family);
-    fontIndex_.insert(family, index);
+    fontIndex_.insert(key, index);
     return index;
 }
 
@@ -270,6 +273,11 @@ void Writer::appendText(Buffer &out, const QChar *text, qsizetype n)
         }
         if (c == 0xFFFC || c == 0x2029)
             continue; // objects and block separators are not text
+        if (c == 0x00AD) {
+            std::memcpy(o, "\\-", 2); // the optional hyphen
+            o += 2;
+            continue;
+        }
         // \u takes a signed 16-bit number; characters beyond U+FFFF go as their two
         // surrogates, each with its own fallback. The space ends the number: some readers
         // (pandoc) skip one character too many after a fallback that follows it directly.
@@ -296,6 +304,9 @@ QByteArray Writer::run()
     const QString all = doc_.toRawText();
     qsizetype offset = 0;
     for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
+        // One \par for each line end: between blocks, none after the last one.
+        if (b != doc_.begin())
+            body.append("\\par\r\n", 6);
         auto block = blockPrefixes_.constFind(b.blockFormatIndex());
         if (block == blockPrefixes_.constEnd())
             block = blockPrefixes_.insert(b.blockFormatIndex(), blockProps(b.blockFormat()));
@@ -321,7 +332,6 @@ QByteArray Writer::run()
             body.append("}", 1);
         }
         ++offset; // the block's separator
-        body.append("\\par\r\n", 6);
     }
 
     Buffer header;

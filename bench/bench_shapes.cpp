@@ -1,0 +1,97 @@
+// Open's reading (file to QTextDocument, as loadDocumentFile does it for the editor and
+// the command-line tool) for files that stress one dimension each, at the limit and at a
+// tenth of it: the time for ten times the size must be at most eleven times as long, so
+// no shape costs more than linear. scripts/bench prints the ratios.
+
+#include "Shapes.h"
+
+#include "document/DocumentLoad.h"
+#include "document/rtf/Rtf.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTextCharFormat>
+#include <QTextDocument>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <malloc.h>
+#include <vector>
+
+namespace {
+
+double fastest(const std::vector<double> &v)
+{
+    return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
+}
+
+void openShape(benchmark::State &state, const QString &shape)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("shape"));
+    const QByteArray data = bench::shapeFile(shape, state.range(0));
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size()) {
+            state.SkipWithError("cannot write the sample file");
+            return;
+        }
+    }
+    for (auto _ : state) {
+        QTextDocument doc;
+        const LoadResult r = loadDocumentFile(path, doc, QTextCharFormat());
+        if (!r.ok) {
+            state.SkipWithError(qPrintable(r.error));
+            return;
+        }
+        benchmark::DoNotOptimize(doc.blockCount());
+    }
+    state.counters["file_bytes"] = double(data.size());
+}
+
+// Each shape at its limit and at a tenth of it.
+struct ShapeSize {
+    const char *shape;
+    qint64 most;
+};
+const ShapeSize Shapes[] = {
+    {"fonts", rtf::MaxFontsUsed},
+    {"formats", rtf::MaxCharFormats - 1}, // the paragraph marks take one more
+    {"runs", rtf::MaxRuns},
+    {"empty-paragraphs", rtf::MaxParagraphs - 1},
+    {"paragraphs", rtf::MaxParagraphs - 1},
+    {"pages", rtf::MaxParagraphs - 1},
+    {"cell-paragraphs", rtf::MaxParagraphs - 1},
+    {"paragraph-length", rtf::MaxParagraphLength},
+    {"text-lines", rtf::MaxParagraphs - 1},
+    {"text-line-length", rtf::MaxParagraphLength},
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // As in bench_rtf: large buffers fresh from the system in every iteration.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    for (const ShapeSize &s : Shapes) {
+        const QString shape = QString::fromLatin1(s.shape);
+        benchmark::RegisterBenchmark((std::string("BM_Shape_") + s.shape).c_str(),
+                                     [shape](benchmark::State &state) { openShape(state, shape); })
+            ->Arg(s.most / 10)
+            ->Arg(s.most)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->ComputeStatistics("min", fastest);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,58 @@
+#include "document/DocumentLoad.h"
+
+#include "app/Messages.h"
+#include "document/DocumentText.h"
+#include "document/FileRead.h"
+#include "document/rtf/Rtf.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+// The paragraph limits on text as the cursor splits it into blocks: at line feeds, at
+// carriage returns (CR LF counts once) and at the separators Qt keeps for itself.
+QString checkTextShape(const QString &text)
+{
+    qsizetype paragraphs = 1;
+    qsizetype length = 0;
+    const QChar *c = text.constData();
+    const QChar *end = c + text.size();
+    for (; c < end; ++c) {
+        const char16_t u = c->unicode();
+        if (u == '\n' || u == '\r' || u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1) {
+            if (u == '\r' && c + 1 < end && c[1] == QLatin1Char('\n'))
+                ++c;
+            if (++paragraphs > rtf::MaxParagraphs)
+                return rtf::tooManyParagraphs();
+            length = 0;
+        } else if (++length > rtf::MaxParagraphLength) {
+            return rtf::paragraphTooLong();
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+LoadResult loadDocumentFile(const QString &fileName, QTextDocument &doc, const QTextCharFormat &textFormat)
+{
+    FileReadResult file = readRegularFile(fileName, MaxOpenBytes, Msg::fileTooLarge(MaxOpenBytes));
+    if (!file.ok())
+        return {false, file.error};
+
+    if (rtf::looksLikeRtf(file.data)) {
+        const rtf::ReadResult result = rtf::read(file.data, doc);
+        return {result.ok, result.error};
+    }
+    const QString text = decodePlainText(file.data);
+    file.data = QByteArray(); // the text holds it now
+    if (const QString error = checkTextShape(text); !error.isEmpty())
+        return {false, error};
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false); // a file read is not an edit to undo
+    doc.clear();
+    QTextCursor(&doc).insertText(text, textFormat);
+    doc.setUndoRedoEnabled(undo);
+    return {};
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+// What Open shows for a file: RTF read as RTF, anything else as plain text. The editor
+// page and quorvane-rtf-to-text both load through here, so the tool prints exactly
+// what the page would show.
+
+#include <QString>
+
+class QTextCharFormat;
+class QTextDocument;
+
+// The largest file Open reads. Past it a file is refused before anything is built; the
+// editor's limits on paragraphs and formats (rtf::MaxParagraphs...) hold within it.
+inline constexpr qint64 MaxOpenBytes = 24 * 1024 * 1024;
+
+struct LoadResult {
+    bool ok = true;
+    QString error; // the reason, a sentence for the user, when !ok
+};
+
+// Replaces the document's content with the file's. A plain-text file takes textFormat.
+// Only a regular file is read (FileRead.h). On failure the document is left as it was.
+LoadResult loadDocumentFile(const QString &fileName, QTextDocument &doc, const QTextCharFormat &textFormat);

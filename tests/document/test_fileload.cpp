@@ -1,0 +1,135 @@
+// Reading files for Open and the command-line tool: only regular files, never more than
+// the limit, never blocking; and text files held to the editor's paragraph limits.
+
+#include "document/DocumentLoad.h"
+#include "document/FileRead.h"
+#include "document/rtf/Rtf.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextDocument>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QString TooLarge = QStringLiteral("too large");
+const QString NotRegular =
+    QStringLiteral("It is not a regular file (it is a pipe, a device or a socket), so it cannot be opened.");
+
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+} // namespace
+
+class FileLoadTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void readRegularFile_data();
+    void readRegularFile();
+    void loadText_data();
+    void loadText();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+void FileLoadTest::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+}
+
+// "kind" makes the file: a size in bytes for a regular file, or fifo, link-zero,
+// link-urandom, null, folder, missing.
+void FileLoadTest::readRegularFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("empty file") << "0" << qint64(10) << QString();
+    QTest::newRow("under the limit") << "9" << qint64(10) << QString();
+    QTest::newRow("at the limit") << "10" << qint64(10) << QString();
+    QTest::newRow("one byte over") << "11" << qint64(10) << TooLarge;
+    QTest::newRow("larger than the first buffer") << "100000" << qint64(1000000) << QString();
+    QTest::newRow("fifo without a writer") << "fifo" << qint64(10) << NotRegular;
+    QTest::newRow("link to /dev/zero") << "link-zero" << qint64(1 << 30) << NotRegular;
+    QTest::newRow("link to /dev/urandom") << "link-urandom" << qint64(1 << 30) << NotRegular;
+    QTest::newRow("/dev/null") << "null" << qint64(10) << NotRegular;
+    QTest::newRow("folder") << "folder" << qint64(10) << QStringLiteral("It is a folder, not a file.");
+    QTest::newRow("missing") << "missing" << qint64(10) << QStringLiteral("No such file or directory");
+}
+
+void FileLoadTest::readRegularFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(qint64, limit);
+    QFETCH(QString, error);
+    QString path = dir->filePath(QStringLiteral("file"));
+    bool isSize = false;
+    const int size = kind.toInt(&isSize);
+    QByteArray content;
+    if (isSize) {
+        for (int i = 0; i < size; ++i)
+            content += char('a' + i % 26);
+        QVERIFY(writeFile(path, content));
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind.startsWith(QLatin1String("link-"))) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/") + kind.mid(5), path));
+    } else if (kind == QLatin1String("null")) {
+        path = QStringLiteral("/dev/null");
+    } else if (kind == QLatin1String("folder")) {
+        path = dir->path();
+    }
+    const FileReadResult r = ::readRegularFile(path, limit, TooLarge);
+    QCOMPARE(r.error, error);
+    QCOMPARE(r.data, error.isEmpty() ? content : QByteArray());
+}
+
+// Text files keep the same limits as RTF: paragraphs as the cursor splits them, and the
+// length of one paragraph.
+void FileLoadTest::loadText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("blocks");
+    const int most = rtf::MaxParagraphs;
+    QTest::newRow("most lines") << QByteArray(most - 1, '\n') << QString() << most;
+    QTest::newRow("one line too many") << QByteArray(most, '\n') << rtf::tooManyParagraphs() << 0;
+    QTest::newRow("CR LF counts once") << QByteArray("\r\n").repeated(most - 1) << QString() << most;
+    QTest::newRow("lone CRs count") << QByteArray(most, '\r') << rtf::tooManyParagraphs() << 0;
+    QTest::newRow("longest line") << QByteArray(rtf::MaxParagraphLength, 'x') << QString() << 1;
+    QTest::newRow("line too long") << QByteArray(rtf::MaxParagraphLength + 1, 'x') << rtf::paragraphTooLong() << 0;
+    QTest::newRow("long lines under the limit")
+        << (QByteArray(rtf::MaxParagraphLength, 'x') + '\n' + QByteArray(rtf::MaxParagraphLength, 'y')) << QString()
+        << 2;
+}
+
+void FileLoadTest::loadText()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, error);
+    QFETCH(int, blocks);
+    const QString path = dir->filePath(QStringLiteral("notes.txt"));
+    QVERIFY(writeFile(path, bytes));
+    QTextDocument doc;
+    doc.setPlainText(QStringLiteral("kept"));
+    const LoadResult r = loadDocumentFile(path, doc, QTextCharFormat());
+    QCOMPARE(r.error, error);
+    QCOMPARE(r.ok, error.isEmpty());
+    if (r.ok)
+        QCOMPARE(doc.blockCount(), blocks);
+    else
+        QCOMPARE(doc.toPlainText(), QStringLiteral("kept"));
+}
+
+QTEST_MAIN(FileLoadTest)
+#include "test_fileload.moc"
