@@ -1,0 +1,135 @@
+#include "app/Accessibility.h"
+#include "app/PageIds.h"
+#include "support/TestSupport.h"
+
+#include <QAbstractScrollArea>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const char *const kAllPages[] = {
+    PageId::Splash,    PageId::Main,      PageId::BusName,  PageId::BusType,      PageId::BusKind,
+    PageId::BusPurp,   PageId::BusGoals,  PageId::BusPersp, PageId::BusStatus,    PageId::BusEmp,
+    PageId::BusDesc,   PageId::View,      PageId::BusAdMktg, PageId::BusInEx,     PageId::BusInEx2,
+    PageId::BusInEx3,  PageId::Other,     PageId::TxtEditor, PageId::Instruc,     PageId::Info,
+    PageId::Share,     PageId::Distribution, PageId::Warranty, PageId::VersionHx, PageId::Credits2,
+};
+
+// Every control of the page that can take the focus, hidden ones included: a panel
+// shown later must be named as well. A scroll area's viewport belongs to its area.
+QList<QWidget *> focusableControls(QWidget *page)
+{
+    QList<QWidget *> out;
+    for (QWidget *w : page->findChildren<QWidget *>()) {
+        if (w->focusPolicy() == Qt::NoFocus || w->focusProxy())
+            continue;
+        if (auto *area = qobject_cast<QAbstractScrollArea *>(w->parentWidget()); area && area->viewport() == w)
+            continue;
+        out << w;
+    }
+    return out;
+}
+
+} // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyFocusableControl_hasAName_data();
+    void everyFocusableControl_hasAName();
+    void controls_areNamedByTheirLabelOrCaption_data();
+    void controls_areNamedByTheirLabelOrCaption();
+    void laterControls_areNamedWhenThePageIsShownAgain();
+};
+
+void AccessibilityTest::everyFocusableControl_hasAName_data()
+{
+    QTest::addColumn<QString>("page");
+    for (const char *id : kAllPages)
+        QTest::newRow(id) << QString::fromLatin1(id);
+}
+
+void AccessibilityTest::everyFocusableControl_hasAName()
+{
+    QFETCH(QString, page);
+    TestRun run;
+    startProgram(*run.ctx);
+    Page *p = run.ctx->nav.show(page);
+    QVERIFY(p);
+    const QList<QWidget *> controls = focusableControls(p);
+    QVERIFY(!controls.isEmpty());
+    QStringList unnamed;
+    for (QWidget *w : controls) {
+        if (announcedName(w).isEmpty())
+            unnamed << QStringLiteral("%1 (%2)").arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()));
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(QStringLiteral("without a name: ") + unnamed.join(QStringLiteral(", "))));
+}
+
+void AccessibilityTest::controls_areNamedByTheirLabelOrCaption_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    const auto row = [](const char *page, const char *control, const char *name) {
+        QTest::addRow("%s/%s", page, control) << QString::fromLatin1(page) << QString::fromLatin1(control)
+                                              << QString::fromUtf8(name);
+    };
+    // Buttons by caption: the access key's "&" goes, "&&" reads as one "&".
+    row(PageId::Splash, "cmdEnter", "Enter");
+    row(PageId::Splash, "cmdExit", "Exit");
+    row(PageId::BusName, "cmdSave", "Save Information");
+    row(PageId::BusInEx2, "cmdBack", "Go Back to Part 1");
+    row(PageId::BusEmp, "cmdSave", "Save & Next");
+    // The main page's blank buttons by the caption beside them, runs of spaces as one.
+    row(PageId::Main, "cmdStep1", "Step 1: Business Name & Address");
+    row(PageId::Main, "cmdClear", "Clear & Start Over");
+    // Text boxes by their question, whether it stands in the box's frame or on the page.
+    row(PageId::BusName, "txtName", "Business name:");
+    row(PageId::BusName, "txtURL", "Web Site URL:");
+    row(PageId::BusPurp, "txtBusPurp", "The purpose of this business is to:");
+    row(PageId::BusAdMktg, "txtDiffer", "How does your business differ from the competition?");
+    row(PageId::BusKind, "txtSoldVia", "These products/services are sold via:");
+    row(PageId::BusDesc, "txtHowProd", "How will it be produced?");
+    row(PageId::BusGoals, "txtBusSTG1", "Short-Term Goal 1");
+    row(PageId::BusGoals, "txtBusLTG5", "Long-Term Goal 5");
+    // Option buttons by caption.
+    row(PageId::BusKind, "optConsumers", "Consumers");
+    // Controls without a label of their own.
+    row(PageId::BusEmp, "lstEntry", "Entry number");
+    row(PageId::TxtEditor, "txtEdit", "Business plan document");
+    row(PageId::Info, "Picture1", "Credits");
+}
+
+void AccessibilityTest::controls_areNamedByTheirLabelOrCaption()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    TestRun run;
+    startProgram(*run.ctx);
+    Page *p = run.ctx->nav.show(page);
+    QVERIFY(p);
+    QCOMPARE(announcedName(child(p, control)), name);
+}
+
+void AccessibilityTest::laterControls_areNamedWhenThePageIsShownAgain()
+{
+    TestRun run;
+    startProgram(*run.ctx);
+    Page *page = run.open(PageId::BusName);
+    // A box and its label added after the page was first shown, as a panel would be.
+    auto *label = new QLabel(QStringLiteral("Fi&nd what:"), page);
+    auto *box = new QLineEdit(page);
+    label->setBuddy(box);
+    auto *button = new QPushButton(QStringLiteral("Replace &All"), page);
+    run.open(PageId::Main);
+    run.open(PageId::BusName);
+    QCOMPARE(announcedName(box), QStringLiteral("Find what:"));
+    QCOMPARE(announcedName(button), QStringLiteral("Replace All"));
+}
+
+QTEST_MAIN(AccessibilityTest)
+#include "test_accessibility.moc"
