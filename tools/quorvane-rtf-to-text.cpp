@@ -1,6 +1,7 @@
 // Prints the plain text of an RTF file as the program reads it, one line per paragraph,
 // so the reader can be compared with other RTF readers on the same files.
 
+#include "QuorvaneVersion.h"
 #include "document/rtf/Rtf.h"
 
 #include <QCoreApplication>
@@ -14,8 +15,12 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 2 && args.at(1) == QLatin1String("--version")) {
+        std::printf("quorvane-rtf-to-text %s\n", QUORVANE_VERSION);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     if (args.size() != 2 || args.at(1).startsWith(QLatin1Char('-'))) {
-        std::fprintf(stderr, "usage: quorvane-rtf-to-text FILE\n");
+        std::fprintf(stderr, "usage: quorvane-rtf-to-text FILE\n       quorvane-rtf-to-text --version\n");
         return 2;
     }
     QFile file(args.at(1));
