@@ -1,5 +1,6 @@
 #include "app/Accessibility.h"
 #include "app/PageIds.h"
+#include "app/Widgets.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractScrollArea>
@@ -42,6 +43,8 @@ private slots:
     void controls_areNamedByTheirLabelOrCaption_data();
     void controls_areNamedByTheirLabelOrCaption();
     void laterControls_areNamedWhenThePageIsShownAgain();
+    void everyPage_showsItsControlsWhole_data() { everyFocusableControl_hasAName_data(); }
+    void everyPage_showsItsControlsWhole();
 };
 
 void AccessibilityTest::everyFocusableControl_hasAName_data()
@@ -129,6 +132,38 @@ void AccessibilityTest::laterControls_areNamedWhenThePageIsShownAgain()
     run.open(PageId::BusName);
     QCOMPARE(announcedName(box), QStringLiteral("Find what:"));
     QCOMPARE(announcedName(button), QStringLiteral("Replace All"));
+}
+
+// Run at the normal scale and again under QT_SCALE_FACTOR=2 (see CMakeLists.txt): no
+// control reaches past its window, no caption is wider than its button, no label's text
+// needs more room than the label has.
+void AccessibilityTest::everyPage_showsItsControlsWhole()
+{
+    QFETCH(QString, page);
+    TestRun run;
+    startProgram(*run.ctx);
+    Page *p = run.ctx->nav.show(page);
+    QVERIFY(p);
+    QStringList cut;
+    for (QWidget *w : p->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(p) || w->isWindow())
+            continue;
+        const QRect inWindow(w->mapTo(p, QPoint(0, 0)), w->size());
+        if (!p->rect().contains(inWindow))
+            cut << w->objectName() + QStringLiteral(" reaches past the window");
+        if (auto *b = qobject_cast<QAbstractButton *>(w)) {
+            const int text = b->fontMetrics().horizontalAdvance(stripAccessKeys(b->text()));
+            if (text > b->width() - 6)
+                cut << b->objectName() + QStringLiteral(" caption");
+        } else if (auto *l = qobject_cast<QLabel *>(w); l && !l->text().isEmpty()) {
+            const bool fits = l->wordWrap() ? l->heightForWidth(l->width()) <= l->height()
+                                            : l->sizeHint().width() <= l->width() + 1
+                                                  && l->sizeHint().height() <= l->height() + 1;
+            if (!fits)
+                cut << l->objectName() + QStringLiteral(" text");
+        }
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
 }
 
 QTEST_MAIN(AccessibilityTest)
