@@ -12,6 +12,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The pages are laid out for Arial's metrics; Liberation Sans has them. shlibdeps adds
+# the libraries.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 # The editor checks spelling with Hunspell when a dictionary is there.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us")
 # CPack puts the summary first and indents these lines; an empty line becomes " .".
