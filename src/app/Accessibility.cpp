@@ -2,7 +2,6 @@
 
 #include "app/Widgets.h"
 
-#include <QAccessible>
 #include <QLabel>
 #include <QTextDocumentFragment>
 
@@ -12,8 +11,6 @@ namespace {
 // without its access-key marks.
 QString shownText(const QLabel *label)
 {
-    if (const auto *access = qobject_cast<const AccessLabel *>(label))
-        return stripAccessKeys(access->caption()).simplified();
     const QString text = label->text();
     const bool rich = label->textFormat() == Qt::RichText
         || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text));
@@ -37,10 +34,4 @@ void nameControls(QWidget *window)
                 partner->setAccessibleName(name);
         }
     }
-}
-
-QString announcedName(QWidget *control)
-{
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
-    return iface ? iface->text(QAccessible::Name).simplified() : QString();
 }

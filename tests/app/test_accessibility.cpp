@@ -4,6 +4,7 @@
 #include "support/TestSupport.h"
 
 #include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +33,13 @@ QList<QWidget *> focusableControls(QWidget *page)
         out << w;
     }
     return out;
+}
+
+// What a screen reader announces as the control's name.
+QString announcedName(QWidget *control)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+    return iface ? iface->text(QAccessible::Name).simplified() : QString();
 }
 
 } // namespace
@@ -131,9 +139,14 @@ void AccessibilityTest::laterControls_areNamedWhenTheyFirstShow()
     auto *box = new QLineEdit(new QGroupBox(panel));
     label->setBuddy(box);
     auto *button = new QPushButton(QStringLiteral("Replace &All"), panel);
+    // A rich-text label names its box by the text it shows.
+    auto *rich = new QLabel(QStringLiteral("<b>Replace</b> <u>w</u>ith:"), panel);
+    auto *replaceBox = new QLineEdit(new QGroupBox(panel));
+    rich->setBuddy(replaceBox);
     QCOMPARE(announcedName(box), QString());
     panel->show();
     QCOMPARE(announcedName(box), QStringLiteral("Find what:"));
+    QCOMPARE(announcedName(replaceBox), QStringLiteral("Replace with:"));
     QCOMPARE(announcedName(button), QStringLiteral("Replace All"));
 }
 
