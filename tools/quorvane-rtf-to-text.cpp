@@ -9,7 +9,22 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Standard output is the result, so a full disk or a closed pipe must not pass as success.
+int finishOutput()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    std::fprintf(stderr, "quorvane-rtf-to-text: cannot write the output: %s\n", std::strerror(errno));
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -17,7 +32,7 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() == 2 && args.at(1) == QLatin1String("--version")) {
         std::printf("quorvane-rtf-to-text %s\n", QUORVANE_VERSION);
-        return std::fflush(stdout) == 0 ? 0 : 1;
+        return finishOutput();
     }
     if (args.size() != 2 || args.at(1).startsWith(QLatin1Char('-'))) {
         std::fprintf(stderr, "usage: quorvane-rtf-to-text FILE\n       quorvane-rtf-to-text --version\n");
@@ -46,5 +61,5 @@ int main(int argc, char **argv)
         std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
         std::fputc('\n', stdout);
     }
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return finishOutput();
 }

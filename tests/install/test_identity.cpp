@@ -13,6 +13,8 @@ private slots:
     void toolVersion_printsTheProjectVersion();
     void toolArguments_otherThanOneFile_printUsage_data();
     void toolArguments_otherThanOneFile_printUsage();
+    void toolOutput_thatCannotBeWritten_failsWithAMessage_data();
+    void toolOutput_thatCannotBeWritten_failsWithAMessage();
     void applicationIcon_hasEveryInstalledSize();
     void everyPage_showsTheApplicationIcon_data();
     void everyPage_showsTheApplicationIcon();
@@ -25,9 +27,11 @@ struct ToolRun {
     QByteArray out, err;
 };
 
-ToolRun runTool(const QStringList &args)
+ToolRun runTool(const QStringList &args, const QString &outputFile = {})
 {
     QProcess p;
+    if (!outputFile.isEmpty())
+        p.setStandardOutputFile(outputFile);
     p.start(QStringLiteral(QUORVANE_RTF_TO_TEXT), args);
     if (!p.waitForFinished(30000))
         return {};
@@ -62,6 +66,23 @@ void IdentityTest::toolArguments_otherThanOneFile_printUsage()
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.out.isEmpty());
     QVERIFY2(run.err.startsWith("usage: quorvane-rtf-to-text FILE\n"), run.err.constData());
+}
+
+void IdentityTest::toolOutput_thatCannotBeWritten_failsWithAMessage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("version") << QStringList{QStringLiteral("--version")};
+    QTest::newRow("text") << QStringList{QString::fromLocal8Bit(qgetenv("QUORVANE_SOURCE_DIR"))
+                                         + QStringLiteral("/fuzz/seeds/quorvane.rtf")};
+}
+
+void IdentityTest::toolOutput_thatCannotBeWritten_failsWithAMessage()
+{
+    QFETCH(QStringList, args);
+    // Every write to /dev/full fails with "No space left on device".
+    const ToolRun run = runTool(args, QStringLiteral("/dev/full"));
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.startsWith("quorvane-rtf-to-text: cannot write the output: "), run.err.constData());
 }
 
 void IdentityTest::applicationIcon_hasEveryInstalledSize()
