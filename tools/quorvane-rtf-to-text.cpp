@@ -3,6 +3,7 @@
 // so the output has a line end wherever the document has one and nothing after its last
 // line. The reader can so be compared with other RTF readers on the same files.
 
+#include "QuorvaneVersion.h"
 #include "document/DocumentLoad.h"
 
 #include <QCoreApplication>
@@ -10,14 +11,33 @@
 #include <QTextCharFormat>
 #include <QTextDocument>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Standard output is the result, so a full disk or a closed pipe must not pass as success.
+int finishOutput()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    std::fprintf(stderr, "quorvane-rtf-to-text: cannot write the output: %s\n", std::strerror(errno));
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 2 && args.at(1) == QLatin1String("--version")) {
+        std::printf("quorvane-rtf-to-text %s\n", QUORVANE_VERSION);
+        return finishOutput();
+    }
     if (args.size() != 2 || args.at(1).startsWith(QLatin1Char('-'))) {
-        std::fprintf(stderr, "usage: quorvane-rtf-to-text FILE\n");
+        std::fprintf(stderr, "usage: quorvane-rtf-to-text FILE\n       quorvane-rtf-to-text --version\n");
         return 2;
     }
     QTextDocument doc;
@@ -35,5 +55,5 @@ int main(int argc, char **argv)
         const QByteArray utf8 = line.toUtf8();
         std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
     }
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return finishOutput();
 }

@@ -1,5 +1,6 @@
 #include "app/Navigator.h"
 
+#include "app/Accessibility.h"
 #include "app/AppContext.h"
 #include "app/Page.h"
 #include "app/Prompts.h"
@@ -28,6 +29,7 @@ Page *Navigator::load(const QString &id)
     m_pages.insert(id, page);
     page->placeOnScreen();
     page->onLoad();
+    nameControls(page);
     return page;
 }
 
@@ -42,6 +44,8 @@ Page *Navigator::show(const QString &id)
         page->raise();
     page->activateWindow();
     page->onActivate();
+    // Activation may have added controls.
+    nameControls(page);
     return page;
 }
 

@@ -1,5 +1,6 @@
 #include "app/Page.h"
 
+#include "app/Accessibility.h"
 #include "app/AppContext.h"
 #include "app/Widgets.h"
 
@@ -39,4 +40,13 @@ void Page::closeEvent(QCloseEvent *event)
     } else {
         event->ignore();
     }
+}
+
+bool Page::event(QEvent *event)
+{
+    // A control that first shows while the page is on screen (a panel opened later) gets
+    // its name as it appears; the Navigator names the rest when it loads or shows the page.
+    if (event->type() == QEvent::ChildPolished && isVisible())
+        nameControls(this);
+    return QWidget::event(event);
 }

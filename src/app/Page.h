@@ -28,6 +28,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
 
     AppContext &m_ctx;
 };

@@ -104,6 +104,10 @@ AccessLabel::AccessLabel(QWidget *parent, const char *name, const QString &capti
     setTextFormat(Qt::RichText);
     setText(accessCaptionHtml(caption));
     setAccessibleName(stripAccessKeys(caption));
-    if (focusTarget)
+    if (focusTarget) {
         addFocusShortcut(parent->window(), caption, focusTarget);
+        // The partner is announced by this caption (a blank button beside it, say).
+        if (focusTarget->accessibleName().isEmpty())
+            focusTarget->setAccessibleName(stripAccessKeys(caption).simplified());
+    }
 }

@@ -1,4 +1,5 @@
 #include "app/AppContext.h"
+#include "app/Identity.h"
 #include "app/Prompts.h"
 
 #include <QApplication>
@@ -6,7 +7,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    identifyApplication();
     // Pages are hidden, not closed, as the user moves between them; the program ends
     // only through its own exit.
     QApplication::setQuitOnLastWindowClosed(false);

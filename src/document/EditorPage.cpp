@@ -81,6 +81,7 @@ EditorPage::EditorPage(AppContext &ctx) : Page(ctx, PageId::TxtEditor, 6810, 499
 
     m_edit = new QTextEdit(this);
     m_edit->setObjectName(QStringLiteral("txtEdit"));
+    m_edit->setAccessibleName(QStringLiteral("Business plan document"));
     m_edit->setFont(arialFont(12));
     // Tab moves on as in any form; Ctrl+Tab types a tab (see eventFilter).
     m_edit->setTabChangesFocus(true);

@@ -24,6 +24,7 @@ EmployeesPage::EmployeesPage(AppContext &ctx) : StepPage(ctx, PageId::BusEmp, 72
 
     m_entry = makeLineBox(this, "txtEmpInfo");
     m_entry->setGeometry(twipsRect(120, 1065, 5160, 315));
+    intro->setBuddy(m_entry);
     watch(m_entry);
 
     // Its own rules, not the common Save: see saveAndNext().
@@ -47,6 +48,7 @@ EmployeesPage::EmployeesPage(AppContext &ctx) : StepPage(ctx, PageId::BusEmp, 72
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setFont(arialFont(8.25));
     m_list->setGeometry(twipsRect(1935, 4620, 615, 855));
+    m_list->setAccessibleName(QStringLiteral("Entry number"));
 
     auto *clearOne = makeButton(this, "cmdClearOne", QStringLiteral("Clear &One Entry"),
                                 QStringLiteral("Click here to clear chosen employee entry."));

@@ -54,6 +54,7 @@ ProductsPage::ProductsPage(AppContext &ctx) : StepPage(ctx, PageId::BusDesc, 714
         caption->setGeometry(twipsRect(120, top, 2040, 315));
         QLineEdit *box = makeLineBox(this, r.box);
         box->setGeometry(twipsRect(2280, top, 4740, 315));
+        caption->setBuddy(box);
         *r.target = box;
         if (previous)
             setTabOrder(previous, box);

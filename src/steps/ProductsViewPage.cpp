@@ -60,6 +60,7 @@ ProductsViewPage::ProductsViewPage(AppContext &ctx) : StepPage(ctx, PageId::View
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setFont(arialFont(8.25));
     m_list->setGeometry(twipsRect(right, 4080, 615, 1260));
+    m_list->setAccessibleName(QStringLiteral("Entry number"));
 
     auto *clearOne = makeButton(this, "cmdClearOne", QStringLiteral("Clear &One Entry"),
                                 QStringLiteral("Click here to clear chosen product/service entry."));

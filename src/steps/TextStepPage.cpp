@@ -80,12 +80,13 @@ TextStepPage::TextStepPage(AppContext &ctx, const TextPageDesc &desc)
     // Boxes are created in tab order, which is also the order of the focus chain.
     for (const TextBoxDesc &b : desc.boxes) {
         QWidget *parent = b.frame >= 0 ? frames.at(std::size_t(b.frame)) : this;
+        QLabel *label = nullptr;
         if (b.label) {
             const QString fieldName = QString::fromLatin1(b.name).mid(3);
             const QByteArray labelName =
                 b.labelName ? QByteArray(b.labelName) : QByteArray("lbl") + fieldName.toLatin1();
             QWidget *labelParent = b.labelOnPage ? this : parent;
-            QLabel *label = makeLabel(labelParent, labelName.constData(), QString::fromLatin1(b.label), questionFont());
+            label = makeLabel(labelParent, labelName.constData(), QString::fromLatin1(b.label), questionFont());
             label->setGeometry(toRect(b.labelRect));
             if (b.labelTip)
                 label->setToolTip(QString::fromLatin1(b.labelTip));
@@ -105,6 +106,11 @@ TextStepPage::TextStepPage(AppContext &ctx, const TextPageDesc &desc)
             watch(box.line);
         }
         box.widget()->setGeometry(toRect(b.boxRect));
+        // The question names its box for screen readers; boxes without one carry their own.
+        if (label)
+            label->setBuddy(box.widget());
+        if (b.accessibleName)
+            box.widget()->setAccessibleName(QString::fromLatin1(b.accessibleName));
         m_boxes.push_back(box);
     }
 

@@ -32,6 +32,7 @@ struct TextBoxDesc {
     bool multiLine = false;
     const char *blankText = "";       // what the box shows for an unanswered field
     int caretOffset = -1;             // caret position on every focus-in; -1: none
+    const char *accessibleName = nullptr; // what a screen reader calls the box; null: its label
 };
 
 // A button that leaves for another page of the chain.

@@ -51,6 +51,11 @@ TextPageDesc goalsDesc()
                                                               FIELD(BusLTG[3]), FIELD(BusLTG[4])};
     static const char *const shortNames[5] = {"txtBusSTG1", "txtBusSTG2", "txtBusSTG3", "txtBusSTG4", "txtBusSTG5"};
     static const char *const longNames[5] = {"txtBusLTG1", "txtBusLTG2", "txtBusLTG3", "txtBusLTG4", "txtBusLTG5"};
+    // One heading stands over five boxes, so each box is announced with its number.
+    static const char *const shortSpoken[5] = {"Short-Term Goal 1", "Short-Term Goal 2", "Short-Term Goal 3",
+                                               "Short-Term Goal 4", "Short-Term Goal 5"};
+    static const char *const longSpoken[5] = {"Long-Term Goal 1", "Long-Term Goal 2", "Long-Term Goal 3",
+                                              "Long-Term Goal 4", "Long-Term Goal 5"};
     for (int group = 0; group < 2; ++group) {
         const int headingTop = group == 0 ? 120 : 2340;
         for (int i = 0; i < 5; ++i) {
@@ -59,6 +64,7 @@ TextPageDesc goalsDesc()
                 .field = group == 0 ? shortTerm[i] : longTerm[i],
                 .boxRect = {120, headingTop + 285 + 375 * i, 5790, 315},
                 .caretOffset = 5,
+                .accessibleName = group == 0 ? shortSpoken[i] : longSpoken[i],
             };
             if (i == 0) {
                 box.label = group == 0 ? "Short-Term Goals:" : "Long-Term Goals:";
