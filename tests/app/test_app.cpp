@@ -3,7 +3,9 @@
 #include "app/Widgets.h"
 #include "support/TestSupport.h"
 
+#include <QAbstractButton>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -50,6 +52,9 @@ private slots:
     void mainClose_noCancels_yesEnds();
     void mainActivation_resetsInfoOrigin();
     void endProgram_closesEveryPageWithoutQuestions();
+
+    void messageBox_isBuiltAsTheQuestionAsks_data();
+    void messageBox_isBuiltAsTheQuestionAsks();
 
 private:
     void registerStubs();
@@ -313,6 +318,98 @@ void AppTest::endProgram_closesEveryPageWithoutQuestions()
     QVERIFY(run->quit);
     QVERIFY(!run->visible(PageId::Main));
     QVERIFY(!run->visible(PageId::BusName));
+}
+
+// How each question the program asks becomes a real message box. The questions come
+// from the code that asks them where it is a shared helper.
+void AppTest::messageBox_isBuiltAsTheQuestionAsks_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("defaultButton");
+    QTest::addColumn<int>("escapeButton"); // NoButton: Escape and the close box do nothing
+    QTest::addColumn<int>("icon");
+    const int yesNo = QMessageBox::Yes | QMessageBox::No;
+    QTest::newRow("exit") << "exit" << Msg::ExitQuestion << "Quorvane" << yesNo << int(QMessageBox::No)
+                          << int(QMessageBox::No) << int(QMessageBox::Warning);
+    QTest::newRow("save changes") << "save" << Msg::SaveChangesQuestion << "Save Changes" << yesNo
+                                  << int(QMessageBox::Yes) << int(QMessageBox::NoButton) << int(QMessageBox::Warning);
+    QTest::newRow("clear") << "yesNo" << Msg::ClearQuestion << "Quorvane" << yesNo << int(QMessageBox::No)
+                           << int(QMessageBox::No) << int(QMessageBox::Warning);
+    QTest::newRow("editor save") << "yesNoCancel" << Msg::SaveDocumentQuestion << "Quorvane"
+                                 << (yesNo | QMessageBox::Cancel) << int(QMessageBox::Cancel)
+                                 << int(QMessageBox::Cancel) << int(QMessageBox::Warning);
+    QTest::newRow("product confirm") << "okCancel" << Msg::prodConfirm(2) << "Quorvane"
+                                     << int(QMessageBox::Ok | QMessageBox::Cancel) << int(QMessageBox::Cancel)
+                                     << int(QMessageBox::Cancel) << int(QMessageBox::Warning);
+    QTest::newRow("notice") << "notice" << Msg::FindNotFound << "Find" << int(QMessageBox::Ok) << int(QMessageBox::Ok)
+                            << int(QMessageBox::Ok) << int(QMessageBox::Information);
+    QTest::newRow("error") << "error" << Msg::saveFailed("a.rtf", "Disk full") << "Quorvane" << int(QMessageBox::Ok)
+                           << int(QMessageBox::Ok) << int(QMessageBox::Ok) << int(QMessageBox::Critical);
+}
+
+void AppTest::messageBox_isBuiltAsTheQuestionAsks()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    QFETCH(int, buttons);
+    QFETCH(int, defaultButton);
+    QFETCH(int, escapeButton);
+    QFETCH(int, icon);
+
+    ScriptedPrompts &prompts = run->prompts;
+    Question q;
+    if (kind == "exit") {
+        prompts.expectExit(false);
+        prompts.confirmExit();
+        q = prompts.asked.last();
+    } else if (kind == "save") {
+        prompts.expectSaveChanges(false);
+        prompts.askSaveChanges();
+        q = prompts.asked.last();
+    } else if (kind == "yesNo") {
+        prompts.expectYesNo(text, false);
+        prompts.askYesNo(text);
+        q = prompts.asked.last();
+    } else if (kind == "yesNoCancel") {
+        q = Question::yesNoCancel(text, title);
+    } else if (kind == "okCancel") {
+        q = Question::okCancel(text, title);
+    } else if (kind == "notice") {
+        q = Question::notice(text, title);
+    } else {
+        q = Question::error(text, title);
+    }
+
+    // Escape, then the close box, each on a box of its own.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const std::unique_ptr<QMessageBox> box = QtPrompts::messageBox(q);
+        QCOMPARE(box->text(), text);
+        QCOMPARE(box->windowTitle(), title);
+        QCOMPARE(int(box->standardButtons()), buttons);
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::StandardButton(defaultButton)));
+        QCOMPARE(int(box->icon()), icon);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        if (attempt == 0)
+            QTest::keyClick(box.get(), Qt::Key_Escape);
+        else
+            box->close();
+        if (escapeButton == QMessageBox::NoButton) {
+            // The question stays until Yes or No is chosen.
+            QVERIFY(box->isVisible());
+            QCOMPARE(box->clickedButton(), nullptr);
+            box->button(QMessageBox::Yes)->click();
+            QVERIFY(!box->isVisible());
+            QCOMPARE(box->clickedButton(), box->button(QMessageBox::Yes));
+        } else {
+            QVERIFY(!box->isVisible());
+            QCOMPARE(box->clickedButton(), box->button(QMessageBox::StandardButton(escapeButton)));
+        }
+    }
 }
 
 QTEST_MAIN(AppTest)
