@@ -19,7 +19,7 @@ Page::Page(AppContext &ctx, const char *name, int widthTwips, int heightTwips, b
     } else {
         resize(size);
     }
-    setFont(arialFont(8.25));
+    setFont(pageFont());
 }
 
 void Page::placeOnScreen()

@@ -55,6 +55,7 @@ private slots:
 
     void messageBox_isBuiltAsTheQuestionAsks_data();
     void messageBox_isBuiltAsTheQuestionAsks();
+    void programFont_isThePagesFont();
 
 private:
     void registerStubs();
@@ -410,6 +411,28 @@ void AppTest::messageBox_isBuiltAsTheQuestionAsks()
             QCOMPARE(box->clickedButton(), box->button(QMessageBox::StandardButton(escapeButton)));
         }
     }
+}
+
+// Message boxes, tooltips and dialogs read as the pages do; the pages keep their own fonts.
+void AppTest::programFont_isThePagesFont()
+{
+    run.reset();
+    QApplication::setFont(QFont(QStringLiteral("Courier"), 14));
+    run = std::make_unique<TestRun>();
+    registerStubs();
+    startProgram(*run->ctx);
+
+    const QFont font = QApplication::font();
+    QCOMPARE(font.family(), QStringLiteral("Arial"));
+    QCOMPARE(font.pointSizeF(), 8.25);
+    QCOMPARE(font, pageFont());
+    for (const char *cls : {"QMessageBox", "QTipLabel", "QMenu", "QPushButton", "QLineEdit"})
+        QCOMPARE(QApplication::font(cls), font);
+    const std::unique_ptr<QMessageBox> box = QtPrompts::messageBox(Question::notice(Msg::FindNotFound, Msg::FindTitle));
+    QCOMPARE(box->font(), font);
+    QCOMPARE(mainPage()->font(), font);
+    FIND(step1, AccessLabel, mainPage(), "lblStep1");
+    QCOMPARE(step1->font().pointSizeF(), 9.75); // the entries keep their own size
 }
 
 QTEST_MAIN(AppTest)
