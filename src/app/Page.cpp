@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 Page::Page(AppContext &ctx, const char *name, int widthTwips, int heightTwips, bool fixedSize)
     : QWidget(nullptr), m_ctx(ctx)
@@ -22,13 +23,47 @@ Page::Page(AppContext &ctx, const char *name, int widthTwips, int heightTwips, b
     setFont(pageFont());
 }
 
+namespace {
+
+QMargins g_windowFrame;
+
+} // namespace
+
+QPoint centredClientPos(const QRect &screen, const QSize &client, const QMargins &frame)
+{
+    const QSize outer = client.grownBy(frame);
+    return {screen.left() + (screen.width() - outer.width()) / 2 + frame.left(),
+            screen.top() + (screen.height() - outer.height()) / 2 + frame.top()};
+}
+
+QMargins Page::windowFrame() { return g_windowFrame; }
+
+void Page::setWindowFrame(const QMargins &frame) { g_windowFrame = frame; }
+
 void Page::placeOnScreen()
 {
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QRect area = screen->geometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    m_placedWithoutFrame = g_windowFrame.isNull();
+    // The client's geometry, not move(): the frame then goes around it wherever the
+    // window system puts it.
+    setGeometry(QRect(centredClientPos(screen->geometry(), size(), g_windowFrame), size()));
+}
+
+bool Page::event(QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (m_placedWithoutFrame && (type == QEvent::Move || type == QEvent::Show || type == QEvent::WindowActivate)) {
+        // The first page on the screen learns the frame once the window system has
+        // framed it; it and every page placed before then are centred again, before
+        // they are first seen where possible.
+        if (g_windowFrame.isNull() && isVisible() && windowHandle())
+            g_windowFrame = windowHandle()->frameMargins();
+        if (!g_windowFrame.isNull())
+            placeOnScreen();
+    }
+    return QWidget::event(event);
 }
 
 void Page::closeEvent(QCloseEvent *event)

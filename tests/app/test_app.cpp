@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -56,6 +57,9 @@ private slots:
     void messageBox_isBuiltAsTheQuestionAsks_data();
     void messageBox_isBuiltAsTheQuestionAsks();
     void programFont_isThePagesFont();
+    void centredClientPos_centresFrameAndClient_data();
+    void centredClientPos_centresFrameAndClient();
+    void page_centresWithItsFrame_evenWhenLearntAfterLoading();
 
 private:
     void registerStubs();
@@ -74,6 +78,7 @@ void AppTest::cleanup()
 {
     VERIFY_PROMPTS(run->prompts);
     run.reset();
+    Page::setWindowFrame(QMargins());
 }
 
 void AppTest::registerStubs()
@@ -433,6 +438,73 @@ void AppTest::programFont_isThePagesFont()
     QCOMPARE(mainPage()->font(), font);
     FIND(step1, AccessLabel, mainPage(), "lblStep1");
     QCOMPARE(step1->font().pointSizeF(), 9.75); // the entries keep their own size
+}
+
+void AppTest::centredClientPos_centresFrameAndClient_data()
+{
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QMargins>("frame");
+    QTest::addColumn<QPoint>("clientPos");
+    QTest::newRow("no frame") << QRect(0, 0, 1280, 1024) << QSize(517, 315) << QMargins() << QPoint(381, 354);
+    // A title bar of 20 pixels and a border of 1, as measured with openbox: the whole
+    // window is centred, so the client sits 10 pixels lower than on its own.
+    QTest::newRow("title bar") << QRect(0, 0, 1280, 1024) << QSize(517, 315) << QMargins(1, 20, 1, 1)
+                               << QPoint(381, 364);
+    QTest::newRow("second screen") << QRect(1280, 0, 1920, 1080) << QSize(400, 300) << QMargins(4, 30, 4, 4)
+                                   << QPoint(1280 + 756 + 4, 373 + 30);
+    QTest::newRow("larger than the screen") << QRect(0, 0, 640, 480) << QSize(800, 600) << QMargins(2, 20, 2, 2)
+                                           << QPoint(-82 + 2, -71 + 20);
+}
+
+void AppTest::centredClientPos_centresFrameAndClient()
+{
+    QFETCH(QRect, screen);
+    QFETCH(QSize, client);
+    QFETCH(QMargins, frame);
+    QFETCH(QPoint, clientPos);
+    QCOMPARE(centredClientPos(screen, client, frame), clientPos);
+    // The frame's centre is the screen's, to the pixel.
+    const QRect outer = QRect(clientPos, client).marginsAdded(frame);
+    QVERIFY(qAbs(outer.center().x() - screen.center().x()) <= 1);
+    QVERIFY(qAbs(outer.center().y() - screen.center().y()) <= 1);
+}
+
+void AppTest::page_centresWithItsFrame_evenWhenLearntAfterLoading()
+{
+    // A fresh start: nothing framed yet.
+    run.reset();
+    Page::setWindowFrame(QMargins());
+    run = std::make_unique<TestRun>();
+    registerStubs();
+    startProgram(*run->ctx);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    Navigator &nav = run->ctx->nav;
+
+    // The first page shown tells the frame and is centred again with it.
+    Page *splash = run->page(PageId::Splash);
+    const QMargins platformFrame = splash->windowHandle()->frameMargins();
+    if (platformFrame.isNull())
+        QSKIP("this window system draws no frames");
+    QCOMPARE(Page::windowFrame(), platformFrame);
+    QCOMPARE(splash->geometry().topLeft(), centredClientPos(screen, splash->size(), platformFrame));
+
+    // Pages loaded before then are centred again when first shown; a title bar makes
+    // the frame uneven, as on a real desktop.
+    const QMargins frame(1, 20, 1, 1);
+    Page::setWindowFrame(frame);
+    Page *main = mainPage();
+    nav.switchPage(splash, QString::fromLatin1(PageId::Main));
+    QCOMPARE(main->geometry().topLeft(), centredClientPos(screen, main->size(), frame));
+    // Pages loaded later are centred with it straight away.
+    Page *step1 = nav.load(QString::fromLatin1(PageId::BusName));
+    QCOMPARE(step1->geometry().topLeft(), centredClientPos(screen, step1->size(), frame));
+    // Placed once: a page the user moved stays where it was put.
+    main->move(10, 10);
+    const QPoint moved = main->pos();
+    nav.switchPage(main, QString::fromLatin1(PageId::BusName));
+    nav.switchPage(step1, QString::fromLatin1(PageId::Main));
+    QCOMPARE(main->pos(), moved);
 }
 
 QTEST_MAIN(AppTest)
