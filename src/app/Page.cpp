@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShowEvent>
 #include <QWindow>
 
 Page::Page(AppContext &ctx, const char *name, int widthTwips, int heightTwips, bool fixedSize)
@@ -64,6 +65,24 @@ bool Page::event(QEvent *event)
             placeOnScreen();
     }
     return QWidget::event(event);
+}
+
+void Page::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Hiding lets the toolkit move the focus on to the next control (when the window
+    // system hands the hidden window the focus back after a message box), so the
+    // control the user left comes back first; the page's own focus rule follows on
+    // activation.
+    if (!event->spontaneous() && m_focusWhenHidden && m_focusWhenHidden->isEnabled())
+        m_focusWhenHidden->setFocus(Qt::OtherFocusReason);
+}
+
+void Page::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        m_focusWhenHidden = focusWidget();
 }
 
 void Page::closeEvent(QCloseEvent *event)

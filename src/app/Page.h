@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QPointer>
 #include <QWidget>
 
 class AppContext;
@@ -36,12 +37,16 @@ public:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
     AppContext &m_ctx;
 
 private:
     // Placed before the frame's size was known; placed again once it is.
     bool m_placedWithoutFrame = false;
+    // The control that had the focus when the page was hidden.
+    QPointer<QWidget> m_focusWhenHidden;
 };
 
 // Top-left of the client area that centres a window of that client size and frame.

@@ -187,6 +187,60 @@ private slots:
         QCOMPARE(idea->toPlainText(), text);
     }
 
+    // The toolkit moves the focus on while a page is hidden (when the window system hands
+    // the hidden window the focus back after the save question); the page gives it back
+    // to the control the user left, and its own focus rule comes after that.
+    void focus_returnsToTheControlLeft_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("left");  // focused when the page was left
+        QTest::addColumn<QString>("moved"); // where the toolkit puts it meanwhile
+        QTest::addColumn<bool>("yes");      // the answer to the save question
+        QTest::addColumn<int>("caret");     // -1: no caret rule
+        QTest::newRow("step 1, City, Yes") << "frmBusName" << "txtCity" << "txtState" << true << -1;
+        QTest::newRow("step 1, URL, No") << "frmBusName" << "txtURL" << "cmdSave" << false << 7;
+        QTest::newRow("step 4, Yes") << "frmBusPurp" << "txtBusPurp" << "cmdSave" << true << -1;
+        QTest::newRow("step 10, No") << "frmBusAdMktg" << "txtNumber" << "txtReach" << false << -1;
+        QTest::newRow("step 5, goal") << "frmBusGoals" << "txtBusSTG3" << "txtBusSTG4" << true << 5;
+        QTest::newRow("step 3, sold via") << "frmBusKind" << "txtSoldVia" << "cmdSave" << true << -1;
+    }
+
+    void focus_returnsToTheControlLeft()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, left);
+        QFETCH(QString, moved);
+        QFETCH(bool, yes);
+        QFETCH(int, caret);
+        if (id == "frmBusGoals")
+            plan().BusSTG[2] = QStringLiteral("3.  Grow");
+        Page *page = open(id);
+        QWidget *box = child(page, left);
+        box->setFocus();
+        setBoxText(box, boxText(box) + QStringLiteral("x"));
+        run->prompts.expectSaveChanges(yes);
+        leave(page);
+        QVERIFY(!page->isVisible());
+        child(page, moved)->setFocus();
+        QCOMPARE(page->focusWidget(), child(page, moved));
+
+        open(id);
+        QCOMPARE(page->focusWidget(), box);
+        if (caret >= 0)
+            QCOMPARE(qobject_cast<QLineEdit *>(box)->cursorPosition(), caret);
+    }
+
+    void focus_pageRuleStillWinsOverTheControlLeft()
+    {
+        Page *page = open(PageId::BusPersp);
+        FIND(how, QPlainTextEdit, page, "txtHow");
+        how->setFocus();
+        leave(page);
+        child(page, "cmdReturn")->setFocus();
+        open(PageId::BusPersp);
+        QCOMPARE(page->focusWidget(), child(page, "txtIdea")); // Idea is still unanswered
+    }
+
     void closeRequest_noKeepsEdits_yesEndsWithoutSaveQuestion()
     {
         Page *page = open(PageId::BusStatus);
