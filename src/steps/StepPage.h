@@ -50,5 +50,8 @@ protected:
 // A multi-line answer box as the step pages use it: wraps, scrolls vertically, and
 // lets Tab move on to the next control.
 QPlainTextEdit *makeMultiLineBox(QWidget *parent, const char *name);
-// A single-line answer box.
-QLineEdit *makeLineBox(QWidget *parent, const char *name);
+// The text of a multi-line box as typed: no-break spaces and line separators kept, only
+// paragraph ends made "\n".
+QString multiLineText(const QPlainTextEdit *box);
+// A single-line answer box without a length limit; `box` when given, else a plain one.
+QLineEdit *makeLineBox(QWidget *parent, const char *name, QLineEdit *box = nullptr);
