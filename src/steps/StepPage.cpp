@@ -34,8 +34,11 @@ void StepPage::save()
 
 void StepPage::leaveTo(const QString &target)
 {
-    if (hasUnsavedChanges() && m_ctx.prompts.askSaveChanges())
+    if (hasUnsavedChanges() && m_ctx.prompts.askSaveChanges()) {
+        if (!canStoreOnLeave())
+            return;
         save();
+    }
     m_ctx.nav.switchPage(this, target);
 }
 

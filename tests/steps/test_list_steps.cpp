@@ -45,7 +45,8 @@ private slots:
     void emp_saveAndNext_fillsFirstLineAndEmptiesBox();
     void emp_clearOne_freesLineWithoutClosingGap();
     void emp_clearOne_withoutSelection_asksNothing();
-    void emp_tenthSaveKeepsText_eleventhAndReturnYesDoNothing();
+    void emp_tenthSaveKeepsText_eleventhAndReturnYesTellAndKeepIt();
+    void emp_fullListReturnYes_withEmptyBoxLeaves();
     void emp_saveOnEmptyBox_usesUpLine();
     void emp_clearAll_noKeeps_yesEmpties();
     void emp_returnYes_storesBareTextAndOnlyChangedLines();
@@ -265,7 +266,7 @@ void ListStepsTest::emp_clearOne_withoutSelection_asksNothing()
     QCOMPARE(page->focusWidget(), edit(page, "txtEmpInfo"));
 }
 
-void ListStepsTest::emp_tenthSaveKeepsText_eleventhAndReturnYesDoNothing()
+void ListStepsTest::emp_tenthSaveKeepsText_eleventhAndReturnYesTellAndKeepIt()
 {
     Page *page = employees();
     for (int n = 1; n <= 9; ++n)
@@ -283,19 +284,49 @@ void ListStepsTest::emp_tenthSaveKeepsText_eleventhAndReturnYesDoNothing()
     QCOMPARE(page->focusWidget(), save);
     QCOMPARE(flagOf(page), N);
 
+    // An eleventh save stores nothing, says so and keeps the typing as unsaved.
     const auto before = plan.Emp;
     box->setText(QStringLiteral("Eleventh"));
-    save->click(); // no prompt expected
+    run->prompts.expectNotice(Msg::EmpFull, Msg::AppTitle);
+    save->click();
+    VERIFY_PROMPTS(run->prompts);
     QCOMPARE(plan.Emp, before);
     QCOMPARE(box->text(), QStringLiteral("Eleventh"));
-    QCOMPARE(flagOf(page), N);
+    QCOMPARE(flagOf(page), Y);
 
-    // Yes on leaving a full page drops the text too.
-    box->setText(QStringLiteral("one too many"));
+    // Yes on leaving says the same and stays, so the typing is not lost.
+    run->prompts.expectSaveChanges(true);
+    run->prompts.expectNotice(Msg::EmpFull, Msg::AppTitle);
+    click(page, "cmdReturn");
+    VERIFY_PROMPTS(run->prompts);
+    QVERIFY(page->isVisible());
+    QVERIFY(!run->visible(PageId::Main));
+    QCOMPARE(plan.Emp, before);
+    QCOMPARE(box->text(), QStringLiteral("Eleventh"));
+    QCOMPARE(flagOf(page), Y);
+
+    // Once a line is cleared, Yes stores the text there.
+    child<QListWidget>(page, "lstEntry")->setCurrentRow(3);
+    run->prompts.expectYesNo(Msg::EmpDeleteOne, true);
+    click(page, "cmdClearOne");
     run->prompts.expectSaveChanges(true);
     click(page, "cmdReturn");
-    QCOMPARE(plan.Emp, before);
+    QCOMPARE(plan.Emp[3], QStringLiteral("Eleventh"));
     QVERIFY(run->visible(PageId::Main));
+}
+
+void ListStepsTest::emp_fullListReturnYes_withEmptyBoxLeaves()
+{
+    Page *page = employees();
+    for (int n = 1; n <= 10; ++n)
+        saveEmployee(page, QStringLiteral("P%1").arg(n));
+    FIND(box, QLineEdit, page, "txtEmpInfo");
+    box->clear(); // nothing typed that could be lost
+    QCOMPARE(flagOf(page), Y);
+    run->prompts.expectSaveChanges(true);
+    click(page, "cmdReturn");
+    QVERIFY(run->visible(PageId::Main));
+    QCOMPARE(run->ctx->plan.Emp[9], QStringLiteral("10. P10"));
 }
 
 void ListStepsTest::emp_saveOnEmptyBox_usesUpLine()
