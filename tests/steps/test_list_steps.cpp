@@ -1,6 +1,7 @@
 #include "app/Messages.h"
 #include "app/PageIds.h"
 #include "app/Widgets.h"
+#include "steps/ListStepPages.h"
 #include "steps/ProductsPage.h"
 #include "steps/StepPage.h"
 #include "support/TestSupport.h"
@@ -47,6 +48,8 @@ private slots:
     void emp_clearOne_withoutSelection_asksNothing();
     void emp_tenthSaveKeepsText_eleventhAndReturnYesTellAndKeepIt();
     void emp_fullListReturnYes_withEmptyBoxLeaves();
+    void emp_longEntry_elidedWithWholeTextInTooltip_data();
+    void emp_longEntry_elidedWithWholeTextInTooltip();
     void emp_saveOnEmptyBox_usesUpLine();
     void emp_clearAll_noKeeps_yesEmpties();
     void emp_returnYes_storesBareTextAndOnlyChangedLines();
@@ -327,6 +330,42 @@ void ListStepsTest::emp_fullListReturnYes_withEmptyBoxLeaves()
     click(page, "cmdReturn");
     QVERIFY(run->visible(PageId::Main));
     QCOMPARE(run->ctx->plan.Emp[9], QStringLiteral("10. P10"));
+}
+
+void ListStepsTest::emp_longEntry_elidedWithWholeTextInTooltip_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shownStart"); // what the line shows before any "…"
+    QTest::addColumn<bool>("elided");
+    const QString longText = QStringLiteral("Jane Doe, manager of the shop floor and the warehouse, ten years in "
+                                            "retail, trained in first aid and forklift driving");
+    QTest::newRow("short") << QStringLiteral("Bob, driver") << QStringLiteral("1.  Bob, driver") << false;
+    QTest::newRow("long") << longText << QStringLiteral("1.  Jane Doe, manager") << true;
+    QTest::newRow("one long word") << QString(300, QLatin1Char('W')) << QStringLiteral("1.  WWW") << true;
+    QTest::newRow("pasted lines") << QStringLiteral("Ann\nbookkeeper") << QStringLiteral("1.  Ann") << true;
+}
+
+void ListStepsTest::emp_longEntry_elidedWithWholeTextInTooltip()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shownStart);
+    QFETCH(bool, elided);
+    Page *page = employees();
+    saveEmployee(page, text);
+    auto *line = dynamic_cast<AnswerLine *>(label(page, "lblEmp1"));
+    QVERIFY(line);
+    // The whole entry stays the line's text, its tooltip and the stored answer.
+    QCOMPARE(line->text(), QStringLiteral("1.  ") + text);
+    QCOMPARE(line->toolTip(), line->text());
+    QCOMPARE(run->ctx->plan.Emp[0], line->text());
+
+    const QString shown = line->shownText();
+    QVERIFY2(shown.startsWith(shownStart), qPrintable(shown));
+    QCOMPARE(shown.endsWith(QChar(0x2026)), elided);
+    if (!elided)
+        QCOMPARE(shown, line->text());
+    QVERIFY(line->fontMetrics().horizontalAdvance(shown) <= line->contentsRect().width());
+    QVERIFY(!shown.contains(QLatin1Char('\n')));
 }
 
 void ListStepsTest::emp_saveOnEmptyBox_usesUpLine()
