@@ -2,9 +2,12 @@
 
 #include "app/AppPages.h"
 #include "app/PageIds.h"
+#include "app/Widgets.h"
 #include "document/DocumentPages.h"
 #include "info/InfoPages.h"
 #include "steps/StepPages.h"
+
+#include <QApplication>
 
 AppContext::AppContext(Prompts &p, bool registerPages) : prompts(p), nav(*this)
 {
@@ -16,4 +19,9 @@ AppContext::AppContext(Prompts &p, bool registerPages) : prompts(p), nav(*this)
     }
 }
 
-void startProgram(AppContext &ctx) { ctx.nav.show(QString::fromLatin1(PageId::Splash)); }
+void startProgram(AppContext &ctx)
+{
+    // Message boxes, tooltips and dialogs read as the pages do.
+    QApplication::setFont(pageFont());
+    ctx.nav.show(QString::fromLatin1(PageId::Splash));
+}

@@ -18,6 +18,6 @@ public:
     Navigator nav;
 };
 
-// The start-up sequence: load the splash page (which loads the main, Instructions and
-// Info pages hidden), then show it.
+// The start-up sequence: give the program the pages' font, load the splash page (which
+// loads the main, Instructions and Info pages hidden), then show it.
 void startProgram(AppContext &ctx);

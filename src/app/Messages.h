@@ -22,6 +22,8 @@ inline const QString SaveChangesQuestion = QStringLiteral("Do you want to save y
 // Employees
 inline const QString EmpDeleteOne = QStringLiteral("Are you sure you want to delete this employee's information?");
 inline const QString EmpDeleteAll = QStringLiteral("Are you sure you want to delete ALL employee information?");
+inline const QString EmpFull =
+    QStringLiteral("All 10 employee lines are in use.  Clear one first, then save this employee.");
 
 // Products and services
 inline QString prodConfirm(int n) { return QStringLiteral("This product or service will be saved as #%1.").arg(n); }

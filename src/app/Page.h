@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QMargins>
+#include <QPointer>
 #include <QWidget>
 
 class AppContext;
@@ -21,14 +23,31 @@ public:
     // that closes is destroyed and loaded afresh on its next use.
     virtual bool closeRequested() { return true; }
 
-    // Centre on the screen from the client size, as every page does when it loads.
+    // Centre the whole window, frame included, on the screen, as every page does when
+    // it loads.
     virtual void placeOnScreen();
+
+    // The frame the window system draws around a page, learnt from the first page it
+    // frames; null until then (and without a window system, as in tests).
+    static QMargins windowFrame();
+    static void setWindowFrame(const QMargins &frame);
 
     AppContext &context() const { return m_ctx; }
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
     AppContext &m_ctx;
+
+private:
+    // Placed before the frame's size was known; placed again once it is.
+    bool m_placedWithoutFrame = false;
+    // The control that had the focus when the page was hidden.
+    QPointer<QWidget> m_focusWhenHidden;
 };
+
+// Top-left of the client area that centres a window of that client size and frame.
+QPoint centredClientPos(const QRect &screen, const QSize &client, const QMargins &frame);

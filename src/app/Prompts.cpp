@@ -3,6 +3,8 @@
 #include "app/Messages.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -45,8 +47,10 @@ bool Prompts::confirmExit()
 
 bool Prompts::askSaveChanges()
 {
-    return ask(Question::yesNo(Msg::SaveChangesQuestion, Msg::SaveChangesTitle, PromptButton::Yes))
-        == PromptButton::Yes;
+    // No throws the typing away, so it is never given by Escape or the close box.
+    Question q = Question::yesNo(Msg::SaveChangesQuestion, Msg::SaveChangesTitle, PromptButton::Yes);
+    q.mustAnswer = true;
+    return ask(q) == PromptButton::Yes;
 }
 
 bool Prompts::askYesNo(const QString &text)
@@ -67,6 +71,31 @@ QMessageBox::StandardButton toStandard(PromptButton b)
     return QMessageBox::Ok;
 }
 
+// A message box that, when it must be answered, ignores Escape and the close box.
+// QMessageBox alone would take No as its escape button whenever it offers one.
+class QuestionBox : public QMessageBox {
+public:
+    QuestionBox(QWidget *parent, bool mustAnswer) : QMessageBox(parent), m_mustAnswer(mustAnswer) {}
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (m_mustAnswer && event->matches(QKeySequence::Cancel))
+            return;
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (m_mustAnswer)
+            event->ignore();
+        else
+            QMessageBox::closeEvent(event);
+    }
+
+private:
+    bool m_mustAnswer;
+};
+
 QWidget *dialogParent(const Prompts &p)
 {
     if (p.parentWidget())
@@ -77,27 +106,35 @@ QWidget *dialogParent(const Prompts &p)
 
 } // namespace
 
-PromptButton QtPrompts::ask(const Question &q)
+std::unique_ptr<QMessageBox> QtPrompts::messageBox(const Question &q, QWidget *parent)
 {
-    QMessageBox box(dialogParent(*this));
-    box.setWindowTitle(q.title);
-    box.setText(q.text);
+    auto box = std::make_unique<QuestionBox>(parent, q.mustAnswer);
+    box->setWindowTitle(q.title);
+    box->setText(q.text);
     switch (q.icon) {
-    case PromptIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case PromptIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case PromptIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case PromptIcon::Exclamation: box->setIcon(QMessageBox::Warning); break;
+    case PromptIcon::Information: box->setIcon(QMessageBox::Information); break;
+    case PromptIcon::Critical: box->setIcon(QMessageBox::Critical); break;
     }
     QMessageBox::StandardButtons buttons;
     for (PromptButton b : q.buttons)
         buttons |= toStandard(b);
-    box.setStandardButtons(buttons);
-    box.setDefaultButton(toStandard(q.defaultButton));
+    box->setStandardButtons(buttons);
+    box->setDefaultButton(toStandard(q.defaultButton));
     // Escape answers the safe choice: Cancel or No when offered.
+    if (q.mustAnswer)
+        return box;
     if (q.buttons.contains(PromptButton::Cancel))
-        box.setEscapeButton(QMessageBox::Cancel);
+        box->setEscapeButton(QMessageBox::Cancel);
     else if (q.buttons.contains(PromptButton::No))
-        box.setEscapeButton(QMessageBox::No);
-    const int r = box.exec();
+        box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
+PromptButton QtPrompts::ask(const Question &q)
+{
+    const std::unique_ptr<QMessageBox> box = messageBox(q, dialogParent(*this));
+    const int r = box->exec();
     for (PromptButton b : q.buttons)
         if (r == toStandard(b))
             return b;

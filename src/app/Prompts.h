@@ -9,8 +9,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QMessageBox;
 class QPrinter;
 class QWidget;
 
@@ -23,6 +25,9 @@ struct Question {
     QList<PromptButton> buttons;
     PromptButton defaultButton = PromptButton::Ok;
     PromptIcon icon = PromptIcon::Exclamation;
+    // Only a button answers: Escape and the close box do nothing. Otherwise they give
+    // the safe answer, Cancel or No.
+    bool mustAnswer = false;
 
     // The program's standard shapes of message box.
     static Question yesNo(const QString &text, const QString &title, PromptButton def);
@@ -85,6 +90,9 @@ private:
 // The real dialogs.
 class QtPrompts : public Prompts {
 public:
+    // The message box that ask() shows for the question, built but not shown.
+    static std::unique_ptr<QMessageBox> messageBox(const Question &q, QWidget *parent = nullptr);
+
     PromptButton ask(const Question &q) override;
     std::optional<QString> inputText(const QString &prompt, const QString &title) override;
     std::optional<FileDialogResult> openFile(const FileDialogRequest &req) override;

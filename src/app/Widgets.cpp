@@ -12,6 +12,8 @@ QFont arialFont(double points, bool bold)
     return f;
 }
 
+QFont pageFont() { return arialFont(8.25); }
+
 QFont questionFont() { return arialFont(9.75, true); }
 
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, const QString &tooltip)

@@ -20,6 +20,9 @@ inline QRect twipsRect(int left, int top, int width, int height)
 }
 
 QFont arialFont(double points, bool bold = false);
+// The font of the pages, which is also the program's own for message boxes, tooltips
+// and dialogs.
+QFont pageFont();
 // The bold Arial 9.75 pt of question labels and headings.
 QFont questionFont();
 

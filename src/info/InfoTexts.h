@@ -42,8 +42,9 @@ inline const QString InfoAbout = QStringLiteral(
     "Quorvane helps the owner of a small business put together a business plan, one step at a "
     "time: answer the questions, then edit, save and print the finished plan. Questions, ideas "
     "and comments are always welcome. Please write to us at:");
+// A person to write to, then where: organisation, street, town, e-mail, web.
 inline const QStringList InfoContact = {
-    QStringLiteral("Quorvane Support"),   QStringLiteral("Quillmere Software"),
+    QStringLiteral("Rosalind Ashby"),     QStringLiteral("Quillmere Software"),
     QStringLiteral("42 Inkwell Lane"),    QStringLiteral("Anytown, ST 00000"),
     QStringLiteral("support@example.com"), QStringLiteral("www.example.com"),
 };

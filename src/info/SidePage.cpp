@@ -31,7 +31,7 @@ SidePage::SidePage(AppContext &ctx, const char *name, const QString &caption, in
 {
     setWindowTitle(caption);
     for (const Paragraph &p : std::as_const(m_paragraphs))
-        makeLabel(this, p.label, QString(), paragraphFont());
+        new FlowLabel(this, p.label, paragraphFont());
     auto *close = addCloseButton(this);
     connect(close, &QPushButton::clicked, this, [this] {
         if (m_closeTo == CloseTo::Instructions)
@@ -62,7 +62,7 @@ bool SidePage::closeRequested()
 Page *makeSharePage(AppContext &ctx)
 {
     return new SidePage(ctx, PageId::Share, InfoText::ShareTitle, 7980, 4815,
-                        {{"Label1", InfoText::ShareText, 0}, {"Label2", InfoText::ShareClosing, 0}},
+                        {{"Label1", InfoText::ShareText, 0}, {"Label2", InfoText::ShareClosing, StackedLabel::RunsOn}},
                         SidePage::CloseTo::Hide);
 }
 
@@ -77,8 +77,8 @@ Page *makeWarrantyPage(AppContext &ctx)
 {
     return new SidePage(ctx, PageId::Warranty, InfoText::WarrantyTitle, 7065, 4680,
                         {{"Label1", InfoText::WarrantyAsIs, 0},
-                         {"Label2", InfoText::WarrantyLiability, 1},
-                         {"Label3", InfoText::WarrantyRisk, 1}},
+                         {"Label2", InfoText::WarrantyLiability, StackedLabel::RunsOn},
+                         {"Label3", InfoText::WarrantyRisk, StackedLabel::RunsOn}},
                         SidePage::CloseTo::Instructions);
 }
 

@@ -17,7 +17,7 @@ public:
     struct Paragraph {
         const char *label;
         QString text;
-        int blankLinesBefore;
+        int blankLinesBefore; // or StackedLabel::RunsOn
     };
 
     SidePage(AppContext &ctx, const char *name, const QString &caption, int widthTwips, int heightTwips,

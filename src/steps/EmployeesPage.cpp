@@ -91,20 +91,33 @@ void EmployeesPage::setLine(int index, const QString &caption) { showAnswer(m_li
 void EmployeesPage::saveAndNext()
 {
     const int i = lowestFreeLine();
-    if (i >= 0) {
-        setLine(i, employeePrefix(i + 1) + m_entry->text());
-        m_ctx.shared.EmpSlot[i] = SlotOn;
-        // The last line keeps the text, so a full list shows what was typed last.
-        if (i < Lines - 1) {
-            m_entry->clear();
-            m_entry->setFocus();
-        }
+    if (i < 0) {
+        // Nothing is stored: the text stays in the box and still counts as unsaved.
+        tellFull();
+        return;
     }
-    // A full list stores nothing new; the lines are copied back all the same.
+    setLine(i, employeePrefix(i + 1) + m_entry->text());
+    m_ctx.shared.EmpSlot[i] = SlotOn;
+    // The last line keeps the text, so a full list shows what was typed last.
+    if (i < Lines - 1) {
+        m_entry->clear();
+        m_entry->setFocus();
+    }
     for (int n = 0; n < Lines; ++n)
         m_ctx.plan.Emp[n] = m_lines[n]->text();
     markClean();
 }
+
+bool EmployeesPage::canStoreOnLeave()
+{
+    // An empty box loses nothing.
+    if (lowestFreeLine() >= 0 || m_entry->text().isEmpty())
+        return true;
+    tellFull();
+    return false;
+}
+
+void EmployeesPage::tellFull() { m_ctx.prompts.ask(Question::notice(Msg::EmpFull, Msg::AppTitle)); }
 
 void EmployeesPage::storeToPlan()
 {

@@ -24,11 +24,14 @@ protected:
     // The save question on return: the typed text goes, without a number, into the
     // lowest free line.
     void storeToPlan() override;
+    // With all ten lines in use the typed text has nowhere to go: say so and stay.
+    bool canStoreOnLeave() override;
 
 private:
     void saveAndNext();
     void clearOne();
     void clearAll();
+    void tellFull();
 
     // The smallest free line (0-based), or -1 when all ten are in use.
     int lowestFreeLine() const;

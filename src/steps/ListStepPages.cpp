@@ -7,7 +7,8 @@
 #include "steps/ProductsViewPage.h"
 #include "steps/StepPageGroups.h"
 
-#include <QLabel>
+#include <QPainter>
+#include <QStyle>
 #include <QTextDocument>
 
 void registerListStepPages(Navigator &nav)
@@ -17,14 +18,34 @@ void registerListStepPages(Navigator &nav)
     nav.registerPage(QString::fromLatin1(PageId::View), [](AppContext &c) { return new ProductsViewPage(c); });
 }
 
+QString AnswerLine::shownText() const
+{
+    const QString all = text();
+    qsizetype end = 0;
+    while (end < all.size() && all[end] != QLatin1Char('\n') && all[end] != QLatin1Char('\r')
+           && all[end] != QChar::LineSeparator && all[end] != QChar::ParagraphSeparator)
+        ++end;
+    QString first = all.left(end);
+    // More lines follow: the mark says so even when the first one fits.
+    if (end < all.size())
+        first += QChar(0x2026);
+    return fontMetrics().elidedText(first, Qt::ElideRight, contentsRect().width());
+}
+
+void AnswerLine::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    style()->drawItemText(&painter, contentsRect(), int(alignment()), palette(), isEnabled(), shownText(),
+                          foregroundRole());
+}
+
 QLabel *makeAnswerLine(QWidget *parent, const QString &name, const QFont &font, const QRect &geometry)
 {
-    auto *line = new QLabel(parent);
+    auto *line = new AnswerLine(parent);
     line->setObjectName(name);
     line->setFont(font);
     line->setTextFormat(Qt::PlainText);
     line->setWordWrap(false);
-    // Top-aligned, so pasted text with line breaks shows its first line, not a middle one.
     line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     line->setGeometry(geometry);
     return line;

@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
+
+#include <limits>
 
 StepPage::StepPage(AppContext &ctx, const char *name, int widthTwips, int heightTwips)
     : Page(ctx, name, widthTwips, heightTwips)
@@ -33,8 +36,11 @@ void StepPage::save()
 
 void StepPage::leaveTo(const QString &target)
 {
-    if (hasUnsavedChanges() && m_ctx.prompts.askSaveChanges())
+    if (hasUnsavedChanges() && m_ctx.prompts.askSaveChanges()) {
+        if (!canStoreOnLeave())
+            return;
         save();
+    }
     m_ctx.nav.switchPage(this, target);
 }
 
@@ -77,10 +83,20 @@ QPlainTextEdit *makeMultiLineBox(QWidget *parent, const char *name)
     return box;
 }
 
-QLineEdit *makeLineBox(QWidget *parent, const char *name)
+QString multiLineText(const QPlainTextEdit *box)
 {
-    auto *box = new QLineEdit(parent);
+    // toPlainText() would turn a no-break space into a space and a line separator into
+    // a line end.
+    return box->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+QLineEdit *makeLineBox(QWidget *parent, const char *name, QLineEdit *box)
+{
+    if (!box)
+        box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setFont(arialFont(8.25));
+    // Answers have no length limit (the toolkit's default stops at 32,767 characters).
+    box->setMaxLength(std::numeric_limits<int>::max());
     return box;
 }

@@ -25,11 +25,15 @@ protected:
     virtual void storeToPlan() = 0;
     // Whether leaving must ask the save question.
     virtual bool hasUnsavedChanges() const { return ChangedFlag == QLatin1String("Y"); }
+    // Whether Yes to the save question can store the page's edits; a page that cannot
+    // tells the user why and stays open, so nothing typed is lost.
+    virtual bool canStoreOnLeave() { return true; }
 
     // Save: store, then mark clean.
     virtual void save();
     // Leave towards another page: ask the save question when there are unsaved
     // changes (Yes saves, No stores nothing), then show the target and hide this page.
+    // Stays when Yes cannot store (canStoreOnLeave).
     virtual void leaveTo(const QString &target);
     void returnToMain();
 
@@ -50,5 +54,8 @@ protected:
 // A multi-line answer box as the step pages use it: wraps, scrolls vertically, and
 // lets Tab move on to the next control.
 QPlainTextEdit *makeMultiLineBox(QWidget *parent, const char *name);
-// A single-line answer box.
-QLineEdit *makeLineBox(QWidget *parent, const char *name);
+// The text of a multi-line box as typed: no-break spaces and line separators kept, only
+// paragraph ends made "\n".
+QString multiLineText(const QPlainTextEdit *box);
+// A single-line answer box without a length limit; `box` when given, else a plain one.
+QLineEdit *makeLineBox(QWidget *parent, const char *name, QLineEdit *box = nullptr);

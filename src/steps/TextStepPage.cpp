@@ -54,7 +54,7 @@ QWidget *TextStepPage::Box::widget() const
     return line ? static_cast<QWidget *>(line) : static_cast<QWidget *>(multi);
 }
 
-QString TextStepPage::Box::text() const { return line ? line->text() : multi->toPlainText(); }
+QString TextStepPage::Box::text() const { return line ? line->text() : multiLineText(multi); }
 
 void TextStepPage::Box::setText(const QString &text) const
 {
@@ -96,13 +96,7 @@ TextStepPage::TextStepPage(AppContext &ctx, const TextPageDesc &desc)
             box.multi = makeMultiLineBox(parent, b.name);
             watch(box.multi);
         } else {
-            if (b.caretOffset >= 0) {
-                box.line = new CaretLineEdit(parent, b.caretOffset);
-                box.line->setObjectName(QString::fromLatin1(b.name));
-                box.line->setFont(arialFont(8.25));
-            } else {
-                box.line = makeLineBox(parent, b.name);
-            }
+            box.line = makeLineBox(parent, b.name, b.caretOffset >= 0 ? new CaretLineEdit(parent, b.caretOffset) : nullptr);
             watch(box.line);
         }
         box.widget()->setGeometry(toRect(b.boxRect));

@@ -4,8 +4,11 @@
 #include "app/Widgets.h"
 #include "support/TestSupport.h"
 
+#include <QAbstractButton>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -66,6 +69,13 @@ private slots:
     void mainStepMarks_followStoredAnswersAndClear();
     void endProgram_closesEveryPageWithoutQuestions();
 
+    void messageBox_isBuiltAsTheQuestionAsks_data();
+    void messageBox_isBuiltAsTheQuestionAsks();
+    void programFont_isThePagesFont();
+    void centredClientPos_centresFrameAndClient_data();
+    void centredClientPos_centresFrameAndClient();
+    void page_centresWithItsFrame_evenWhenLearntAfterLoading();
+
 private:
     void registerStubs();
     Page *mainPage() const { return run->page(PageId::Main); }
@@ -83,6 +93,7 @@ void AppTest::cleanup()
 {
     VERIFY_PROMPTS(run->prompts);
     run.reset();
+    Page::setWindowFrame(QMargins());
 }
 
 void AppTest::registerStubs()
@@ -375,6 +386,187 @@ void AppTest::endProgram_closesEveryPageWithoutQuestions()
     QVERIFY(run->quit);
     QVERIFY(!run->visible(PageId::Main));
     QVERIFY(!run->visible(PageId::BusName));
+}
+
+// How each question the program asks becomes a real message box. The questions come
+// from the code that asks them where it is a shared helper.
+void AppTest::messageBox_isBuiltAsTheQuestionAsks_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("defaultButton");
+    QTest::addColumn<int>("escapeButton"); // NoButton: Escape and the close box do nothing
+    QTest::addColumn<int>("icon");
+    const int yesNo = QMessageBox::Yes | QMessageBox::No;
+    QTest::newRow("exit") << "exit" << Msg::ExitQuestion << "Quorvane" << yesNo << int(QMessageBox::No)
+                          << int(QMessageBox::No) << int(QMessageBox::Warning);
+    QTest::newRow("save changes") << "save" << Msg::SaveChangesQuestion << "Save Changes" << yesNo
+                                  << int(QMessageBox::Yes) << int(QMessageBox::NoButton) << int(QMessageBox::Warning);
+    QTest::newRow("clear") << "yesNo" << Msg::ClearQuestion << "Quorvane" << yesNo << int(QMessageBox::No)
+                           << int(QMessageBox::No) << int(QMessageBox::Warning);
+    QTest::newRow("editor save") << "yesNoCancel" << Msg::SaveDocumentQuestion << "Quorvane"
+                                 << (yesNo | QMessageBox::Cancel) << int(QMessageBox::Cancel)
+                                 << int(QMessageBox::Cancel) << int(QMessageBox::Warning);
+    QTest::newRow("product confirm") << "okCancel" << Msg::prodConfirm(2) << "Quorvane"
+                                     << int(QMessageBox::Ok | QMessageBox::Cancel) << int(QMessageBox::Cancel)
+                                     << int(QMessageBox::Cancel) << int(QMessageBox::Warning);
+    QTest::newRow("notice") << "notice" << Msg::FindNotFound << "Find" << int(QMessageBox::Ok) << int(QMessageBox::Ok)
+                            << int(QMessageBox::Ok) << int(QMessageBox::Information);
+    QTest::newRow("error") << "error" << Msg::saveFailed("a.rtf", "Disk full") << "Quorvane" << int(QMessageBox::Ok)
+                           << int(QMessageBox::Ok) << int(QMessageBox::Ok) << int(QMessageBox::Critical);
+}
+
+void AppTest::messageBox_isBuiltAsTheQuestionAsks()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    QFETCH(int, buttons);
+    QFETCH(int, defaultButton);
+    QFETCH(int, escapeButton);
+    QFETCH(int, icon);
+
+    ScriptedPrompts &prompts = run->prompts;
+    Question q;
+    if (kind == "exit") {
+        prompts.expectExit(false);
+        prompts.confirmExit();
+        q = prompts.asked.last();
+    } else if (kind == "save") {
+        prompts.expectSaveChanges(false);
+        prompts.askSaveChanges();
+        q = prompts.asked.last();
+    } else if (kind == "yesNo") {
+        prompts.expectYesNo(text, false);
+        prompts.askYesNo(text);
+        q = prompts.asked.last();
+    } else if (kind == "yesNoCancel") {
+        q = Question::yesNoCancel(text, title);
+    } else if (kind == "okCancel") {
+        q = Question::okCancel(text, title);
+    } else if (kind == "notice") {
+        q = Question::notice(text, title);
+    } else {
+        q = Question::error(text, title);
+    }
+
+    // Escape, then the close box, each on a box of its own.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const std::unique_ptr<QMessageBox> box = QtPrompts::messageBox(q);
+        QCOMPARE(box->text(), text);
+        QCOMPARE(box->windowTitle(), title);
+        QCOMPARE(int(box->standardButtons()), buttons);
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::StandardButton(defaultButton)));
+        QCOMPARE(int(box->icon()), icon);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        if (attempt == 0)
+            QTest::keyClick(box.get(), Qt::Key_Escape);
+        else
+            box->close();
+        if (escapeButton == QMessageBox::NoButton) {
+            // The question stays until Yes or No is chosen.
+            QVERIFY(box->isVisible());
+            QCOMPARE(box->clickedButton(), nullptr);
+            box->button(QMessageBox::Yes)->click();
+            QVERIFY(!box->isVisible());
+            QCOMPARE(box->clickedButton(), box->button(QMessageBox::Yes));
+        } else {
+            QVERIFY(!box->isVisible());
+            QCOMPARE(box->clickedButton(), box->button(QMessageBox::StandardButton(escapeButton)));
+        }
+    }
+}
+
+// Message boxes, tooltips and dialogs read as the pages do; the pages keep their own fonts.
+void AppTest::programFont_isThePagesFont()
+{
+    run.reset();
+    QApplication::setFont(QFont(QStringLiteral("Courier"), 14));
+    run = std::make_unique<TestRun>();
+    registerStubs();
+    startProgram(*run->ctx);
+
+    const QFont font = QApplication::font();
+    QCOMPARE(font.family(), QStringLiteral("Arial"));
+    QCOMPARE(font.pointSizeF(), 8.25);
+    QCOMPARE(font, pageFont());
+    for (const char *cls : {"QMessageBox", "QTipLabel", "QMenu", "QPushButton", "QLineEdit"})
+        QCOMPARE(QApplication::font(cls), font);
+    const std::unique_ptr<QMessageBox> box = QtPrompts::messageBox(Question::notice(Msg::FindNotFound, Msg::FindTitle));
+    QCOMPARE(box->font(), font);
+    QCOMPARE(mainPage()->font(), font);
+    FIND(step1, AccessLabel, mainPage(), "lblStep1");
+    QCOMPARE(step1->font().pointSizeF(), 9.75); // the entries keep their own size
+}
+
+void AppTest::centredClientPos_centresFrameAndClient_data()
+{
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QMargins>("frame");
+    QTest::addColumn<QPoint>("clientPos");
+    QTest::newRow("no frame") << QRect(0, 0, 1280, 1024) << QSize(517, 315) << QMargins() << QPoint(381, 354);
+    // A title bar of 20 pixels and a border of 1, as measured with openbox: the whole
+    // window is centred, so the client sits 10 pixels lower than on its own.
+    QTest::newRow("title bar") << QRect(0, 0, 1280, 1024) << QSize(517, 315) << QMargins(1, 20, 1, 1)
+                               << QPoint(381, 364);
+    QTest::newRow("second screen") << QRect(1280, 0, 1920, 1080) << QSize(400, 300) << QMargins(4, 30, 4, 4)
+                                   << QPoint(1280 + 756 + 4, 373 + 30);
+    QTest::newRow("larger than the screen") << QRect(0, 0, 640, 480) << QSize(800, 600) << QMargins(2, 20, 2, 2)
+                                           << QPoint(-82 + 2, -71 + 20);
+}
+
+void AppTest::centredClientPos_centresFrameAndClient()
+{
+    QFETCH(QRect, screen);
+    QFETCH(QSize, client);
+    QFETCH(QMargins, frame);
+    QFETCH(QPoint, clientPos);
+    QCOMPARE(centredClientPos(screen, client, frame), clientPos);
+    // The frame's centre is the screen's, to the pixel.
+    const QRect outer = QRect(clientPos, client).marginsAdded(frame);
+    QVERIFY(qAbs(outer.center().x() - screen.center().x()) <= 1);
+    QVERIFY(qAbs(outer.center().y() - screen.center().y()) <= 1);
+}
+
+void AppTest::page_centresWithItsFrame_evenWhenLearntAfterLoading()
+{
+    // A fresh start: nothing framed yet.
+    run.reset();
+    Page::setWindowFrame(QMargins());
+    run = std::make_unique<TestRun>();
+    registerStubs();
+    startProgram(*run->ctx);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    Navigator &nav = run->ctx->nav;
+
+    // The first page shown tells the frame and is centred again with it.
+    Page *splash = run->page(PageId::Splash);
+    const QMargins platformFrame = splash->windowHandle()->frameMargins();
+    if (platformFrame.isNull())
+        QSKIP("this window system draws no frames");
+    QCOMPARE(Page::windowFrame(), platformFrame);
+    QCOMPARE(splash->geometry().topLeft(), centredClientPos(screen, splash->size(), platformFrame));
+
+    // Pages loaded before then are centred again when first shown; a title bar makes
+    // the frame uneven, as on a real desktop.
+    const QMargins frame(1, 20, 1, 1);
+    Page::setWindowFrame(frame);
+    Page *main = mainPage();
+    nav.switchPage(splash, QString::fromLatin1(PageId::Main));
+    QCOMPARE(main->geometry().topLeft(), centredClientPos(screen, main->size(), frame));
+    // Pages loaded later are centred with it straight away.
+    Page *step1 = nav.load(QString::fromLatin1(PageId::BusName));
+    QCOMPARE(step1->geometry().topLeft(), centredClientPos(screen, step1->size(), frame));
+    // Placed once: a page the user moved stays where it was put.
+    main->move(10, 10);
+    const QPoint moved = main->pos();
+    nav.switchPage(main, QString::fromLatin1(PageId::BusName));
+    nav.switchPage(step1, QString::fromLatin1(PageId::Main));
+    QCOMPARE(main->pos(), moved);
 }
 
 QTEST_MAIN(AppTest)

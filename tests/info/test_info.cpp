@@ -1,5 +1,6 @@
 #include "app/PageIds.h"
 #include "app/Widgets.h"
+#include "info/InfoLayout.h"
 #include "info/InfoPage.h"
 #include "info/StarOutline.h"
 #include "support/TestSupport.h"
@@ -26,6 +27,18 @@ const QString kLateHistory = QStringLiteral(
     "Version 2.0:\n- Added text editing capabilities.\n\n"
     "Version 2.1:\n- Corrected Text Editor exit problem.\n- Corrected text saving problem.\n\n"
     "Version 2.1.1:\n- Made changes to stress need to\n   save to a file.\n- Fixed text editor resizing problem.");
+
+// The label below carries on the paragraph of the one above from the end of its last line.
+bool runsOn(const QLabel *above, const QLabel *below)
+{
+    auto *upper = dynamic_cast<const FlowLabel *>(above);
+    auto *lower = dynamic_cast<const FlowLabel *>(below);
+    if (!upper || !lower || upper->text().isEmpty())
+        return false;
+    const QPoint end = upper->textEnd();
+    return lower->y() == upper->y() + end.y() && lower->x() == upper->x()
+        && lower->firstLineIndent() > upper->x() + end.x() - lower->x();
+}
 
 } // namespace
 
@@ -203,6 +216,13 @@ private slots:
         QCOMPARE(contact->geometry(), twipsRect(1200, 1680, 3855, 1455));
         const QStringList lines = contact->text().split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 6);
+        // A person's name heads the block: a first name and a surname, not the organisation.
+        const QStringList name = lines[0].split(QLatin1Char(' '));
+        QCOMPARE(name.size(), 2);
+        for (const QString &part : name)
+            QVERIFY2(part.size() > 1 && part[0].isUpper() && part.mid(1) == part.mid(1).toLower(), qPrintable(lines[0]));
+        for (const QString &word : lines[1].split(QLatin1Char(' ')) + QStringList{"Quorvane", "Support"})
+            QVERIFY2(!lines[0].contains(word), qPrintable(lines[0]));
         QVERIFY(lines[4].endsWith(QStringLiteral("@example.com")));
         QVERIFY(lines[5].contains(QStringLiteral("example.com")));
         FIND(history, QLabel, info, "Label2");
@@ -500,6 +520,54 @@ private slots:
             QVERIFY2(!l->text().isEmpty(), qPrintable(l->objectName()));
     }
 
+    // The Warranty disclaimer reads as one paragraph over its three labels, and the
+    // Shareware page's Label2 closes the paragraph above it; Distribution's contact line
+    // stands apart after an empty line.
+    void sidePages_paragraphsRunOnFromLabelToLabel_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("above");
+        QTest::addColumn<QString>("below");
+        QTest::addColumn<bool>("runOn");
+        QTest::newRow("warranty 1-2") << id(PageId::Warranty) << "Label1" << "Label2" << true;
+        QTest::newRow("warranty 2-3") << id(PageId::Warranty) << "Label2" << "Label3" << true;
+        QTest::newRow("shareware") << id(PageId::Share) << "Label1" << "Label2" << true;
+        QTest::newRow("distribution") << id(PageId::Distribution) << "Label1" << "Label2" << false;
+    }
+
+    void sidePages_paragraphsRunOnFromLabelToLabel()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, above);
+        QFETCH(QString, below);
+        QFETCH(bool, runOn);
+        Page *p = run->ctx->nav.show(name);
+        QVERIFY(p);
+        auto *upper = child<QLabel>(p, above);
+        auto *lower = child<QLabel>(p, below);
+        QCOMPARE(runsOn(upper, lower), runOn);
+        const int lineSpacing = QFontMetrics(upper->font()).lineSpacing();
+        if (!runOn) {
+            QVERIFY(lower->y() >= upper->geometry().bottom() + lineSpacing); // an empty line between
+            return;
+        }
+        // Drawn that way: the first line of the lower label is blank up to where the
+        // upper one ends, and carries text after it.
+        auto *flow = dynamic_cast<FlowLabel *>(lower);
+        const QImage image = lower->grab().toImage();
+        const QColor ground = image.pixelColor(0, 0);
+        bool inkBefore = false, inkAfter = false;
+        for (int y = 0; y < lineSpacing; ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y) == ground)
+                    continue;
+                (x < flow->firstLineIndent() ? inkBefore : inkAfter) = true;
+            }
+        }
+        QVERIFY(!inkBefore);
+        QVERIFY(inkAfter);
+    }
+
     void labels_showTheirWholeTextWithoutOverlap_data()
     {
         QTest::addColumn<QString>("name");
@@ -527,9 +595,14 @@ private slots:
             QVERIFY(p->rect().contains(b->geometry()));
             controls << b;
         }
+        // Labels that carry on a paragraph share its last line, not its text.
+        const auto sharesLine = [](QWidget *a, QWidget *b) {
+            auto *la = qobject_cast<QLabel *>(a), *lb = qobject_cast<QLabel *>(b);
+            return la && lb && (runsOn(la, lb) || runsOn(lb, la));
+        };
         for (int i = 0; i < controls.size(); ++i)
             for (int j = i + 1; j < controls.size(); ++j)
-                QVERIFY2(!controls[i]->geometry().intersects(controls[j]->geometry()),
+                QVERIFY2(sharesLine(controls[i], controls[j]) || !controls[i]->geometry().intersects(controls[j]->geometry()),
                          qPrintable(controls[i]->objectName() + QStringLiteral(" overlaps ") + controls[j]->objectName()));
     }
 };

@@ -1,6 +1,7 @@
 #include "app/Messages.h"
 #include "app/PageIds.h"
 #include "app/Widgets.h"
+#include "steps/ListStepPages.h"
 #include "steps/ProductsPage.h"
 #include "steps/StepPage.h"
 #include "support/TestSupport.h"
@@ -45,7 +46,10 @@ private slots:
     void emp_saveAndNext_fillsFirstLineAndEmptiesBox();
     void emp_clearOne_freesLineWithoutClosingGap();
     void emp_clearOne_withoutSelection_asksNothing();
-    void emp_tenthSaveKeepsText_eleventhAndReturnYesDoNothing();
+    void emp_tenthSaveKeepsText_eleventhAndReturnYesTellAndKeepIt();
+    void emp_fullListReturnYes_withEmptyBoxLeaves();
+    void emp_longEntry_elidedWithWholeTextInTooltip_data();
+    void emp_longEntry_elidedWithWholeTextInTooltip();
     void emp_saveOnEmptyBox_usesUpLine();
     void emp_clearAll_noKeeps_yesEmpties();
     void emp_returnYes_storesBareTextAndOnlyChangedLines();
@@ -265,7 +269,7 @@ void ListStepsTest::emp_clearOne_withoutSelection_asksNothing()
     QCOMPARE(page->focusWidget(), edit(page, "txtEmpInfo"));
 }
 
-void ListStepsTest::emp_tenthSaveKeepsText_eleventhAndReturnYesDoNothing()
+void ListStepsTest::emp_tenthSaveKeepsText_eleventhAndReturnYesTellAndKeepIt()
 {
     Page *page = employees();
     for (int n = 1; n <= 9; ++n)
@@ -283,19 +287,85 @@ void ListStepsTest::emp_tenthSaveKeepsText_eleventhAndReturnYesDoNothing()
     QCOMPARE(page->focusWidget(), save);
     QCOMPARE(flagOf(page), N);
 
+    // An eleventh save stores nothing, says so and keeps the typing as unsaved.
     const auto before = plan.Emp;
     box->setText(QStringLiteral("Eleventh"));
-    save->click(); // no prompt expected
+    run->prompts.expectNotice(Msg::EmpFull, Msg::AppTitle);
+    save->click();
+    VERIFY_PROMPTS(run->prompts);
     QCOMPARE(plan.Emp, before);
     QCOMPARE(box->text(), QStringLiteral("Eleventh"));
-    QCOMPARE(flagOf(page), N);
+    QCOMPARE(flagOf(page), Y);
 
-    // Yes on leaving a full page drops the text too.
-    box->setText(QStringLiteral("one too many"));
+    // Yes on leaving says the same and stays, so the typing is not lost.
+    run->prompts.expectSaveChanges(true);
+    run->prompts.expectNotice(Msg::EmpFull, Msg::AppTitle);
+    click(page, "cmdReturn");
+    VERIFY_PROMPTS(run->prompts);
+    QVERIFY(page->isVisible());
+    QVERIFY(!run->visible(PageId::Main));
+    QCOMPARE(plan.Emp, before);
+    QCOMPARE(box->text(), QStringLiteral("Eleventh"));
+    QCOMPARE(flagOf(page), Y);
+
+    // Once a line is cleared, Yes stores the text there.
+    child<QListWidget>(page, "lstEntry")->setCurrentRow(3);
+    run->prompts.expectYesNo(Msg::EmpDeleteOne, true);
+    click(page, "cmdClearOne");
     run->prompts.expectSaveChanges(true);
     click(page, "cmdReturn");
-    QCOMPARE(plan.Emp, before);
+    QCOMPARE(plan.Emp[3], QStringLiteral("Eleventh"));
     QVERIFY(run->visible(PageId::Main));
+}
+
+void ListStepsTest::emp_fullListReturnYes_withEmptyBoxLeaves()
+{
+    Page *page = employees();
+    for (int n = 1; n <= 10; ++n)
+        saveEmployee(page, QStringLiteral("P%1").arg(n));
+    FIND(box, QLineEdit, page, "txtEmpInfo");
+    box->clear(); // nothing typed that could be lost
+    QCOMPARE(flagOf(page), Y);
+    run->prompts.expectSaveChanges(true);
+    click(page, "cmdReturn");
+    QVERIFY(run->visible(PageId::Main));
+    QCOMPARE(run->ctx->plan.Emp[9], QStringLiteral("10. P10"));
+}
+
+void ListStepsTest::emp_longEntry_elidedWithWholeTextInTooltip_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shownStart"); // what the line shows before any "…"
+    QTest::addColumn<bool>("elided");
+    const QString longText = QStringLiteral("Jane Doe, manager of the shop floor and the warehouse, ten years in "
+                                            "retail, trained in first aid and forklift driving");
+    QTest::newRow("short") << QStringLiteral("Bob, driver") << QStringLiteral("1.  Bob, driver") << false;
+    QTest::newRow("long") << longText << QStringLiteral("1.  Jane Doe, manager") << true;
+    QTest::newRow("one long word") << QString(300, QLatin1Char('W')) << QStringLiteral("1.  WWW") << true;
+    QTest::newRow("pasted lines") << QStringLiteral("Ann\nbookkeeper") << QStringLiteral("1.  Ann") << true;
+}
+
+void ListStepsTest::emp_longEntry_elidedWithWholeTextInTooltip()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shownStart);
+    QFETCH(bool, elided);
+    Page *page = employees();
+    saveEmployee(page, text);
+    auto *line = dynamic_cast<AnswerLine *>(label(page, "lblEmp1"));
+    QVERIFY(line);
+    // The whole entry stays the line's text, its tooltip and the stored answer.
+    QCOMPARE(line->text(), QStringLiteral("1.  ") + text);
+    QCOMPARE(line->toolTip(), line->text());
+    QCOMPARE(run->ctx->plan.Emp[0], line->text());
+
+    const QString shown = line->shownText();
+    QVERIFY2(shown.startsWith(shownStart), qPrintable(shown));
+    QCOMPARE(shown.endsWith(QChar(0x2026)), elided);
+    if (!elided)
+        QCOMPARE(shown, line->text());
+    QVERIFY(line->fontMetrics().horizontalAdvance(shown) <= line->contentsRect().width());
+    QVERIFY(!shown.contains(QLatin1Char('\n')));
 }
 
 void ListStepsTest::emp_saveOnEmptyBox_usesUpLine()

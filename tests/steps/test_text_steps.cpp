@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <limits>
+
 namespace {
 
 const PlanField &field(const QString &name)
@@ -185,6 +187,132 @@ private slots:
         QCOMPARE(plan().Idea, text);
         reopen(page, PageId::BusPersp);
         QCOMPARE(idea->toPlainText(), text);
+    }
+
+    // What a box holds is stored as it is: no-break spaces and line separators too.
+    void multiLineBox_storesRawText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("stored");
+        const QChar nbsp(0x00A0), lineSep(QChar::LineSeparator), paraSep(QChar::ParagraphSeparator);
+        QTest::newRow("no-break space") << QStringLiteral("12") + nbsp + QStringLiteral("500 customers")
+                                        << QStringLiteral("12") + nbsp + QStringLiteral("500 customers");
+        QTest::newRow("line separator") << QStringLiteral("first") + lineSep + QStringLiteral("second")
+                                        << QStringLiteral("first") + lineSep + QStringLiteral("second");
+        QTest::newRow("both, between paragraphs")
+            << QStringLiteral("a") + nbsp + QStringLiteral("b\n") + lineSep + QStringLiteral("\n\tc ")
+            << QStringLiteral("a") + nbsp + QStringLiteral("b\n") + lineSep + QStringLiteral("\n\tc ");
+        QTest::newRow("paragraph separator is a line end") << QStringLiteral("one") + paraSep + QStringLiteral("two")
+                                                           << QStringLiteral("one\ntwo");
+    }
+
+    void multiLineBox_storesRawText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, stored);
+        Page *page = open(PageId::BusAdMktg);
+        FIND(number, QPlainTextEdit, page, "txtNumber");
+        number->setPlainText(text);
+        click(page, "cmdSave");
+        QCOMPARE(plan().Number, stored);
+        reopen(page, PageId::BusAdMktg);
+        QCOMPARE(multiLineText(number), stored);
+        click(page, "cmdSave"); // and back again unchanged
+        QCOMPARE(plan().Number, stored);
+    }
+
+    void lineBox_hasNoLengthLimit_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("plain box") << "frmBusName" << "txtName";
+        QTest::newRow("URL box") << "frmBusName" << "txtURL";
+        QTest::newRow("goal box") << "frmBusGoals" << "txtBusLTG5";
+    }
+
+    void lineBox_hasNoLengthLimit()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, box);
+        Page *page = open(id);
+        auto *line = child<QLineEdit>(page, box);
+        const QString text = QStringLiteral("x").repeated(40000) + QStringLiteral("end");
+        line->setText(text);
+        QTest::keyClicks(line, QStringLiteral("!"));
+        click(page, "cmdSave");
+        QCOMPARE(field(box.mid(3)).get(plan()).size(), text.size() + 1);
+        QVERIFY(field(box.mid(3)).get(plan()).startsWith(text));
+    }
+
+    // Every answer box of every step page, whatever kind of page it is on.
+    void everyLineBox_ofEveryStepPage_hasNoLengthLimit()
+    {
+        int boxes = 0;
+        for (const char *id : {PageId::BusName, PageId::BusType, PageId::BusKind, PageId::BusPurp, PageId::BusGoals,
+                               PageId::BusPersp, PageId::BusStatus, PageId::BusEmp, PageId::BusDesc, PageId::View,
+                               PageId::BusAdMktg, PageId::BusInEx, PageId::BusInEx2, PageId::BusInEx3, PageId::Other}) {
+            Page *page = run->ctx->nav.load(QString::fromLatin1(id));
+            QVERIFY2(page, id);
+            for (QLineEdit *line : page->findChildren<QLineEdit *>()) {
+                QVERIFY2(line->maxLength() == std::numeric_limits<int>::max(), qPrintable(line->objectName()));
+                ++boxes;
+            }
+        }
+        QCOMPARE(boxes, 10 + 10 + 1 + 1 + 5); // steps 1, 5, 3, 8 and 9
+    }
+
+    // The toolkit moves the focus on while a page is hidden (when the window system hands
+    // the hidden window the focus back after the save question); the page gives it back
+    // to the control the user left, and its own focus rule comes after that.
+    void focus_returnsToTheControlLeft_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("left");  // focused when the page was left
+        QTest::addColumn<QString>("moved"); // where the toolkit puts it meanwhile
+        QTest::addColumn<bool>("yes");      // the answer to the save question
+        QTest::addColumn<int>("caret");     // -1: no caret rule
+        QTest::newRow("step 1, City, Yes") << "frmBusName" << "txtCity" << "txtState" << true << -1;
+        QTest::newRow("step 1, URL, No") << "frmBusName" << "txtURL" << "cmdSave" << false << 7;
+        QTest::newRow("step 4, Yes") << "frmBusPurp" << "txtBusPurp" << "cmdSave" << true << -1;
+        QTest::newRow("step 10, No") << "frmBusAdMktg" << "txtNumber" << "txtReach" << false << -1;
+        QTest::newRow("step 5, goal") << "frmBusGoals" << "txtBusSTG3" << "txtBusSTG4" << true << 5;
+        QTest::newRow("step 3, sold via") << "frmBusKind" << "txtSoldVia" << "cmdSave" << true << -1;
+    }
+
+    void focus_returnsToTheControlLeft()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, left);
+        QFETCH(QString, moved);
+        QFETCH(bool, yes);
+        QFETCH(int, caret);
+        if (id == "frmBusGoals")
+            plan().BusSTG[2] = QStringLiteral("3.  Grow");
+        Page *page = open(id);
+        QWidget *box = child(page, left);
+        box->setFocus();
+        setBoxText(box, boxText(box) + QStringLiteral("x"));
+        run->prompts.expectSaveChanges(yes);
+        leave(page);
+        QVERIFY(!page->isVisible());
+        child(page, moved)->setFocus();
+        QCOMPARE(page->focusWidget(), child(page, moved));
+
+        open(id);
+        QCOMPARE(page->focusWidget(), box);
+        if (caret >= 0)
+            QCOMPARE(qobject_cast<QLineEdit *>(box)->cursorPosition(), caret);
+    }
+
+    void focus_pageRuleStillWinsOverTheControlLeft()
+    {
+        Page *page = open(PageId::BusPersp);
+        FIND(how, QPlainTextEdit, page, "txtHow");
+        how->setFocus();
+        leave(page);
+        child(page, "cmdReturn")->setFocus();
+        open(PageId::BusPersp);
+        QCOMPARE(page->focusWidget(), child(page, "txtIdea")); // Idea is still unanswered
     }
 
     void closeRequest_noKeepsEdits_yesEndsWithoutSaveQuestion()

@@ -11,10 +11,11 @@ QString describe(const Question &q)
     QStringList buttons;
     for (PromptButton b : q.buttons)
         buttons << QString::number(int(b));
-    return QStringLiteral("[%1] title [%2] buttons [%3] default %4 icon %5")
+    return QStringLiteral("[%1] title [%2] buttons [%3] default %4 icon %5%6")
         .arg(q.text, q.title, buttons.join(QLatin1Char(',')))
         .arg(int(q.defaultButton))
-        .arg(int(q.icon));
+        .arg(int(q.icon))
+        .arg(q.mustAnswer ? QStringLiteral(" must be answered") : QString());
 }
 
 } // namespace
@@ -35,8 +36,9 @@ void ScriptedPrompts::expectExit(bool yes)
 
 void ScriptedPrompts::expectSaveChanges(bool yes)
 {
-    expect(Question::yesNo(Msg::SaveChangesQuestion, Msg::SaveChangesTitle, PromptButton::Yes),
-           yes ? PromptButton::Yes : PromptButton::No);
+    Question q = Question::yesNo(Msg::SaveChangesQuestion, Msg::SaveChangesTitle, PromptButton::Yes);
+    q.mustAnswer = true;
+    expect(q, yes ? PromptButton::Yes : PromptButton::No);
 }
 
 void ScriptedPrompts::expectYesNo(const QString &text, bool yes)
