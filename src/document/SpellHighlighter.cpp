@@ -1,0 +1,157 @@
+#include "document/SpellHighlighter.h"
+
+#include "document/SpellChecker.h"
+
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+
+namespace {
+
+// Marks a paragraph as checked for the text it has now; Qt drops the mark's meaning by
+// asking again whenever the paragraph changes.
+struct Checked : QTextBlockUserData {
+    bool current = true;
+};
+
+Checked *checkedData(const QTextBlock &b) { return static_cast<Checked *>(b.userData()); }
+
+} // namespace
+
+SpellHighlighter::SpellHighlighter(QTextEdit *edit, const SpellChecker *checker)
+    : QSyntaxHighlighter(static_cast<QObject *>(edit)), m_edit(edit), m_checker(checker)
+{
+    setObjectName(QStringLiteral("spellHighlighter"));
+    m_format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+    m_format.setUnderlineColor(Qt::red);
+    m_visibleTimer.setSingleShot(true);
+    m_visibleTimer.setInterval(0);
+    connect(&m_visibleTimer, &QTimer::timeout, this, &SpellHighlighter::checkVisibleNow);
+    connect(m_edit->verticalScrollBar(), &QScrollBar::valueChanged, this, &SpellHighlighter::scheduleVisibleCheck);
+    connect(m_edit->verticalScrollBar(), &QScrollBar::rangeChanged, this, &SpellHighlighter::scheduleVisibleCheck);
+    connect(m_edit, &QTextEdit::textChanged, this, &SpellHighlighter::followDocument);
+    connect(m_edit, &QTextEdit::cursorPositionChanged, this, &SpellHighlighter::followDocument);
+    followDocument();
+}
+
+void SpellHighlighter::followDocument()
+{
+    // Open swaps in a new document; the underline goes with it.
+    if (document() != m_edit->document()) {
+        m_checkedCount = 0;
+        m_visibleTo = -1;
+        setDocument(m_edit->document());
+    }
+    scheduleVisibleCheck();
+}
+
+void SpellHighlighter::scheduleVisibleCheck()
+{
+    if (m_enabled && m_checker)
+        m_visibleTimer.start();
+}
+
+void SpellHighlighter::updateVisibleRange()
+{
+    if (!m_enabled || !m_checker) {
+        m_visibleFrom = 0;
+        m_visibleTo = -1;
+        return;
+    }
+    const QRect view = m_edit->viewport()->rect();
+    m_visibleFrom = m_edit->cursorForPosition(view.topLeft()).position();
+    m_visibleTo = m_edit->cursorForPosition(view.bottomRight()).position();
+}
+
+void SpellHighlighter::checkVisibleNow()
+{
+    m_visibleTimer.stop();
+    if (!m_enabled || !m_checker || !document())
+        return;
+    updateVisibleRange();
+    QTextBlock b = document()->findBlock(m_visibleFrom);
+    m_busy = true;
+    for (; b.isValid() && b.position() <= m_visibleTo; b = b.next()) {
+        const Checked *data = checkedData(b);
+        if (!data || !data->current)
+            rehighlightBlock(b);
+    }
+    m_busy = false;
+}
+
+void SpellHighlighter::highlightBlock(const QString &text)
+{
+    if (!m_enabled || !m_checker)
+        return;
+    const QTextBlock b = currentBlock();
+    auto *data = static_cast<Checked *>(currentBlockUserData());
+    const bool shown = b.position() + b.length() > m_visibleFrom && b.position() <= m_visibleTo;
+    if (!shown && m_edit->textCursor().block() != b) {
+        // Left unchecked (and without underline) until it is shown.
+        if (data)
+            data->current = false;
+        return;
+    }
+    for (const SpellChecker::Range &r : m_checker->misspellings(text))
+        setFormat(r.start, r.length, m_format);
+    if (data)
+        data->current = true;
+    else
+        setCurrentBlockUserData(new Checked);
+    ++m_checkedCount;
+}
+
+void SpellHighlighter::setEnabled(bool on)
+{
+    if (on == m_enabled)
+        return;
+    m_enabled = on;
+    recheck();
+}
+
+void SpellHighlighter::recheck()
+{
+    if (!document())
+        return;
+    updateVisibleRange();
+    // Only paragraphs checked before carry an underline to remove or renew; those on
+    // screen are checked again, the others wait until they are shown.
+    m_busy = true;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        if (Checked *data = checkedData(b); data && data->current) {
+            data->current = false;
+            rehighlightBlock(b);
+        }
+    }
+    m_busy = false;
+    checkVisibleNow();
+}
+
+TextMatch SpellHighlighter::misspellingAt(int position) const
+{
+    if (!m_checker || !document())
+        return {};
+    const QTextBlock b = document()->findBlock(position);
+    if (!b.isValid())
+        return {};
+    const int offset = position - b.position();
+    for (const SpellChecker::Range &r : m_checker->misspellings(b.text())) {
+        if (offset >= r.start && offset <= r.start + r.length)
+            return {b.position() + r.start, r.length};
+    }
+    return {};
+}
+
+TextMatch SpellHighlighter::nextMisspelling(int from) const
+{
+    if (!m_checker || !document())
+        return {};
+    for (QTextBlock b = document()->findBlock(from); b.isValid(); b = b.next()) {
+        for (const SpellChecker::Range &r : m_checker->misspellings(b.text())) {
+            if (b.position() + r.start >= from)
+                return {b.position() + r.start, r.length};
+        }
+    }
+    return {};
+}
