@@ -99,7 +99,10 @@ EditorPage::EditorPage(AppContext &ctx) : Page(ctx, PageId::TxtEditor, 6810, 499
     // Pasting and dropping bring plain text only, like the Paste command.
     m_edit->setAcceptRichText(false);
     m_edit->installEventFilter(this);
-    connect(m_edit, &QTextEdit::textChanged, this, [this] { DocChanged = true; });
+    connect(m_edit, &QTextEdit::textChanged, this, [this] {
+        if (!highlighting())
+            DocChanged = true;
+    });
 
     m_return = makeButton(this, "cmdReturn", QStringLiteral("&Return to Main Screen"),
                           QStringLiteral("Click here to return to the main screen."));

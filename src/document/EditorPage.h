@@ -78,6 +78,7 @@ private:
                         const std::function<void()> &command);
     void addSeparator(QMenu *menu, const char *name);
     void buildTools(QMenuBar *bar, QMenu *edit, QMenu *options);
+    bool highlighting() const;
 
     void appendText(const QString &text);
     PromptButton askSaveDocument();

@@ -11,6 +11,7 @@
 #include "document/EditorView.h"
 #include "document/FormatCommands.h"
 #include "document/ReplacePanel.h"
+#include "document/SpellHighlighter.h"
 #include "document/TextSearch.h"
 
 #include <QBoxLayout>
@@ -78,6 +79,10 @@ void EditorPage::buildTools(QMenuBar *bar, QMenu *edit, QMenu *options)
     m_replace = new ReplacePanel(m_edit, this);
     page->insertWidget(page->indexOf(m_edit) + 1, m_replace);
     m_view = new EditorView(m_edit, this);
+    connect(m_edit, &QTextEdit::textChanged, m_view, [this] {
+        if (!highlighting())
+            m_view->textEdited();
+    });
     for (int i = 0; i < page->count(); ++i) {
         if (auto *row = qobject_cast<QHBoxLayout *>(page->itemAt(i)->layout()); row && row->indexOf(m_return) >= 0)
             row->insertWidget(row->indexOf(m_return), m_view->countLabel());
@@ -91,6 +96,12 @@ void EditorPage::buildTools(QMenuBar *bar, QMenu *edit, QMenu *options)
                [this] { m_view->zoomOut(); });
     addCommand(view, "mnuViewZoomReset", QStringLiteral("&Normal Size"), {QKeySequence(Qt::CTRL | Qt::Key_0)},
                [this] { m_view->resetZoom(); });
+}
+
+bool EditorPage::highlighting() const
+{
+    // Underlining repaints paragraphs through the document, which reports a change.
+    return m_spelling && m_spelling->highlighter()->isBusy();
 }
 
 void EditorPage::findPrevious()

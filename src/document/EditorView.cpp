@@ -67,16 +67,18 @@ EditorView::EditorView(QTextEdit *edit, QWidget *labelParent) : QObject(edit), m
     m_countTimer.setInterval(CountDelayMs);
     connect(&m_countTimer, &QTimer::timeout, this, &EditorView::updateCount);
     // A changed text needs a new count; a changed selection only the selected words.
-    connect(m_edit, &QTextEdit::textChanged, this, [this] {
-        followDocument();
-        m_countsValid = false;
-        m_countTimer.start();
-    });
     connect(m_edit, &QTextEdit::selectionChanged, this, [this] { m_countTimer.start(); });
     connect(m_edit, &QTextEdit::cursorPositionChanged, this, &EditorView::followDocument);
     m_edit->viewport()->installEventFilter(this);
     followDocument();
     updateCount();
+}
+
+void EditorView::textEdited()
+{
+    followDocument();
+    m_countsValid = false;
+    m_countTimer.start();
 }
 
 void EditorView::followDocument()
@@ -135,7 +137,7 @@ void EditorView::applyZoom()
     QAbstractTextDocumentLayout *layout = doc->documentLayout();
     const int top = m_edit->cursorForPosition(QPoint(0, 0)).position();
     if (m_zoom == 100) {
-        layout->setPaintDevice(nullptr);
+        layout->setPaintDevice(m_edit->viewport()); // as the control sets it
     } else {
         const double dpi = m_edit->logicalDpiY() * m_zoom / 100.0;
         m_device = QImage(1, 1, QImage::Format_ARGB32);

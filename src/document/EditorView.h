@@ -44,6 +44,8 @@ public:
     void resetZoom() { setZoom(100); }
     // Counts now instead of after the pause.
     void updateCount();
+    // The text changed: count again once typing pauses.
+    void textEdited();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

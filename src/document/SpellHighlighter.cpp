@@ -2,6 +2,8 @@
 
 #include "document/SpellChecker.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -16,6 +18,25 @@ struct Checked : QTextBlockUserData {
 };
 
 Checked *checkedData(const QTextBlock &b) { return static_cast<Checked *>(b.userData()); }
+
+// The number of the first paragraph that reaches below `y`. Qt lays out a large document
+// from the top in steps, so paragraphs not laid out yet all lie further down. (Qt's own
+// hit test is unreliable while that goes on.)
+int firstBlockBelow(const QTextDocument &doc, qreal y)
+{
+    const QAbstractTextDocumentLayout *layout = doc.documentLayout();
+    int lo = 0;
+    int hi = doc.blockCount() - 1;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        const QRectF r = layout->blockBoundingRect(doc.findBlockByNumber(mid));
+        if (!r.isEmpty() && r.bottom() <= y)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
 
 } // namespace
 
@@ -41,7 +62,12 @@ void SpellHighlighter::followDocument()
     if (document() != m_edit->document()) {
         m_checkedCount = 0;
         m_visibleTo = -1;
+        // Qt would go over the new document on the next turn of the event loop and
+        // report it as a change of the text; done here, it is known as ours.
+        m_busy = true;
         setDocument(m_edit->document());
+        rehighlight();
+        m_busy = false;
     }
     scheduleVisibleCheck();
 }
@@ -59,9 +85,21 @@ void SpellHighlighter::updateVisibleRange()
         m_visibleTo = -1;
         return;
     }
-    const QRect view = m_edit->viewport()->rect();
-    m_visibleFrom = m_edit->cursorForPosition(view.topLeft()).position();
-    m_visibleTo = m_edit->cursorForPosition(view.bottomRight()).position();
+    // From the paragraph at the top of the view down to the bottom; paragraphs that Qt
+    // has not laid out yet (it does large documents in steps) count as one line each.
+    QTextDocument *doc = document();
+    const int viewHeight = m_edit->viewport()->height();
+    const qreal bottom = m_edit->verticalScrollBar()->value() + viewHeight;
+    const qreal line = QFontMetricsF(m_edit->font()).lineSpacing();
+    QTextBlock b = doc->findBlockByNumber(firstBlockBelow(*doc, m_edit->verticalScrollBar()->value()));
+    m_visibleFrom = b.isValid() ? b.position() : 0;
+    m_visibleTo = m_visibleFrom;
+    qreal y = b.isValid() ? doc->documentLayout()->blockBoundingRect(b).top() : 0;
+    for (; b.isValid() && y <= bottom; b = b.next()) {
+        const QRectF r = doc->documentLayout()->blockBoundingRect(b);
+        y = r.isEmpty() ? y + line : r.bottom();
+        m_visibleTo = b.position() + b.length() - 1;
+    }
 }
 
 void SpellHighlighter::checkVisibleNow()
