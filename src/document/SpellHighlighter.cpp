@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 
 namespace {
 
@@ -47,8 +48,9 @@ SpellHighlighter::SpellHighlighter(QTextEdit *edit, const SpellChecker *checker)
     m_format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
     m_format.setUnderlineColor(Qt::red);
     m_visibleTimer.setSingleShot(true);
-    m_visibleTimer.setInterval(0);
     connect(&m_visibleTimer, &QTimer::timeout, this, &SpellHighlighter::checkVisibleNow);
+    m_recheckTimer.setSingleShot(true);
+    connect(&m_recheckTimer, &QTimer::timeout, this, &SpellHighlighter::recheck);
     connect(m_edit->verticalScrollBar(), &QScrollBar::valueChanged, this, &SpellHighlighter::scheduleVisibleCheck);
     connect(m_edit->verticalScrollBar(), &QScrollBar::rangeChanged, this, &SpellHighlighter::scheduleVisibleCheck);
     connect(m_edit, &QTextEdit::textChanged, this, &SpellHighlighter::followDocument);
@@ -65,8 +67,10 @@ void SpellHighlighter::followDocument()
         // Qt would go over the new document on the next turn of the event loop and
         // report it as a change of the text; done here, it is known as ours.
         m_busy = true;
+        m_quiet = true;
         setDocument(m_edit->document());
         rehighlight();
+        m_quiet = false;
         m_busy = false;
     }
     scheduleVisibleCheck();
@@ -75,7 +79,7 @@ void SpellHighlighter::followDocument()
 void SpellHighlighter::scheduleVisibleCheck()
 {
     if (m_enabled && m_checker)
-        m_visibleTimer.start();
+        m_visibleTimer.start(0);
 }
 
 void SpellHighlighter::updateVisibleRange()
@@ -102,11 +106,24 @@ void SpellHighlighter::updateVisibleRange()
     }
 }
 
+bool SpellHighlighter::layoutSettled() const
+{
+    // Qt lays out a large document from the top in steps, and a paragraph re-drawn with
+    // new underlines meanwhile makes it drop the steps still to come (the view would end
+    // there). So the underline waits until the last paragraph is laid out.
+    const QTextBlock last = document() ? document()->lastBlock() : QTextBlock();
+    return !last.isValid() || (last.layout() && last.layout()->lineCount() > 0);
+}
+
 void SpellHighlighter::checkVisibleNow()
 {
     m_visibleTimer.stop();
     if (!m_enabled || !m_checker || !document())
         return;
+    if (!layoutSettled()) {
+        m_visibleTimer.start(SettleRetryMs);
+        return;
+    }
     updateVisibleRange();
     QTextBlock b = document()->findBlock(m_visibleFrom);
     m_busy = true;
@@ -120,7 +137,7 @@ void SpellHighlighter::checkVisibleNow()
 
 void SpellHighlighter::highlightBlock(const QString &text)
 {
-    if (!m_enabled || !m_checker)
+    if (!m_enabled || !m_checker || m_quiet)
         return;
     const QTextBlock b = currentBlock();
     auto *data = static_cast<Checked *>(currentBlockUserData());
@@ -152,6 +169,10 @@ void SpellHighlighter::recheck()
 {
     if (!document())
         return;
+    if (!layoutSettled()) {
+        m_recheckTimer.start(SettleRetryMs);
+        return;
+    }
     updateVisibleRange();
     // Only paragraphs checked before carry an underline to remove or renew; those on
     // screen are checked again, the others wait until they are shown.

@@ -43,14 +43,19 @@ private:
     void followDocument();
     void scheduleVisibleCheck();
     void updateVisibleRange();
+    bool layoutSettled() const;
+
+    static constexpr int SettleRetryMs = 100;
 
     QTextEdit *m_edit;
     const SpellChecker *m_checker;
     QTextCharFormat m_format;
     QTimer m_visibleTimer;
+    QTimer m_recheckTimer;
     int m_visibleFrom = 0;
     int m_visibleTo = -1;
     int m_checkedCount = 0;
     bool m_enabled = true;
     bool m_busy = false;
+    bool m_quiet = false;
 };

@@ -57,6 +57,14 @@ QStringList underlined(const QTextBlock &block)
     return words;
 }
 
+// Lets Qt finish laying out and then underlines what is shown, as the page does on its
+// own a moment later.
+void checkShown(EditorPage *p)
+{
+    p->textEdit()->document()->documentLayout()->documentSize();
+    p->spelling()->highlighter()->checkVisibleNow();
+}
+
 bool haveEnglish()
 {
     return !SpellChecker::findDictionary(QStringLiteral("en_US"), SpellChecker::systemDirectories()).isEmpty();
@@ -448,7 +456,7 @@ void EditorToolsTest::spelling_underlinesShownTextOnly()
         lines << QStringLiteral("Line %1 has a bussiness word.").arg(i);
     setText(edit, lines.join(QLatin1Char('\n')));
     SpellHighlighter *h = p->spelling()->highlighter();
-    h->checkVisibleNow();
+    checkShown(p);
     QTextDocument *doc = edit->document();
     QCOMPARE(underlined(doc->firstBlock()), QStringList{"bussiness"});
     QVERIFY(underlined(doc->lastBlock()).isEmpty());
@@ -456,10 +464,9 @@ void EditorToolsTest::spelling_underlinesShownTextOnly()
     QVERIFY2(h->checkedBlocks() < 200, qPrintable(QString::number(h->checkedBlocks())));
 
     // Scrolled down, what comes into view is checked.
-    const QTextBlock further = doc->findBlockByNumber(800);
-    edit->verticalScrollBar()->setValue(int(doc->documentLayout()->blockBoundingRect(further).top()));
-    QTRY_COMPARE(underlined(further), QStringList{"bussiness"});
-    QVERIFY(underlined(doc->findBlockByNumber(1500)).isEmpty());
+    edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
+    QTRY_COMPARE(underlined(doc->lastBlock()), QStringList{"bussiness"});
+    QVERIFY(underlined(doc->findBlockByNumber(1000)).isEmpty());
     QVERIFY(h->checkedBlocks() < 400);
 }
 
@@ -469,7 +476,7 @@ void EditorToolsTest::spelling_typingChecksTheEditedParagraph()
     OPEN_EDITOR(p);
     QTextEdit *edit = p->textEdit();
     setText(edit, QStringLiteral("Our plan"));
-    p->spelling()->highlighter()->checkVisibleNow();
+    checkShown(p);
     edit->moveCursor(QTextCursor::End);
     QTest::keyClicks(edit, QStringLiteral(" recieve"));
     QCOMPARE(underlined(edit->document()->firstBlock()), QStringList{"recieve"});
@@ -485,7 +492,7 @@ void EditorToolsTest::spelling_toggleRemovesAndRestoresUnderline()
     NEED_DICTIONARY();
     OPEN_EDITOR(p);
     setText(p->textEdit(), QStringLiteral("A custmer"));
-    p->spelling()->highlighter()->checkVisibleNow();
+    checkShown(p);
     const QTextBlock block = p->textEdit()->document()->firstBlock();
     QCOMPARE(underlined(block), QStringList{"custmer"});
     FIND(toggle, QAction, p, "mnuOptionsSpelling");
@@ -504,7 +511,7 @@ void EditorToolsTest::spelling_contextMenuSuggestsAndIgnoresAll()
     OPEN_EDITOR(p);
     QTextEdit *edit = p->textEdit();
     setText(edit, QStringLiteral("We recieve goods.\nQuorvane and Quorvane."));
-    p->spelling()->highlighter()->checkVisibleNow();
+    checkShown(p);
     QTextCursor word(edit->document());
     word.setPosition(5);
     std::unique_ptr<QMenu> menu(p->spelling()->contextMenu(edit->cursorRect(word).center()));
@@ -565,7 +572,7 @@ void EditorToolsTest::spelling_neverMarksDocumentChanged()
     QVERIFY(!p->docChanged());
     edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum() / 2);
     QTest::qWait(50);
-    p->spelling()->highlighter()->checkVisibleNow();
+    checkShown(p);
     run->trigger(p, "mnuOptionsSpelling");
     run->trigger(p, "mnuOptionsSpelling");
     QTest::qWait(50);
@@ -598,7 +605,7 @@ void EditorToolsTest::spelling_withoutDictionary_disablesEntriesWithPackageName(
     }
     QVERIFY(child<QMenu>(p, QStringLiteral("mnuOptions"))->toolTipsVisible());
     setText(p->textEdit(), QStringLiteral("wrongg"));
-    p->spelling()->highlighter()->checkVisibleNow();
+    checkShown(p);
     QVERIFY(underlined(p->textEdit()->document()->firstBlock()).isEmpty());
     key(p->textEdit(), QKeySequence(Qt::Key_F7)); // does nothing, asks nothing
     std::unique_ptr<QMenu> menu(p->spelling()->contextMenu(QPoint(2, 2)));
