@@ -28,24 +28,30 @@ QString counted(qsizetype n, const char *one, const char *many)
 
 TextCounts countText(QStringView text)
 {
+    // One pass over the characters; the common ASCII ones never reach QChar's tables.
     TextCounts c;
     bool inWord = false;
+    qsizetype breaks = 0;
     for (const QChar ch : text) {
         const char16_t u = ch.unicode();
-        const bool space = u == u' ' || u == u'\t' || isBreak(u) || (u > 127 && ch.isSpace());
-        if (!isBreak(u))
-            ++c.characters;
-        if (!space && !inWord)
-            ++c.words;
+        bool space;
+        if (u < 128) {
+            space = u == u' ' || (u >= u'\t' && u <= u'\r');
+            breaks += u == u'\n' || u == u'\r';
+        } else {
+            space = QChar::isSpace(char32_t(u));
+            breaks += isBreak(u);
+        }
+        c.words += !space && !inWord;
         inWord = !space;
     }
+    c.characters = text.size() - breaks;
     return c;
 }
 
 TextCounts countDocument(const QTextDocument &doc)
 {
-    TextCounts c = countText(doc.toRawText());
-    return c;
+    return countText(doc.toRawText());
 }
 
 QString countCaption(const TextCounts &document, std::optional<qsizetype> selectedWords)

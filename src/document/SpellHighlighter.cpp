@@ -60,16 +60,19 @@ SpellHighlighter::SpellHighlighter(QTextEdit *edit, const SpellChecker *checker)
 
 void SpellHighlighter::followDocument()
 {
-    // Open swaps in a new document; the underline goes with it.
-    if (document() != m_edit->document()) {
+    // Open swaps in a new document, which the underline follows; with spelling off the
+    // highlighter leaves the document alone altogether.
+    QTextDocument *wanted = m_enabled && m_checker ? m_edit->document() : nullptr;
+    if (document() != wanted && !m_quiet) {
         m_checkedCount = 0;
         m_visibleTo = -1;
-        // Qt would go over the new document on the next turn of the event loop and
-        // report it as a change of the text; done here, it is known as ours.
+        // Qt would go over the document on the next turn of the event loop and report
+        // it as a change of the text; done here, it is known as ours and changes nothing.
         m_busy = true;
         m_quiet = true;
-        setDocument(m_edit->document());
-        rehighlight();
+        setDocument(wanted);
+        if (wanted)
+            rehighlight();
         m_quiet = false;
         m_busy = false;
     }
@@ -137,10 +140,16 @@ void SpellHighlighter::checkVisibleNow()
 
 void SpellHighlighter::highlightBlock(const QString &text)
 {
-    if (!m_enabled || !m_checker || m_quiet)
+    if (!m_enabled || !m_checker)
         return;
     const QTextBlock b = currentBlock();
     auto *data = static_cast<Checked *>(currentBlockUserData());
+    if (m_quiet) {
+        // Attached anew: nothing counts as checked any more.
+        if (data)
+            data->current = false;
+        return;
+    }
     const bool shown = b.position() + b.length() > m_visibleFrom && b.position() <= m_visibleTo;
     if (!shown && m_edit->textCursor().block() != b) {
         // Left unchecked (and without underline) until it is shown.
@@ -162,7 +171,11 @@ void SpellHighlighter::setEnabled(bool on)
     if (on == m_enabled)
         return;
     m_enabled = on;
-    recheck();
+    if (!on && layoutSettled())
+        recheck(); // takes the underline off what was checked
+    followDocument();
+    if (on)
+        checkVisibleNow();
 }
 
 void SpellHighlighter::recheck()
@@ -189,9 +202,9 @@ void SpellHighlighter::recheck()
 
 TextMatch SpellHighlighter::misspellingAt(int position) const
 {
-    if (!m_checker || !document())
+    if (!m_checker)
         return {};
-    const QTextBlock b = document()->findBlock(position);
+    const QTextBlock b = m_edit->document()->findBlock(position);
     if (!b.isValid())
         return {};
     const int offset = position - b.position();
@@ -204,9 +217,9 @@ TextMatch SpellHighlighter::misspellingAt(int position) const
 
 TextMatch SpellHighlighter::nextMisspelling(int from) const
 {
-    if (!m_checker || !document())
+    if (!m_checker)
         return {};
-    for (QTextBlock b = document()->findBlock(from); b.isValid(); b = b.next()) {
+    for (QTextBlock b = m_edit->document()->findBlock(from); b.isValid(); b = b.next()) {
         for (const SpellChecker::Range &r : m_checker->misspellings(b.text())) {
             if (b.position() + r.start >= from)
                 return {b.position() + r.start, r.length};
