@@ -12,6 +12,7 @@
 #include "document/EditorView.h"
 #include "document/ReplacePanel.h"
 #include "document/SpellChecker.h"
+#include "document/SpellHighlighter.h"
 #include "document/PlanDocument.h"
 #include "plan/PlanRecord.h"
 
@@ -150,6 +151,24 @@ void BM_OpenWithSpelling(benchmark::State &state)
 BENCHMARK(BM_OpenWithSpelling)
     ->Args({0, 10 << 20})->Args({1, 10 << 20})
     ->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", fastest);
+
+// What spelling does once Qt has laid out an opened document (it waits for that): take
+// up the new document and underline the paragraphs on screen.
+void BM_FirstCheckAfterOpen(benchmark::State &state)
+{
+    Editor e(state.range(0));
+    setSpelling(e, true);
+    for (auto _ : state) {
+        state.PauseTiming();
+        e.page->openDocument();
+        e.page->textEdit()->document()->documentLayout()->documentSize();
+        state.ResumeTiming();
+        e.page->spelling()->highlighter()->checkVisibleNow();
+    }
+    state.counters["checked_paragraphs"] = e.page->spelling()->highlighter()->checkedBlocks();
+    state.counters["rtf_bytes"] = double(bench::rtfOfSize(state.range(0)).size());
+}
+BENCHMARK(BM_FirstCheckAfterOpen)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", fastest);
 
 // One key typed into a paragraph on screen of the opened document, underline on or off:
 // Qt re-highlights that paragraph and the checker looks at its words.

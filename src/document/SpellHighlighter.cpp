@@ -60,23 +60,30 @@ SpellHighlighter::SpellHighlighter(QTextEdit *edit, const SpellChecker *checker)
 
 void SpellHighlighter::followDocument()
 {
-    // Open swaps in a new document, which the underline follows; with spelling off the
-    // highlighter leaves the document alone altogether.
-    QTextDocument *wanted = m_enabled && m_checker ? m_edit->document() : nullptr;
-    if (document() != wanted && !m_quiet) {
-        m_checkedCount = 0;
-        m_visibleTo = -1;
-        // Qt would go over the document on the next turn of the event loop and report
-        // it as a change of the text; done here, it is known as ours and changes nothing.
-        m_busy = true;
-        m_quiet = true;
-        setDocument(wanted);
-        if (wanted)
-            rehighlight();
-        m_quiet = false;
-        m_busy = false;
-    }
+    // Open swaps in a new document; the underline lets go of the old one at once and
+    // takes up the new one once Qt has laid it out (checkVisibleNow). With spelling off
+    // the highlighter leaves the document alone altogether.
+    const bool follow = m_enabled && m_checker;
+    if (document() && (!follow || document() != m_edit->document()))
+        attach(nullptr);
     scheduleVisibleCheck();
+}
+
+void SpellHighlighter::attach(QTextDocument *doc)
+{
+    if (m_quiet || document() == doc)
+        return;
+    m_checkedCount = 0;
+    m_visibleTo = -1;
+    // Qt would go over the document on the next turn of the event loop and report it as
+    // a change of the text; done here, it is known as ours and changes nothing.
+    m_busy = true;
+    m_quiet = true;
+    setDocument(doc);
+    if (doc)
+        rehighlight();
+    m_quiet = false;
+    m_busy = false;
 }
 
 void SpellHighlighter::scheduleVisibleCheck()
@@ -114,19 +121,20 @@ bool SpellHighlighter::layoutSettled() const
     // Qt lays out a large document from the top in steps, and a paragraph re-drawn with
     // new underlines meanwhile makes it drop the steps still to come (the view would end
     // there). So the underline waits until the last paragraph is laid out.
-    const QTextBlock last = document() ? document()->lastBlock() : QTextBlock();
+    const QTextBlock last = m_edit->document()->lastBlock();
     return !last.isValid() || (last.layout() && last.layout()->lineCount() > 0);
 }
 
 void SpellHighlighter::checkVisibleNow()
 {
     m_visibleTimer.stop();
-    if (!m_enabled || !m_checker || !document())
+    if (!m_enabled || !m_checker)
         return;
     if (!layoutSettled()) {
         m_visibleTimer.start(SettleRetryMs);
         return;
     }
+    attach(m_edit->document());
     updateVisibleRange();
     QTextBlock b = document()->findBlock(m_visibleFrom);
     m_busy = true;

@@ -41,6 +41,7 @@ protected:
 
 private:
     void followDocument();
+    void attach(QTextDocument *doc);
     void scheduleVisibleCheck();
     void updateVisibleRange();
     bool layoutSettled() const;
