@@ -33,7 +33,7 @@ public:
     void onActivate() override;
     bool closeRequested() override;
 
-    // The writing tools beside the specified commands.
+    // The writing tools beside the original commands.
     EditorView *view() const { return m_view; }
     EditorSpelling *spelling() const { return m_spelling; }
     ReplacePanel *replacePanel() const { return m_replace; }

@@ -1,4 +1,4 @@
-// The editor page's writing tools beside its specified commands: undo, replace, spelling,
+// The editor page's writing tools beside its original commands: undo, replace, spelling,
 // the count, zoom and quick formats. The tools themselves live in their own units; this
 // only creates and wires them.
 

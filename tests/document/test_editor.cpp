@@ -273,7 +273,7 @@ void EditorTest::opening_showsPlainComposedDocumentAndInitialState()
 
 namespace {
 
-// Every menu entry in menu order: the specified ones exactly as they have always been,
+// Every menu entry in menu order: the original ones exactly as they have always been,
 // and the writing tools added beside them (marked "added").
 struct MenuEntry {
     const char *menu, *name, *caption, *keys;
@@ -352,7 +352,7 @@ void EditorTest::menus_haveEveryCaptionNameAndShortcut()
     QStringList titles;
     for (QAction *a : bar->actions())
         titles << a->text();
-    // The specified menus first, as they were; View is added after them.
+    // The original menus first, as they were; View is added after them.
     QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Options", "&View"}));
 
     auto *m = child<QMenu>(p, menu);
