@@ -1,5 +1,6 @@
 // The editor's own work on large documents: composing a full plan, Find Next over the
-// whole document, and loading an RTF file into the editor page.
+// whole document, loading an RTF file into the editor page, and the writing tools on it
+// (spelling while opening and typing, Replace All, the word count).
 
 #include "BenchDocument.h"
 #include "QuietPrompts.h"
@@ -7,12 +8,23 @@
 #include "app/AppContext.h"
 #include "app/PageIds.h"
 #include "document/EditorPage.h"
+#include "document/EditorSpelling.h"
+#include "document/EditorView.h"
+#include "document/ReplacePanel.h"
+#include "document/SpellChecker.h"
+#include "document/SpellHighlighter.h"
 #include "document/PlanDocument.h"
 #include "plan/PlanRecord.h"
 
 #include <QApplication>
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -93,6 +105,149 @@ void BM_LoadIntoEditor(benchmark::State &state)
     state.counters["rtf_bytes"] = double(bench::rtfOfSize(state.range(0)).size());
 }
 BENCHMARK(BM_LoadIntoEditor)->Arg(100 << 10)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", fastest);
+
+void setSpelling(Editor &e, bool on)
+{
+    auto *toggle = e.page->findChild<QAction *>(QStringLiteral("mnuOptionsSpelling"));
+    if (toggle && toggle->isChecked() != on)
+        toggle->trigger();
+}
+
+// Open with the underline on (1) or off (0), until the page is idle again: the paragraphs
+// on screen are checked, the rest of the document is not.
+void BM_OpenWithSpelling(benchmark::State &state)
+{
+    Editor e(state.range(1));
+    if (!e.page->spelling()->available())
+        state.SkipWithError("no Hunspell dictionary");
+    setSpelling(e, state.range(0) != 0);
+    for (auto _ : state) {
+        e.page->openDocument();
+        QCoreApplication::processEvents();
+    }
+    state.counters["rtf_bytes"] = double(bench::rtfOfSize(state.range(1)).size());
+}
+BENCHMARK(BM_OpenWithSpelling)
+    ->Args({0, 10 << 20})->Args({1, 10 << 20})
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", fastest);
+
+// What spelling does once Qt has laid out an opened document (it waits for that): take
+// up the new document and underline the paragraphs on screen.
+void BM_FirstCheckAfterOpen(benchmark::State &state)
+{
+    Editor e(state.range(0));
+    setSpelling(e, true);
+    for (auto _ : state) {
+        state.PauseTiming();
+        e.page->openDocument();
+        e.page->textEdit()->document()->documentLayout()->documentSize();
+        state.ResumeTiming();
+        e.page->spelling()->highlighter()->checkVisibleNow();
+    }
+    state.counters["checked_paragraphs"] = e.page->spelling()->highlighter()->checkedBlocks();
+    state.counters["rtf_bytes"] = double(bench::rtfOfSize(state.range(0)).size());
+}
+BENCHMARK(BM_FirstCheckAfterOpen)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", fastest);
+
+// One key typed into a paragraph on screen of the opened document, underline on or off:
+// Qt re-highlights that paragraph and the checker looks at its words.
+void BM_KeystrokeWithSpelling(benchmark::State &state)
+{
+    Editor e(state.range(1));
+    setSpelling(e, state.range(0) != 0);
+    e.page->openDocument();
+    QTextEdit *edit = e.page->textEdit();
+    // Typing starts once the page is idle: laid out, the paragraphs on screen checked.
+    edit->document()->documentLayout()->documentSize();
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    QTextCursor c(edit->document()->findBlockByNumber(3));
+    edit->setTextCursor(c);
+    int typed = 0;
+    for (auto _ : state) {
+        // A new letter each time, so the word is new to the checker's cache.
+        const QChar letter = QChar(u'a' + typed++ % 26);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QString(letter));
+        QCoreApplication::sendEvent(edit, &press);
+        if (typed % 8 == 0) {
+            state.PauseTiming();
+            edit->textCursor().insertText(QStringLiteral(" ")); // start another word
+            state.ResumeTiming();
+        }
+    }
+    state.counters["rtf_bytes"] = double(bench::rtfOfSize(state.range(1)).size());
+}
+BENCHMARK(BM_KeystrokeWithSpelling)
+    ->Args({0, 10 << 20})->Args({1, 10 << 20})
+    ->Unit(benchmark::kMicrosecond)->UseRealTime()->ComputeStatistics("min", fastest);
+
+// The checker's share of a keystroke: the words of the edited paragraph (a hundred
+// words, all known to its cache but the one being typed).
+void BM_CheckParagraph(benchmark::State &state)
+{
+    const QString dictionary = SpellChecker::findDictionary(QStringLiteral("en_US"), SpellChecker::systemDirectories());
+    SpellChecker checker(dictionary);
+    if (!checker.isValid())
+        state.SkipWithError("no en_US Hunspell dictionary");
+    QString paragraph;
+    for (int i = 0; i < 100; ++i)
+        paragraph += QStringLiteral("business plan market customers bussiness ").section(QLatin1Char(' '), i % 5, i % 5)
+                     + QLatin1Char(' ');
+    checker.misspellings(paragraph);
+    int typed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QString word = QStringLiteral("growt");
+        for (int n = ++typed; n > 0; n /= 26)
+            word += QChar(u'a' + n % 26);
+        const QString text = paragraph + word;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(checker.misspellings(text).size());
+    }
+}
+BENCHMARK(BM_CheckParagraph)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", fastest);
+
+// Replace All of "the" (one word in fifty of the document) through the replace bar, with
+// the underline on; undone between runs.
+void BM_ReplaceAll(benchmark::State &state)
+{
+    Editor e(state.range(0));
+    e.page->openDocument();
+    QCoreApplication::processEvents();
+    e.page->openReplace();
+    ReplacePanel *panel = e.page->replacePanel();
+    panel->findChild<QLineEdit *>(QStringLiteral("txtFindWhat"))->setText(QStringLiteral("the"));
+    panel->findChild<QLineEdit *>(QStringLiteral("txtReplaceWith"))->setText(QStringLiteral("a"));
+    int replaced = 0;
+    for (auto _ : state) {
+        replaced = panel->replaceAll();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        e.page->textEdit()->undo();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    if (replaced == 0)
+        state.SkipWithError("nothing replaced");
+    state.counters["replaced"] = replaced;
+    state.counters["rtf_bytes"] = double(bench::rtfOfSize(state.range(0)).size());
+}
+BENCHMARK(BM_ReplaceAll)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", fastest);
+
+// The word count of the whole document, as the bottom row shows it after a pause.
+void BM_WordCount(benchmark::State &state)
+{
+    Editor e(state.range(0));
+    e.page->openDocument();
+    qsizetype words = 0;
+    for (auto _ : state) {
+        words = countDocument(*e.page->textEdit()->document()).words;
+        benchmark::DoNotOptimize(words);
+    }
+    state.counters["words"] = double(words);
+    state.counters["rtf_bytes"] = double(bench::rtfOfSize(state.range(0)).size());
+}
+BENCHMARK(BM_WordCount)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", fastest);
 
 } // namespace
 

@@ -43,6 +43,8 @@ inline const QString FindNextTitle = QStringLiteral("Find Next");
 inline const QString FindPrompt = QStringLiteral("Find what?");
 inline const QString FindNotFound = QStringLiteral("The search string was not found.");
 inline const QString FindCompleted = QStringLiteral("The search has been completed.");
+inline const QString FindPreviousTitle = QStringLiteral("Find Previous");
+inline const QString NoMoreMisspellings = QStringLiteral("There are no more misspelled words after the caret.");
 inline QString saveFailed(const QString &file, const QString &reason)
 {
     return QStringLiteral("The document could not be saved to \"%1\".\n\n%2").arg(file, reason);

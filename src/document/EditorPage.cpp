@@ -43,6 +43,8 @@ const QStringList OpenFilters = {RtfFilter, QStringLiteral("Text Files (*.txt)")
 // The menu commands whose keys the text control would otherwise keep for itself.
 bool isMenuKey(const QKeyEvent *e)
 {
+    if (e->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier))
+        return e->key() == Qt::Key_Z; // Redo
     if (e->modifiers() != Qt::ControlModifier)
         return false;
     switch (e->key()) {
@@ -50,6 +52,15 @@ bool isMenuKey(const QKeyEvent *e)
     case Qt::Key_X:
     case Qt::Key_C:
     case Qt::Key_V:
+    // Undo, Redo and the quick formats, which some platforms bind to moves and deletes.
+    case Qt::Key_Z:
+    case Qt::Key_Y:
+    case Qt::Key_B:
+    case Qt::Key_I:
+    case Qt::Key_U:
+    case Qt::Key_E:
+    case Qt::Key_J:
+    case Qt::Key_H:
         return true;
     default:
         return false;
@@ -88,7 +99,10 @@ EditorPage::EditorPage(AppContext &ctx) : Page(ctx, PageId::TxtEditor, 6810, 499
     // Pasting and dropping bring plain text only, like the Paste command.
     m_edit->setAcceptRichText(false);
     m_edit->installEventFilter(this);
-    connect(m_edit, &QTextEdit::textChanged, this, [this] { DocChanged = true; });
+    connect(m_edit, &QTextEdit::textChanged, this, [this] {
+        if (!highlighting())
+            DocChanged = true;
+    });
 
     m_return = makeButton(this, "cmdReturn", QStringLiteral("&Return to Main Screen"),
                           QStringLiteral("Click here to return to the main screen."));
@@ -153,6 +167,8 @@ void EditorPage::buildMenus()
     addCommand(options, "mnuOptionsFont", QStringLiteral("Font"), QKeySequence(Qt::CTRL | Qt::Key_T), &EditorPage::chooseFont);
     addCommand(options, "mnuOptionsColor", QStringLiteral("Color"), QKeySequence(Qt::CTRL | Qt::Key_L),
                &EditorPage::chooseColor);
+
+    buildTools(bar, m_editMenu, options);
 }
 
 QAction *EditorPage::addCommand(QMenu *menu, const char *name, const QString &caption, const QKeySequence &key,
@@ -441,6 +457,7 @@ void EditorPage::updateEditMenu()
     m_cut->setEnabled(selected);
     m_copy->setEnabled(selected);
     m_paste->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+    m_selectAll->setEnabled(!m_edit->document()->isEmpty());
 }
 
 void EditorPage::cut()
@@ -471,9 +488,8 @@ void EditorPage::paste()
     m_edit->setTextCursor(cursor);
 }
 
-bool EditorPage::selectMatch(const WholeText &whole, qsizetype start)
+bool EditorPage::selectMatch(const WholeText &whole, qsizetype found)
 {
-    const qsizetype found = findText(whole.text(), FindString, start);
     if (found == 0)
         return false;
     QTextCursor cursor(m_edit->document());
@@ -486,7 +502,8 @@ bool EditorPage::selectMatch(const WholeText &whole, qsizetype start)
 void EditorPage::find()
 {
     FindString = m_ctx.prompts.inputText(Msg::FindPrompt, Msg::FindTitle).value_or(QString());
-    if (!selectMatch(WholeText(*m_edit->document()), 1))
+    const WholeText whole(*m_edit->document());
+    if (!selectMatch(whole, findText(whole.text(), FindString, 1)))
         m_ctx.prompts.ask(Question::notice(Msg::FindNotFound, Msg::FindTitle));
 }
 
@@ -495,7 +512,7 @@ void EditorPage::findNext()
     // One character past the first selected one (or past the one after the caret).
     const WholeText whole(*m_edit->document());
     const qsizetype start = whole.fromDocument(m_edit->textCursor().selectionStart()) + 2;
-    if (!selectMatch(whole, start))
+    if (!selectMatch(whole, findText(whole.text(), FindString, start)))
         m_ctx.prompts.ask(Question::notice(Msg::FindCompleted, Msg::FindNextTitle));
 }
 

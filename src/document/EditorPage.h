@@ -6,11 +6,18 @@
 #include <QString>
 #include <QTextCharFormat>
 
+#include <functional>
+
+class EditorSpelling;
+class EditorView;
+class FormatCommands;
 class QAction;
 class QMenu;
+class QMenuBar;
 class QPrinter;
 class QPushButton;
 class QTextEdit;
+class ReplacePanel;
 class WholeText;
 
 // frmTxtEditor: the composed business plan in a small word processor. It is loaded
@@ -26,6 +33,11 @@ public:
     void onLoad() override;
     void onActivate() override;
     bool closeRequested() override;
+
+    // The writing tools beside the original commands.
+    EditorView *view() const { return m_view; }
+    EditorSpelling *spelling() const { return m_spelling; }
+    ReplacePanel *replacePanel() const { return m_replace; }
 
     // The page state, for whoever needs to look.
     bool docChanged() const { return DocChanged; }
@@ -53,6 +65,8 @@ public:
     void paste();
     void find();
     void findNext();
+    void findPrevious();
+    void openReplace();
     void chooseFont();
     void chooseColor();
 
@@ -63,7 +77,11 @@ private:
     void buildMenus();
     QAction *addCommand(QMenu *menu, const char *name, const QString &caption, const QKeySequence &key,
                         void (EditorPage::*command)());
+    QAction *addCommand(QMenu *menu, const char *name, const QString &caption, const QList<QKeySequence> &keys,
+                        const std::function<void()> &command);
     void addSeparator(QMenu *menu, const char *name);
+    void buildTools(QMenuBar *bar, QMenu *edit, QMenu *options);
+    bool highlighting() const;
 
     void appendText(const QString &text);
     PromptButton askSaveDocument();
@@ -72,7 +90,7 @@ private:
     void printOn(QPrinter &printer);
     bool loadDocument(const QString &fileName);
     void reportError(const QString &text);
-    bool selectMatch(const WholeText &whole, qsizetype start);
+    bool selectMatch(const WholeText &whole, qsizetype found);
     QTextCharFormat firstSelectedFormat() const;
 
     QTextEdit *m_edit = nullptr;
@@ -81,6 +99,11 @@ private:
     QAction *m_cut = nullptr;
     QAction *m_copy = nullptr;
     QAction *m_paste = nullptr;
+    QAction *m_selectAll = nullptr;
+    EditorView *m_view = nullptr;
+    EditorSpelling *m_spelling = nullptr;
+    FormatCommands *m_formats = nullptr;
+    ReplacePanel *m_replace = nullptr;
     QTextCharFormat m_loadFormat;
 
     bool DocChanged = true;

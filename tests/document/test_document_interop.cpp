@@ -23,6 +23,7 @@ private slots:
     void cleanup();
     void libreOffice_readsSavedPlanAsComposedText();
     void libreOffice_showsFontAndColourAppliedInEditor();
+    void libreOffice_showsQuickFormatsAndAlignment();
 
 private:
     // Saves the editor's document through Save As; returns the file's path.
@@ -173,6 +174,65 @@ void DocumentInteropTest::libreOffice_showsFontAndColourAppliedInEditor()
     QCOMPARE(rest.value(QStringLiteral("fo:font-size")).toString(), QStringLiteral("12pt"));
     QVERIFY(!rest.hasAttribute(QStringLiteral("fo:font-weight")));
     QVERIFY(!rest.hasAttribute(QStringLiteral("fo:color")));
+}
+
+namespace {
+
+// The alignment Writer gives each paragraph of a flat ODF document, by its text.
+QHash<QString, QString> paragraphAlignments(const QByteArray &fodt)
+{
+    QHash<QString, QString> styles;
+    QHash<QString, QString> paragraphs;
+    QXmlStreamReader xml(fodt);
+    QString style;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QLatin1String("style")) {
+            style = xml.attributes().value(QStringLiteral("style:name")).toString();
+        } else if (xml.name() == QLatin1String("paragraph-properties") && !style.isEmpty()) {
+            styles.insert(style, xml.attributes().value(QStringLiteral("fo:text-align")).toString());
+        } else if (xml.name() == QLatin1String("p")) {
+            const QString name = xml.attributes().value(QStringLiteral("text:style-name")).toString();
+            paragraphs.insert(xml.readElementText(QXmlStreamReader::IncludeChildElements), styles.value(name));
+        }
+    }
+    return paragraphs;
+}
+
+} // namespace
+
+void DocumentInteropTest::libreOffice_showsQuickFormatsAndAlignment()
+{
+    EditorPage *page = m_run->openEditor();
+    QVERIFY(page);
+    QTextEdit *edit = page->textEdit();
+    edit->setPlainText(QStringLiteral("Bold italic under plain\nCentred line\nRight line\nJustified line"));
+    const struct {
+        int from, to;
+        const char *action;
+    } steps[] = {{0, 4, "mnuOptionsBold"},     {5, 11, "mnuOptionsItalic"},    {12, 17, "mnuOptionsUnderline"},
+                 {25, 25, "mnuOptionsCenter"}, {38, 38, "mnuOptionsAlignRight"}, {49, 49, "mnuOptionsJustify"}};
+    for (const auto &step : steps) {
+        QTextCursor c(edit->document());
+        c.setPosition(step.from);
+        c.setPosition(step.to, QTextCursor::KeepAnchor);
+        edit->setTextCursor(c);
+        m_run->trigger(page, step.action);
+    }
+    const QByteArray fodt = convert(save(page), QStringLiteral("fodt"), QStringLiteral("fodt"));
+    const auto runs = runProperties(fodt);
+    QCOMPARE(runs.value(QStringLiteral("Bold")).value(QStringLiteral("fo:font-weight")).toString(), QStringLiteral("bold"));
+    QCOMPARE(runs.value(QStringLiteral("italic")).value(QStringLiteral("fo:font-style")).toString(), QStringLiteral("italic"));
+    QCOMPARE(runs.value(QStringLiteral("under")).value(QStringLiteral("style:text-underline-style")).toString(),
+             QStringLiteral("solid"));
+
+    const auto aligned = paragraphAlignments(fodt);
+    QCOMPARE(aligned.value(QStringLiteral("Centred line")), QStringLiteral("center"));
+    QVERIFY2(QStringList({"end", "right"}).contains(aligned.value(QStringLiteral("Right line"))),
+             qPrintable(aligned.value(QStringLiteral("Right line"))));
+    QCOMPARE(aligned.value(QStringLiteral("Justified line")), QStringLiteral("justify"));
 }
 
 QTEST_MAIN(DocumentInteropTest)

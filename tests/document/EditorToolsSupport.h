@@ -1,0 +1,69 @@
+#pragma once
+
+// What the tests of the editor's writing tools share: selecting, replacing the text,
+// typing a key sequence, and reading the spelling underline.
+
+#include "EditorFixture.h"
+
+#include "document/EditorSpelling.h"
+#include "document/SpellChecker.h"
+#include "document/SpellHighlighter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace tools {
+
+inline void select(QTextEdit *edit, int from, int to)
+{
+    QTextCursor c(edit->document());
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    edit->setTextCursor(c);
+}
+
+inline void setText(QTextEdit *edit, const QString &text)
+{
+    edit->setPlainText(text);
+    edit->moveCursor(QTextCursor::Start);
+}
+
+inline void key(QWidget *w, const QKeySequence &k)
+{
+    const QKeyCombination combo = k[0];
+    QTest::keyClick(w, combo.key(), combo.keyboardModifiers());
+}
+
+// The words of a paragraph that carry the spelling underline.
+inline QStringList underlined(const QTextBlock &block)
+{
+    QStringList words;
+    for (const QTextLayout::FormatRange &r : block.layout()->formats()) {
+        if (r.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
+            words << block.text().mid(r.start, r.length);
+    }
+    return words;
+}
+
+// Lets Qt finish laying out and then underlines what is shown, as the page does on its
+// own a moment later.
+inline void checkShown(EditorPage *p)
+{
+    p->textEdit()->document()->documentLayout()->documentSize();
+    p->spelling()->highlighter()->checkVisibleNow();
+}
+
+inline bool haveEnglish()
+{
+    return !SpellChecker::findDictionary(QStringLiteral("en_US"), SpellChecker::systemDirectories()).isEmpty();
+}
+
+
+} // namespace tools
+
+using namespace tools;
+
+#define NEED_DICTIONARY()                                                                              \
+    if (!haveEnglish())                                                                                \
+    QSKIP("no en_US Hunspell dictionary: install the hunspell-en-us package")
