@@ -227,16 +227,8 @@ PromptButton EditorPage::askSaveDocument()
 
 bool EditorPage::closeRequested()
 {
-    if (DocChanged) {
-        const PromptButton answer = askSaveDocument();
-        if (answer == PromptButton::Cancel)
-            return false;
-        if (answer == PromptButton::Yes) {
-            save();
-            if (SaveAborted)
-                return false;
-        }
-    }
+    if (!mayReplaceDocument())
+        return false;
     if (CloseMode == QLatin1String("R")) {
         m_ctx.nav.switchPage(this, QString::fromLatin1(PageId::Main));
         return true;
@@ -320,18 +312,27 @@ bool EditorPage::loadDocument(const QString &fileName)
     return true;
 }
 
+// Closing, Open and the example plan all let go of the document, so unsaved edits are
+// offered a save first; false when the user cancels or that save did not happen.
+bool EditorPage::mayReplaceDocument()
+{
+    if (!DocChanged)
+        return true;
+    const PromptButton answer = askSaveDocument();
+    if (answer == PromptButton::Cancel)
+        return false;
+    if (answer == PromptButton::Yes) {
+        save();
+        if (SaveAborted)
+            return false;
+    }
+    return true;
+}
+
 void EditorPage::openDocument()
 {
-    if (DocChanged) {
-        const PromptButton answer = askSaveDocument();
-        if (answer == PromptButton::Cancel)
-            return;
-        if (answer == PromptButton::Yes) {
-            save();
-            if (SaveAborted)
-                return;
-        }
-    }
+    if (!mayReplaceDocument())
+        return;
     const QString previousFile = m_fileName;
     m_fileName.clear();
     FileDialogRequest request;
@@ -354,17 +355,8 @@ void EditorPage::openDocument()
 
 void EditorPage::openExamplePlan()
 {
-    // It replaces the document as Open does, so the same question comes first.
-    if (DocChanged) {
-        const PromptButton answer = askSaveDocument();
-        if (answer == PromptButton::Cancel)
-            return;
-        if (answer == PromptButton::Yes) {
-            save();
-            if (SaveAborted)
-                return;
-        }
-    }
+    if (!mayReplaceDocument())
+        return;
     QTextDocument *doc = m_edit->document();
     doc->setUndoRedoEnabled(false);
     m_edit->clear();

@@ -85,6 +85,7 @@ private:
 
     void appendText(const QString &text);
     PromptButton askSaveDocument();
+    bool mayReplaceDocument();
     bool writeDocument(const QString &fileName);
     void preparePrinter(QPrinter &printer) const;
     void printOn(QPrinter &printer);

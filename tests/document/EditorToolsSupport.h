@@ -10,8 +10,11 @@
 #include "document/SpellHighlighter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextLayout>
+
+#include <memory>
 
 namespace tools {
 
@@ -59,6 +62,49 @@ inline bool haveEnglish()
     return !SpellChecker::findDictionary(QStringLiteral("en_US"), SpellChecker::systemDirectories()).isEmpty();
 }
 
+
+// A fresh editor run and folder for each test, with no dictionary folders overridden.
+class ToolsTestBase : public QObject {
+protected:
+    void setUpRun()
+    {
+        EditorSpelling::setDictionaryDirectories({});
+        run = std::make_unique<EditorRun>();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+    }
+
+    void tearDownRun()
+    {
+        VERIFY_PROMPTS(run->prompts);
+        run.reset();
+        dir.reset();
+        EditorSpelling::setDictionaryDirectories({});
+    }
+
+    // The editor, active as the user meets it; null when the window would not activate.
+    EditorPage *open()
+    {
+        EditorPage *p = run->openEditor();
+        if (p) {
+            p->activateWindow();
+            if (!QTest::qWaitForWindowActive(p))
+                return nullptr;
+        }
+        return p;
+    }
+
+    QString save(EditorPage *p, const QString &name)
+    {
+        const QString path = dir->filePath(name);
+        run->expectSaveAs(path);
+        run->trigger(p, "mnuFileSaveAs");
+        return path;
+    }
+
+    std::unique_ptr<EditorRun> run;
+    std::unique_ptr<QTemporaryDir> dir;
+};
 
 } // namespace tools
 

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 
-class EditorSpellingTest : public QObject {
+class EditorSpellingTest : public ToolsTestBase {
     Q_OBJECT
 private slots:
     void init();
@@ -22,49 +22,11 @@ private slots:
     void spelling_neverMarksDocumentChanged();
     void spelling_followsOpenedDocument();
     void spelling_withoutDictionary_disablesEntriesWithPackageName();
-
-private:
-    EditorPage *open();
-    QString save(EditorPage *p, const QString &name);
-
-    std::unique_ptr<EditorRun> run;
-    std::unique_ptr<QTemporaryDir> dir;
 };
 
-void EditorSpellingTest::init()
-{
-    EditorSpelling::setDictionaryDirectories({});
-    run = std::make_unique<EditorRun>();
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-}
+void EditorSpellingTest::init() { setUpRun(); }
 
-void EditorSpellingTest::cleanup()
-{
-    VERIFY_PROMPTS(run->prompts);
-    run.reset();
-    dir.reset();
-    EditorSpelling::setDictionaryDirectories({});
-}
-
-EditorPage *EditorSpellingTest::open()
-{
-    EditorPage *p = run->openEditor();
-    if (p) {
-        p->activateWindow();
-        if (!QTest::qWaitForWindowActive(p))
-            return nullptr;
-    }
-    return p;
-}
-
-QString EditorSpellingTest::save(EditorPage *p, const QString &name)
-{
-    const QString path = dir->filePath(name);
-    run->expectSaveAs(path);
-    run->trigger(p, "mnuFileSaveAs");
-    return path;
-}
+void EditorSpellingTest::cleanup() { tearDownRun(); }
 
 void EditorSpellingTest::spelling_underlinesShownTextOnly()
 {

@@ -19,7 +19,7 @@
 #include <QTextDocument>
 
 
-class EditorToolsTest : public QObject {
+class EditorToolsTest : public ToolsTestBase {
     Q_OBJECT
 private slots:
     void init();
@@ -46,49 +46,11 @@ private slots:
     void zoom_keysAndWheelScaleTheViewOnly_data();
     void zoom_keysAndWheelScaleTheViewOnly();
     void zoom_staysWithinLimitsAndLeavesSavedFileAlone();
-
-private:
-    EditorPage *open();
-    QString save(EditorPage *p, const QString &name);
-
-    std::unique_ptr<EditorRun> run;
-    std::unique_ptr<QTemporaryDir> dir;
 };
 
-void EditorToolsTest::init()
-{
-    EditorSpelling::setDictionaryDirectories({});
-    run = std::make_unique<EditorRun>();
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-}
+void EditorToolsTest::init() { setUpRun(); }
 
-void EditorToolsTest::cleanup()
-{
-    VERIFY_PROMPTS(run->prompts);
-    run.reset();
-    dir.reset();
-    EditorSpelling::setDictionaryDirectories({});
-}
-
-EditorPage *EditorToolsTest::open()
-{
-    EditorPage *p = run->openEditor();
-    if (p) {
-        p->activateWindow();
-        if (!QTest::qWaitForWindowActive(p))
-            return nullptr;
-    }
-    return p;
-}
-
-QString EditorToolsTest::save(EditorPage *p, const QString &name)
-{
-    const QString path = dir->filePath(name);
-    run->expectSaveAs(path);
-    run->trigger(p, "mnuFileSaveAs");
-    return path;
-}
+void EditorToolsTest::cleanup() { tearDownRun(); }
 
 // ---------------------------------------------------------------------------- edit menu
 
