@@ -75,7 +75,8 @@ EditorView::EditorView(QTextEdit *edit, QWidget *labelParent) : QObject(edit), m
     // A changed text needs a new count; a changed selection only the selected words.
     connect(m_edit, &QTextEdit::selectionChanged, this, [this] { m_countTimer.start(); });
     connect(m_edit, &QTextEdit::cursorPositionChanged, this, &EditorView::followDocument);
-    m_edit->viewport()->installEventFilter(this);
+    m_viewport = m_edit->viewport();
+    m_viewport->installEventFilter(this);
     followDocument();
     updateCount();
 }
@@ -162,7 +163,9 @@ void EditorView::applyZoom()
 
 bool EditorView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_edit->viewport() && event->type() == QEvent::Wheel) {
+    // Compared with the viewport remembered at the start: the filter also sees events while
+    // the text control is being destroyed, when it can no longer be asked for its viewport.
+    if (event->type() == QEvent::Wheel && watched == m_viewport) {
         auto *wheel = static_cast<QWheelEvent *>(event);
         if (wheel->modifiers() & Qt::ControlModifier) {
             const int delta = wheel->angleDelta().y();

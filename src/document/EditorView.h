@@ -55,6 +55,7 @@ private:
     void applyZoom();
 
     QTextEdit *m_edit;
+    QWidget *m_viewport = nullptr;
     QLabel *m_label;
     QTimer m_countTimer;
     QPointer<QTextDocument> m_doc;
