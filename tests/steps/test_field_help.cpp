@@ -83,14 +83,6 @@ void setCaret(QWidget *box, int pos, int anchor)
     }
 }
 
-QStringList planValues(const PlanRecord &plan)
-{
-    QStringList values;
-    for (const PlanField &f : planFields())
-        values << f.get(plan);
-    return values;
-}
-
 // Answers as scripted, but like a real message box: another window holds the focus
 // while the question is open.
 class FocusTakingPrompts : public ScriptedPrompts {
