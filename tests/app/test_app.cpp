@@ -485,9 +485,7 @@ void AppTest::programFont_isThePagesFont()
 {
     run.reset();
     QApplication::setFont(QFont(QStringLiteral("Courier"), 14));
-    run = std::make_unique<TestRun>();
-    registerStubs();
-    startProgram(*run->ctx);
+    init();
 
     const QFont font = QApplication::font();
     QCOMPARE(font.family(), QStringLiteral("Arial"));
@@ -537,9 +535,7 @@ void AppTest::page_centresWithItsFrame_evenWhenLearntAfterLoading()
     // A fresh start: nothing framed yet.
     run.reset();
     Page::setWindowFrame(QMargins());
-    run = std::make_unique<TestRun>();
-    registerStubs();
-    startProgram(*run->ctx);
+    init();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     Navigator &nav = run->ctx->nav;
 

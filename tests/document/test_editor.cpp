@@ -1542,7 +1542,8 @@ void EditorTest::fileSizeLimit_keepsOldFileAndReports()
     QFETCH(QString, command);
     QFETCH(QString, filter);
     QFETCH(QString, name);
-    if (command == QLatin1String("mnuFilePrint") && !QPrinterInfo::availablePrinters().isEmpty())
+    const bool print = command == QLatin1String("mnuFilePrint");
+    if (print && !QPrinterInfo::availablePrinters().isEmpty())
         QSKIP("this system has a printer; printing into a file is offered without one");
     OPEN_EDITOR(p);
     const QString saved = saveAs(p, QStringLiteral("plan.rtf"));
@@ -1556,15 +1557,17 @@ void EditorTest::fileSizeLimit_keepsOldFileAndReports()
     for (int i = 0; i < 3000; ++i)
         numbers += QString::number(i * 7919 % 100003) + QLatin1Char(' ');
     p->textEdit()->insertPlainText(numbers);
+    const auto expectDialog = [&] {
+        if (command == QLatin1String("mnuFileExport"))
+            run->prompts.expectSaveFile(FileDialogResult{path, filter});
+        if (print)
+            run->prompts.expectPrint(true);
+    };
 
-    if (command == QLatin1String("mnuFileExport"))
-        run->prompts.expectSaveFile(FileDialogResult{path, filter});
-    if (command == QLatin1String("mnuFilePrint"))
-        run->prompts.expectPrint(true);
+    expectDialog();
     // The printout is written whole to a temporary file first, which the limit cuts.
-    run->expectError(Msg::saveFailed(path, command == QLatin1String("mnuFilePrint")
-                                               ? QStringLiteral("The pages could not be written in full.")
-                                               : qt_error_string(EFBIG)));
+    run->expectError(Msg::saveFailed(path, print ? QStringLiteral("The pages could not be written in full.")
+                                                 : qt_error_string(EFBIG)));
     {
         const FileSizeLimit cap(2048);
         QVERIFY(cap.active());
@@ -1577,10 +1580,7 @@ void EditorTest::fileSizeLimit_keepsOldFileAndReports()
     QCOMPARE(p->windowTitle(), EditorRun::caption(saved));
 
     // Once there is room again the same command succeeds.
-    if (command == QLatin1String("mnuFileExport"))
-        run->prompts.expectSaveFile(FileDialogResult{path, filter});
-    if (command == QLatin1String("mnuFilePrint"))
-        run->prompts.expectPrint(true);
+    expectDialog();
     run->trigger(p, qPrintable(command));
     QVERIFY(readAll(path) != old);
     QCOMPARE(p->docChanged(), command != QLatin1String("mnuFileSave"));

@@ -14,14 +14,6 @@ namespace {
 
 const QString ExampleCaption = QStringLiteral("Example Business Plan - Text Editor");
 
-QStringList planValues(const PlanRecord &plan)
-{
-    QStringList values;
-    for (const PlanField &f : planFields())
-        values << f.get(plan);
-    return values;
-}
-
 QString rtfText(const QString &path)
 {
     QFile f(path);
@@ -127,19 +119,14 @@ private slots:
         QVERIFY(p->docChanged());
     }
 
-    void openExample_whenUnchanged_asksNothing()
+    void example_reopensWithoutQuestion_saveAsksForNameThenWritesThere()
     {
         OPEN_EDITOR(p);
         openExample(p);
         run->trigger(p, "mnuFileOpenExample"); // unchanged: no question
         QCOMPARE(EditorRun::wholeText(p), composePlan(examplePlan()));
         QVERIFY(!p->docChanged());
-    }
 
-    void saveOnExample_asksForNameThenWritesThere()
-    {
-        OPEN_EDITOR(p);
-        openExample(p);
         const QString path = dir->filePath(QStringLiteral("example.rtf"));
         run->expectSaveAs(path);
         run->trigger(p, "mnuFileSave");

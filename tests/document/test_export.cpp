@@ -422,33 +422,28 @@ void ExportTest::safeWrite_fileSizeLimit()
 
 void ExportTest::export_fileSizeLimit_keepsOldFile_data()
 {
-    QTest::addColumn<int>("format");
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<docexport::Format>("format");
     using F = docexport::Format;
-    QTest::newRow("pdf") << int(F::Pdf) << "plan.pdf";
-    QTest::newRow("odt") << int(F::Odt) << "plan.odt";
-    QTest::newRow("html") << int(F::Html) << "plan.html";
-    QTest::newRow("markdown") << int(F::Markdown) << "plan.md";
-    QTest::newRow("text") << int(F::Text) << "plan.txt";
+    for (F f : {F::Pdf, F::Odt, F::Html, F::Markdown, F::Text})
+        QTest::addRow("%s", qPrintable(docexport::suffixes().at(int(f)))) << f;
 }
 
 void ExportTest::export_fileSizeLimit_keepsOldFile()
 {
-    QFETCH(int, format);
-    QFETCH(QString, name);
+    QFETCH(docexport::Format, format);
     QTemporaryDir dir;
     QTextDocument doc;
     fillDocument(doc, 200);
+    const QString name = docexport::withExtension(QStringLiteral("plan"), format);
     const QString path = dir.filePath(name);
     const QByteArray old("the last good copy\n");
     QVERIFY(writeBytes(path, old));
-    const auto f = docexport::Format(format);
-    QVERIFY(docexport::encode(doc, f, {}).size() > 2048);
+    QVERIFY(docexport::encode(doc, format, {}).size() > 2048);
     docexport::Result result;
     {
         const FileSizeLimit cap(2048);
         QVERIFY(cap.active());
-        result = docexport::write(doc, f, path, {});
+        result = docexport::write(doc, format, path, {});
     }
     QVERIFY(!result.ok);
     QCOMPARE(result.error, reasonFor(EFBIG));

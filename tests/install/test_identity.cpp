@@ -10,11 +10,8 @@
 class IdentityTest : public QObject {
     Q_OBJECT
 private slots:
-    void toolVersion_printsTheProjectVersion();
-    void toolArguments_otherThanOneFile_printUsage_data();
-    void toolArguments_otherThanOneFile_printUsage();
-    void toolOutput_thatCannotBeWritten_failsWithAMessage_data();
-    void toolOutput_thatCannotBeWritten_failsWithAMessage();
+    void tool_answersItsArguments_data();
+    void tool_answersItsArguments();
     void applicationIcon_hasEveryInstalledSize();
     void everyPage_showsTheApplicationIcon_data();
     void everyPage_showsTheApplicationIcon();
@@ -41,48 +38,43 @@ ToolRun runTool(const QStringList &args, const QString &outputFile = {})
 
 } // namespace
 
-void IdentityTest::toolVersion_printsTheProjectVersion()
-{
-    const ToolRun run = runTool({QStringLiteral("--version")});
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, QByteArray("quorvane-rtf-to-text " QUORVANE_VERSION "\n"));
-    QVERIFY(run.err.isEmpty());
-}
-
-void IdentityTest::toolArguments_otherThanOneFile_printUsage_data()
+void IdentityTest::tool_answersItsArguments_data()
 {
     QTest::addColumn<QStringList>("args");
-    QTest::newRow("none") << QStringList();
-    QTest::newRow("two files") << QStringList{QStringLiteral("a.rtf"), QStringLiteral("b.rtf")};
-    QTest::newRow("version and a file") << QStringList{QStringLiteral("--version"), QStringLiteral("a.rtf")};
-    QTest::newRow("unknown option") << QStringList{QStringLiteral("--help")};
-    QTest::newRow("short version") << QStringList{QStringLiteral("-v")};
-}
-
-void IdentityTest::toolArguments_otherThanOneFile_printUsage()
-{
-    QFETCH(QStringList, args);
-    const ToolRun run = runTool(args);
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY(run.out.isEmpty());
-    QVERIFY2(run.err.startsWith("usage: quorvane-rtf-to-text FILE\n"), run.err.constData());
-}
-
-void IdentityTest::toolOutput_thatCannotBeWritten_failsWithAMessage_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::newRow("version") << QStringList{QStringLiteral("--version")};
-    QTest::newRow("text") << QStringList{QString::fromLocal8Bit(qgetenv("QUORVANE_SOURCE_DIR"))
-                                         + QStringLiteral("/fuzz/seeds/quorvane.rtf")};
-}
-
-void IdentityTest::toolOutput_thatCannotBeWritten_failsWithAMessage()
-{
-    QFETCH(QStringList, args);
+    QTest::addColumn<QString>("outputFile");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QByteArray>("errStart"); // empty: nothing on stderr
+    const QByteArray usage("usage: quorvane-rtf-to-text FILE\n");
+    const QByteArray cannotWrite("quorvane-rtf-to-text: cannot write the output: ");
+    const QString version = QStringLiteral("--version");
+    QTest::newRow("version") << QStringList{version} << QString() << 0
+                             << QByteArray("quorvane-rtf-to-text " QUORVANE_VERSION "\n") << QByteArray();
+    // Anything but one file prints the usage.
+    QTest::newRow("none") << QStringList() << QString() << 2 << QByteArray() << usage;
+    QTest::newRow("two files") << QStringList{"a.rtf", "b.rtf"} << QString() << 2 << QByteArray() << usage;
+    QTest::newRow("version and a file") << QStringList{version, "a.rtf"} << QString() << 2 << QByteArray() << usage;
+    QTest::newRow("unknown option") << QStringList{"--help"} << QString() << 2 << QByteArray() << usage;
+    QTest::newRow("short version") << QStringList{"-v"} << QString() << 2 << QByteArray() << usage;
     // Every write to /dev/full fails with "No space left on device".
-    const ToolRun run = runTool(args, QStringLiteral("/dev/full"));
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.startsWith("quorvane-rtf-to-text: cannot write the output: "), run.err.constData());
+    const QString full = QStringLiteral("/dev/full");
+    QTest::newRow("version to a full disk") << QStringList{version} << full << 1 << QByteArray() << cannotWrite;
+    QTest::newRow("text to a full disk") << QStringList{QString::fromLocal8Bit(qgetenv("QUORVANE_SOURCE_DIR"))
+                                                        + QStringLiteral("/fuzz/seeds/quorvane.rtf")}
+                                         << full << 1 << QByteArray() << cannotWrite;
+}
+
+void IdentityTest::tool_answersItsArguments()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, outputFile);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, errStart);
+    const ToolRun run = runTool(args, outputFile);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out, out);
+    QVERIFY2(errStart.isEmpty() ? run.err.isEmpty() : run.err.startsWith(errStart), run.err.constData());
 }
 
 void IdentityTest::applicationIcon_hasEveryInstalledSize()

@@ -29,11 +29,11 @@ QString plainTip(const QWidget *w)
 
 // What a control stands for: the hint of a field, the example without the number
 // prefix when the page adds that itself.
-QString expectedText(const QString &field, bool withoutPrefix = false)
+QString expectedText(const char *field, bool withoutPrefix = false)
 {
-    const FieldHint *row = findFieldHint(field);
+    const FieldHint *row = findFieldHint(QString::fromLatin1(field));
     if (!row)
-        return QStringLiteral("<no hint for %1>").arg(field);
+        return QStringLiteral("<no hint for %1>").arg(QLatin1String(field));
     return withoutPrefix ? hintText(row->hint, row->example.mid(4)) : hintText(*row);
 }
 
@@ -81,14 +81,6 @@ void setCaret(QWidget *box, int pos, int anchor)
         c.setPosition(pos, QTextCursor::KeepAnchor);
         multi->setTextCursor(c);
     }
-}
-
-QStringList planValues(const PlanRecord &plan)
-{
-    QStringList values;
-    for (const PlanField &f : planFields())
-        values << f.get(plan);
-    return values;
 }
 
 // Answers as scripted, but like a real message box: another window holds the focus
@@ -171,28 +163,28 @@ private slots:
         auto row = [](const char *page, const char *control, const QString &text) {
             QTest::addRow("%s %s", page, control) << QString::fromLatin1(page) << QString::fromLatin1(control) << text;
         };
-        row(PageId::BusName, "txtURL", expectedText(QStringLiteral("URL")));
-        row(PageId::BusName, "lblName", expectedText(QStringLiteral("Name")));
-        row(PageId::BusType, "lblName", expectedText(QStringLiteral("BusType")));
-        row(PageId::BusType, "optSole", expectedText(QStringLiteral("BusType")));
-        row(PageId::BusKind, "lblName", expectedText(QStringLiteral("Offer")));
-        row(PageId::BusKind, "optBoth1", expectedText(QStringLiteral("Offer")));
-        row(PageId::BusKind, "lblFor", expectedText(QStringLiteral("Customers")));
-        row(PageId::BusKind, "lblSoldVia", expectedText(QStringLiteral("SoldVia")));
-        row(PageId::BusKind, "lblSoldViaHint", expectedText(QStringLiteral("SoldVia")));
-        row(PageId::BusKind, "txtSoldVia", expectedText(QStringLiteral("SoldVia")));
+        row(PageId::BusName, "txtURL", expectedText("URL"));
+        row(PageId::BusName, "lblName", expectedText("Name"));
+        row(PageId::BusType, "lblName", expectedText("BusType"));
+        row(PageId::BusType, "optSole", expectedText("BusType"));
+        row(PageId::BusKind, "lblName", expectedText("Offer"));
+        row(PageId::BusKind, "optBoth1", expectedText("Offer"));
+        row(PageId::BusKind, "lblFor", expectedText("Customers"));
+        row(PageId::BusKind, "lblSoldVia", expectedText("SoldVia"));
+        row(PageId::BusKind, "lblSoldViaHint", expectedText("SoldVia"));
+        row(PageId::BusKind, "txtSoldVia", expectedText("SoldVia"));
         // The purpose label keeps the tooltip it always had; its box gets the hint.
         row(PageId::BusPurp, "lblBusPurp", QStringLiteral("Type in a short paragraph about your business's purpose."));
-        row(PageId::BusPurp, "txtBusPurp", expectedText(QStringLiteral("BusPurp")));
-        row(PageId::BusGoals, "lblShortGoals", expectedText(QStringLiteral("BusSTG1")));
-        row(PageId::BusGoals, "lblLongGoals", expectedText(QStringLiteral("BusLTG1")));
-        row(PageId::BusGoals, "txtBusLTG3", expectedText(QStringLiteral("BusLTG3")));
-        row(PageId::BusEmp, "Label1", expectedText(QStringLiteral("Emp1"), true));
-        row(PageId::BusEmp, "txtEmpInfo", expectedText(QStringLiteral("Emp1"), true));
-        row(PageId::BusDesc, "lblProduced", expectedText(QStringLiteral("ProdProd1")));
-        row(PageId::BusDesc, "txtProdServ", expectedText(QStringLiteral("ProdServ1")));
-        row(PageId::BusAdMktg, "lblDiffer", expectedText(QStringLiteral("Differ")));
-        row(PageId::BusInEx3, "lblYrIncome", expectedText(QStringLiteral("YrIncome")));
+        row(PageId::BusPurp, "txtBusPurp", expectedText("BusPurp"));
+        row(PageId::BusGoals, "lblShortGoals", expectedText("BusSTG1"));
+        row(PageId::BusGoals, "lblLongGoals", expectedText("BusLTG1"));
+        row(PageId::BusGoals, "txtBusLTG3", expectedText("BusLTG3"));
+        row(PageId::BusEmp, "Label1", expectedText("Emp1", true));
+        row(PageId::BusEmp, "txtEmpInfo", expectedText("Emp1", true));
+        row(PageId::BusDesc, "lblProduced", expectedText("ProdProd1"));
+        row(PageId::BusDesc, "txtProdServ", expectedText("ProdServ1"));
+        row(PageId::BusAdMktg, "lblDiffer", expectedText("Differ"));
+        row(PageId::BusInEx3, "lblYrIncome", expectedText("YrIncome"));
         // Buttons keep theirs.
         row(PageId::BusName, "cmdSave", QStringLiteral("Click here to save your information."));
         row(PageId::BusInEx, "cmdNext", QStringLiteral("Click here to go to Part 2."));
@@ -220,20 +212,19 @@ private slots:
         QTest::addColumn<QString>("notice");
         // Past the box's own caret offset, which focus from elsewhere would restore.
         QTest::newRow("web address, caret") << PageId::BusName << "txtURL" << "http://www.example.com" << 12 << 12
-                                            << expectedText(QStringLiteral("URL"));
+                                            << expectedText("URL");
         QTest::newRow("goal, selection") << PageId::BusGoals << "txtBusSTG2" << "2.  Grow sales" << 4 << 8
-                                         << expectedText(QStringLiteral("BusSTG2"));
+                                         << expectedText("BusSTG2");
         QTest::newRow("multi-line, selection") << PageId::BusPurp << "txtBusPurp" << "line one\nline two" << 13 << 3
-                                               << expectedText(QStringLiteral("BusPurp"));
-        QTest::newRow("empty box") << PageId::Other << "txtInfo" << "" << 0 << 0 << expectedText(QStringLiteral("Info"));
+                                               << expectedText("BusPurp");
+        QTest::newRow("empty box") << PageId::Other << "txtInfo" << "" << 0 << 0 << expectedText("Info");
         QTest::newRow("choice page box") << PageId::BusKind << "txtSoldVia" << "Retail" << 0 << 6
-                                         << expectedText(QStringLiteral("SoldVia"));
+                                         << expectedText("SoldVia");
         QTest::newRow("employee entry") << PageId::BusEmp << "txtEmpInfo" << "Ann" << 1 << 1
-                                        << expectedText(QStringLiteral("Emp1"), true);
+                                        << expectedText("Emp1", true);
         QTest::newRow("product entry") << PageId::BusDesc << "txtHowDiffer" << "Fresher" << 7 << 7
-                                       << expectedText(QStringLiteral("ProdDiffer1"));
-        QTest::newRow("option button") << PageId::BusType << "optPart" << "" << -1 << -1
-                                       << expectedText(QStringLiteral("BusType"));
+                                       << expectedText("ProdDiffer1");
+        QTest::newRow("option button") << PageId::BusType << "optPart" << "" << -1 << -1 << expectedText("BusType");
     }
 
     void f1_showsHintAndLeavesTextAndCaret()
@@ -279,7 +270,7 @@ private slots:
         url->setText(QStringLiteral("http://www.example.com"));
         url->setSelection(15, -3); // caret at 12, past the box's own offset of 8
 
-        prompts.expectNotice(expectedText(QStringLiteral("URL")), QStringLiteral("Quorvane"));
+        prompts.expectNotice(expectedText("URL"), QStringLiteral("Quorvane"));
         QTest::keyClick(url, Qt::Key_F1);
         VERIFY_PROMPTS(prompts);
         QVERIFY(prompts.tookFocus);
@@ -310,7 +301,7 @@ private slots:
         FIND(person, QLineEdit, emp, "txtEmpInfo");
         QTest::keyClicks(person, QStringLiteral("Ann Lee, baker"));
         child<QPushButton>(emp, QStringLiteral("cmdSave"))->click();
-        pressF1(person, expectedText(QStringLiteral("Emp2"), true));
+        pressF1(person, expectedText("Emp2", true));
         QCOMPARE(person->text(), QString());
         QCOMPARE(run->ctx->plan.Emp[1], QStringLiteral("2."));
 
@@ -322,13 +313,14 @@ private slots:
                             PromptButton::Ok);
         child<QPushButton>(prod, QStringLiteral("cmdSave"))->click();
         FIND(desc, QLineEdit, prod, "txtDesc");
-        pressF1(desc, expectedText(QStringLiteral("ProdDesc2")));
+        pressF1(desc, expectedText("ProdDesc2"));
         QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), desc->mapToGlobal(QPoint(2, 2)));
         QApplication::sendEvent(desc, &hover);
-        QCOMPARE(plainTip(desc), expectedText(QStringLiteral("ProdDesc2")));
-        QCOMPARE(plainTip(child(prod, QStringLiteral("lblDesc"))), expectedText(QStringLiteral("ProdDesc1")));
-        QApplication::sendEvent(child(prod, QStringLiteral("lblDesc")), &hover);
-        QCOMPARE(plainTip(child(prod, QStringLiteral("lblDesc"))), expectedText(QStringLiteral("ProdDesc2")));
+        QCOMPARE(plainTip(desc), expectedText("ProdDesc2"));
+        QWidget *label = child(prod, QStringLiteral("lblDesc"));
+        QCOMPARE(plainTip(label), expectedText("ProdDesc1"));
+        QApplication::sendEvent(label, &hover);
+        QCOMPARE(plainTip(label), expectedText("ProdDesc2"));
     }
 };
 

@@ -193,15 +193,12 @@ private slots:
     void multiLineBox_storesRawText_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("stored"); // null: the text itself
         const QChar nbsp(0x00A0), lineSep(QChar::LineSeparator), paraSep(QChar::ParagraphSeparator);
-        QTest::newRow("no-break space") << QStringLiteral("12") + nbsp + QStringLiteral("500 customers")
-                                        << QStringLiteral("12") + nbsp + QStringLiteral("500 customers");
-        QTest::newRow("line separator") << QStringLiteral("first") + lineSep + QStringLiteral("second")
-                                        << QStringLiteral("first") + lineSep + QStringLiteral("second");
+        QTest::newRow("no-break space") << QStringLiteral("12") + nbsp + QStringLiteral("500 customers") << QString();
+        QTest::newRow("line separator") << QStringLiteral("first") + lineSep + QStringLiteral("second") << QString();
         QTest::newRow("both, between paragraphs")
-            << QStringLiteral("a") + nbsp + QStringLiteral("b\n") + lineSep + QStringLiteral("\n\tc ")
-            << QStringLiteral("a") + nbsp + QStringLiteral("b\n") + lineSep + QStringLiteral("\n\tc ");
+            << QStringLiteral("a") + nbsp + QStringLiteral("b\n") + lineSep + QStringLiteral("\n\tc ") << QString();
         QTest::newRow("paragraph separator is a line end") << QStringLiteral("one") + paraSep + QStringLiteral("two")
                                                            << QStringLiteral("one\ntwo");
     }
@@ -210,6 +207,8 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, stored);
+        if (stored.isNull())
+            stored = text;
         Page *page = open(PageId::BusAdMktg);
         FIND(number, QPlainTextEdit, page, "txtNumber");
         number->setPlainText(text);

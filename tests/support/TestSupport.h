@@ -66,3 +66,12 @@ inline QStringList tabOrder(QWidget *first, int n)
     }
     return names;
 }
+
+// Every field of the plan, in order, for comparing a whole plan at once.
+inline QStringList planValues(const PlanRecord &plan)
+{
+    QStringList values;
+    for (const PlanField &f : planFields())
+        values << f.get(plan);
+    return values;
+}
