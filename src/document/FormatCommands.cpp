@@ -54,6 +54,8 @@ FormatCommands::FormatCommands(QTextEdit *edit, QMenu *menu) : QObject(edit), m_
 
     connect(m_edit, &QTextEdit::currentCharFormatChanged, this, &FormatCommands::showCurrentFormat);
     connect(m_edit, &QTextEdit::cursorPositionChanged, this, &FormatCommands::showCurrentFormat);
+    // A format can change under a caret that stays put (undo, redo, a change made elsewhere).
+    connect(m_edit, &QTextEdit::textChanged, this, &FormatCommands::showCurrentFormat);
     showCurrentFormat();
 }
 
