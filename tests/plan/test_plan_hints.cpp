@@ -1,18 +1,11 @@
 #include "document/PlanDocument.h"
 #include "plan/PlanHints.h"
+#include "support/TestSupport.h"
 
 #include <QRegularExpression>
 #include <QTest>
 
 namespace {
-
-const PlanField &field(const QString &name)
-{
-    for (const PlanField &f : planFields())
-        if (f.name == name)
-            return f;
-    qFatal("no plan field %s", qPrintable(name));
-}
 
 // The number at the end of a numbered field's name ("Emp10" gives 10), or 0.
 int numberOf(const QString &name)
@@ -112,7 +105,7 @@ void PlanHintsTest::examplePlan_composesToFullDocument()
 {
     const PlanRecord plan = examplePlan();
     for (const FieldHint &h : fieldHints())
-        QCOMPARE(field(h.field).get(plan), h.field == QLatin1String("BusType") ? h.example.leftJustified(19)
+        QCOMPARE(planField(h.field).get(plan), h.field == QLatin1String("BusType") ? h.example.leftJustified(19)
                                            : h.field == QLatin1String("Offer")  ? h.example.leftJustified(21)
                                            : h.field == QLatin1String("Customers") ? h.example.leftJustified(24)
                                                                                    : h.example);

@@ -15,14 +15,6 @@
 
 namespace {
 
-const PlanField &field(const QString &name)
-{
-    for (const PlanField &f : planFields())
-        if (f.name == name)
-            return f;
-    qFatal("no plan field %s", qPrintable(name));
-}
-
 void click(QWidget *page, const char *button) { child<QPushButton>(page, QString::fromLatin1(button))->click(); }
 QString flag(QWidget *page) { return static_cast<StepPage *>(page)->changedFlag(); }
 
@@ -239,8 +231,8 @@ private slots:
         line->setText(text);
         QTest::keyClicks(line, QStringLiteral("!"));
         click(page, "cmdSave");
-        QCOMPARE(field(box.mid(3)).get(plan()).size(), text.size() + 1);
-        QVERIFY(field(box.mid(3)).get(plan()).startsWith(text));
+        QCOMPARE(planField(box.mid(3)).get(plan()).size(), text.size() + 1);
+        QVERIFY(planField(box.mid(3)).get(plan()).startsWith(text));
     }
 
     // Every answer box of every step page, whatever kind of page it is on.
@@ -494,7 +486,7 @@ private slots:
         for (const BoxRow &row : boxes)
             fields << QString::fromLatin1(row.box).mid(3);
         for (const QString &f : fields)
-            field(f).set(plan(), QStringLiteral("stored ") + f);
+            planField(f).set(plan(), QStringLiteral("stored ") + f);
         const PlanRecord before = plan();
 
         Page *page = open(id);
@@ -639,7 +631,7 @@ private slots:
 
         // Answered, even with empty text: the focus stays where it was.
         if (!first.isEmpty())
-            field(first).set(plan(), QString());
+            planField(first).set(plan(), QString());
         otherWidget->setFocus();
         leave(page);
         open(id);

@@ -67,6 +67,15 @@ inline QStringList tabOrder(QWidget *first, int n)
     return names;
 }
 
+// A plan field by its name; a name that is not a field ends the test program.
+inline const PlanField &planField(const QString &name)
+{
+    for (const PlanField &f : planFields())
+        if (f.name == name)
+            return f;
+    qFatal("no plan field %s", qPrintable(name));
+}
+
 // Every field of the plan, in order, for comparing a whole plan at once.
 inline QStringList planValues(const PlanRecord &plan)
 {
