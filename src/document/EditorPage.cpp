@@ -199,15 +199,20 @@ void EditorPage::onLoad()
 
 void EditorPage::onActivate()
 {
-    // Composed each time the program shows the page (never on mere focus), appended in
-    // its two or three pieces; the composed text is not something to undo.
+    // Composed each time the program shows the page (never on mere focus).
+    appendPlan(m_ctx.plan);
+    m_edit->setFocus();
+}
+
+// The plan appended in its two or three pieces; the composed text is not something to undo.
+void EditorPage::appendPlan(const PlanRecord &plan)
+{
     QTextDocument *doc = m_edit->document();
     doc->setUndoRedoEnabled(false);
-    for (const QString &part : composePlanParts(m_ctx.plan))
+    for (const QString &part : composePlanParts(plan))
         appendText(part);
     doc->setUndoRedoEnabled(true);
     m_edit->moveCursor(QTextCursor::Start);
-    m_edit->setFocus();
 }
 
 void EditorPage::appendText(const QString &text)
@@ -357,14 +362,11 @@ void EditorPage::openExamplePlan()
 {
     if (!mayReplaceDocument())
         return;
-    QTextDocument *doc = m_edit->document();
-    doc->setUndoRedoEnabled(false);
+    // Cleared without an undo step, so the example starts a fresh history.
+    m_edit->document()->setUndoRedoEnabled(false);
     m_edit->clear();
     m_edit->setCurrentCharFormat(m_loadFormat);
-    for (const QString &part : composePlanParts(examplePlan()))
-        appendText(part);
-    doc->setUndoRedoEnabled(true);
-    m_edit->moveCursor(QTextCursor::Start);
+    appendPlan(examplePlan());
     // A new document with no file: unchanged until edited, and Save asks for a name.
     m_fileName.clear();
     setWindowTitle(QStringLiteral("Example Business Plan") + CaptionSuffix);

@@ -11,6 +11,7 @@
 class EditorSpelling;
 class EditorView;
 class FormatCommands;
+struct PlanRecord;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -84,6 +85,7 @@ private:
     bool highlighting() const;
 
     void appendText(const QString &text);
+    void appendPlan(const PlanRecord &plan);
     PromptButton askSaveDocument();
     bool mayReplaceDocument();
     bool writeDocument(const QString &fileName);
