@@ -28,6 +28,8 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include "RunBenchmarks.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -255,8 +257,5 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

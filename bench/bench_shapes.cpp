@@ -14,6 +14,8 @@
 #include <QTextCharFormat>
 #include <QTextDocument>
 
+#include "RunBenchmarks.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -88,10 +90,5 @@ int main(int argc, char **argv)
             ->UseRealTime()
             ->ComputeStatistics("min", fastest);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }
