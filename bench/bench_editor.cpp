@@ -5,14 +5,15 @@
 #include "BenchDocument.h"
 #include "QuietPrompts.h"
 
+#include "ProgramPages.h"
 #include "app/AppContext.h"
 #include "app/PageIds.h"
-#include "document/EditorPage.h"
-#include "document/EditorSpelling.h"
-#include "document/EditorView.h"
-#include "document/ReplacePanel.h"
+#include "editor/EditorPage.h"
+#include "editor/EditorSpelling.h"
+#include "editor/EditorView.h"
+#include "editor/ReplacePanel.h"
 #include "document/SpellChecker.h"
-#include "document/SpellHighlighter.h"
+#include "editor/SpellHighlighter.h"
 #include "document/PlanDocument.h"
 #include "plan/PlanRecord.h"
 
@@ -46,6 +47,7 @@ double fastest(const std::vector<double> &v)
 struct Editor {
     QuietPrompts prompts;
     AppContext ctx{prompts};
+    registerProgramPages(ctx.nav);
     QTemporaryDir dir;
     EditorPage *page = nullptr;
 

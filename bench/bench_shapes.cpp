@@ -5,7 +5,7 @@
 
 #include "Shapes.h"
 
-#include "document/DocumentLoad.h"
+#include "document/files/DocumentLoad.h"
 #include "document/rtf/Rtf.h"
 
 #include <QFile>

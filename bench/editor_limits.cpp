@@ -7,9 +7,10 @@
 #include "QuietPrompts.h"
 #include "Shapes.h"
 
+#include "ProgramPages.h"
 #include "app/AppContext.h"
 #include "app/PageIds.h"
-#include "document/EditorPage.h"
+#include "editor/EditorPage.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -87,6 +88,7 @@ void measure(const QString &shape, qint64 n)
         }
     }
     AppContext ctx{prompts};
+    registerProgramPages(ctx.nav);
     auto *page = qobject_cast<EditorPage *>(ctx.nav.show(QString::fromLatin1(PageId::TxtEditor)));
     QTextEdit *edit = page->textEdit();
     PaintWatch watch;

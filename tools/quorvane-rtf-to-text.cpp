@@ -4,7 +4,7 @@
 // line. The reader can so be compared with other RTF readers on the same files.
 
 #include "QuorvaneVersion.h"
-#include "document/DocumentLoad.h"
+#include "document/files/DocumentLoad.h"
 
 #include <QCoreApplication>
 #include <QTextBlock>

@@ -1,23 +1,11 @@
 #include "app/AppContext.h"
 
-#include "app/AppPages.h"
 #include "app/PageIds.h"
 #include "app/Widgets.h"
-#include "document/DocumentPages.h"
-#include "info/InfoPages.h"
-#include "steps/StepPages.h"
 
 #include <QApplication>
 
-AppContext::AppContext(Prompts &p, bool registerPages) : prompts(p), nav(*this)
-{
-    if (registerPages) {
-        registerAppPages(nav);
-        registerStepPages(nav);
-        registerDocumentPages(nav);
-        registerInfoPages(nav);
-    }
-}
+AppContext::AppContext(Prompts &p) : prompts(p), nav(*this) {}
 
 void startProgram(AppContext &ctx)
 {

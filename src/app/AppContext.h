@@ -9,8 +9,8 @@ class Prompts;
 // prompts and the navigator. The program has one; each test builds its own.
 class AppContext {
 public:
-    // registerPages: install the factories of every page of the program.
-    explicit AppContext(Prompts &prompts, bool registerPages = true);
+    // Pages are registered by whoever runs the program (ProgramPages.h).
+    explicit AppContext(Prompts &prompts);
 
     PlanRecord plan;
     SharedState shared;

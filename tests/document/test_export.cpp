@@ -1,7 +1,7 @@
 #include "app/Prompts.h"
-#include "document/DocumentExport.h"
-#include "document/PrintLayout.h"
-#include "document/SafeWrite.h"
+#include "document/output/DocumentExport.h"
+#include "document/output/PrintLayout.h"
+#include "document/files/SafeWrite.h"
 #include "support/FileSizeLimit.h"
 
 #include <QApplication>

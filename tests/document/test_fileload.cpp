@@ -1,8 +1,8 @@
 // Reading files for Open and the command-line tool: only regular files, never more than
 // the limit, never blocking; and text files held to the editor's paragraph limits.
 
-#include "document/DocumentLoad.h"
-#include "document/FileRead.h"
+#include "document/files/DocumentLoad.h"
+#include "document/files/FileRead.h"
 #include "document/rtf/Rtf.h"
 
 #include <QFile>

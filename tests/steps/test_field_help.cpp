@@ -263,6 +263,7 @@ private slots:
     {
         FocusTakingPrompts prompts;
         AppContext ctx(prompts);
+        registerProgramPages(ctx.nav);
         Page *p = ctx.nav.show(QString::fromLatin1(PageId::BusName));
         QVERIFY(QTest::qWaitForWindowActive(p));
         FIND(url, QLineEdit, p, "txtURL");

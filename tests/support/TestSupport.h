@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgramPages.h"
 #include "app/AppContext.h"
 #include "app/Page.h"
 #include "support/ScriptedPrompts.h"
@@ -42,6 +43,7 @@ struct TestRun {
     TestRun()
     {
         ctx = std::make_unique<AppContext>(prompts);
+        registerProgramPages(ctx->nav);
         ctx->nav.setQuitHandler([this] { quit = true; });
     }
 

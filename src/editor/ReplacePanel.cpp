@@ -1,4 +1,4 @@
-#include "document/ReplacePanel.h"
+#include "editor/ReplacePanel.h"
 
 #include "app/Widgets.h"
 

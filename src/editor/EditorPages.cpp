@@ -1,10 +1,10 @@
-#include "document/DocumentPages.h"
+#include "editor/EditorPages.h"
 
 #include "app/Navigator.h"
 #include "app/PageIds.h"
-#include "document/EditorPage.h"
+#include "editor/EditorPage.h"
 
-void registerDocumentPages(Navigator &nav)
+void registerEditorPages(Navigator &nav)
 {
     nav.registerPage(QString::fromLatin1(PageId::TxtEditor), [](AppContext &c) { return new EditorPage(c); });
 }

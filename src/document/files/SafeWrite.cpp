@@ -1,4 +1,4 @@
-#include "document/SafeWrite.h"
+#include "document/files/SafeWrite.h"
 
 #include <QSaveFile>
 

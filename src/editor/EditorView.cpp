@@ -1,4 +1,4 @@
-#include "document/EditorView.h"
+#include "editor/EditorView.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "document/SpellHighlighter.h"
+#include "editor/SpellHighlighter.h"
 
 #include "document/SpellChecker.h"
 

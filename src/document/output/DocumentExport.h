@@ -3,7 +3,7 @@
 // Writing a copy of the document in the formats people send: PDF, OpenDocument Text,
 // HTML, Markdown and plain text. Files are written whole or not at all.
 
-#include "document/SafeWrite.h"
+#include "document/files/SafeWrite.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,4 +3,4 @@
 class Navigator;
 
 // Registers the editor page.
-void registerDocumentPages(Navigator &nav);
+void registerEditorPages(Navigator &nav);

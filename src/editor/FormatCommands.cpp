@@ -1,4 +1,4 @@
-#include "document/FormatCommands.h"
+#include "editor/FormatCommands.h"
 
 #include <QActionGroup>
 #include <QMenu>

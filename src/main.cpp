@@ -1,3 +1,4 @@
+#include "ProgramPages.h"
 #include "app/AppContext.h"
 #include "app/Identity.h"
 #include "app/Prompts.h"
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
 
     QtPrompts prompts;
     AppContext ctx(prompts);
+    registerProgramPages(ctx.nav);
     startProgram(ctx);
     return QApplication::exec();
 }

@@ -1,4 +1,4 @@
-#include "document/PrintLayout.h"
+#include "document/output/PrintLayout.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>

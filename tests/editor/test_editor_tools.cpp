@@ -3,8 +3,8 @@
 
 #include "EditorToolsSupport.h"
 
-#include "document/EditorView.h"
-#include "document/ReplacePanel.h"
+#include "editor/EditorView.h"
+#include "editor/ReplacePanel.h"
 #include "document/rtf/Rtf.h"
 
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "app/PageIds.h"
 #include "app/Widgets.h"
 #include "document/DocumentText.h"
-#include "document/EditorPage.h"
+#include "editor/EditorPage.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

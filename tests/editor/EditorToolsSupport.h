@@ -5,9 +5,9 @@
 
 #include "EditorFixture.h"
 
-#include "document/EditorSpelling.h"
+#include "editor/EditorSpelling.h"
 #include "document/SpellChecker.h"
-#include "document/SpellHighlighter.h"
+#include "editor/SpellHighlighter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTemporaryDir>

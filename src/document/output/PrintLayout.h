@@ -4,7 +4,7 @@
 // paginated on the device's page with 2 cm margins and a footer on every page with the
 // document's name on the left and "Page n of m" on the right.
 
-#include "document/SafeWrite.h"
+#include "document/files/SafeWrite.h"
 
 #include <QString>
 

@@ -1,16 +1,16 @@
-#include "document/EditorPage.h"
+#include "editor/EditorPage.h"
 
 #include "app/AppContext.h"
 #include "app/Messages.h"
 #include "app/PageIds.h"
 #include "app/Widgets.h"
-#include "document/DocumentExport.h"
-#include "document/DocumentLoad.h"
+#include "document/output/DocumentExport.h"
+#include "document/files/DocumentLoad.h"
 #include "document/DocumentText.h"
 #include "document/PlanDocument.h"
-#include "document/PrintLayout.h"
+#include "document/output/PrintLayout.h"
 #include "document/rtf/Rtf.h"
-#include "document/SafeWrite.h"
+#include "document/files/SafeWrite.h"
 #include "plan/PlanHints.h"
 
 #include <QClipboard>

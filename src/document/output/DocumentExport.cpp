@@ -1,6 +1,6 @@
-#include "document/DocumentExport.h"
+#include "document/output/DocumentExport.h"
 
-#include "document/PrintLayout.h"
+#include "document/output/PrintLayout.h"
 
 #include <QBuffer>
 #include <QFileInfo>

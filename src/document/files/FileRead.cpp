@@ -1,4 +1,4 @@
-#include "document/FileRead.h"
+#include "document/files/FileRead.h"
 
 #include <QFile>
 #include <QFileInfo>

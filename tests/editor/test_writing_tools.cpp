@@ -1,7 +1,7 @@
 // The editor's writing tools below the widgets: the spelling checker against the real
 // en_US dictionary, find and replace in a document, and the word count.
 
-#include "document/EditorView.h"
+#include "editor/EditorView.h"
 #include "document/SpellChecker.h"
 #include "document/TextSearch.h"
 

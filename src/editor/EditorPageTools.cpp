@@ -2,16 +2,16 @@
 // the count, zoom and quick formats. The tools themselves live in their own units; this
 // only creates and wires them.
 
-#include "document/EditorPage.h"
+#include "editor/EditorPage.h"
 
 #include "app/AppContext.h"
 #include "app/Messages.h"
 #include "document/DocumentText.h"
-#include "document/EditorSpelling.h"
-#include "document/EditorView.h"
-#include "document/FormatCommands.h"
-#include "document/ReplacePanel.h"
-#include "document/SpellHighlighter.h"
+#include "editor/EditorSpelling.h"
+#include "editor/EditorView.h"
+#include "editor/FormatCommands.h"
+#include "editor/ReplacePanel.h"
+#include "editor/SpellHighlighter.h"
 #include "document/TextSearch.h"
 
 #include <QBoxLayout>

@@ -1,7 +1,7 @@
 #include "EditorFixture.h"
-#include "document/DocumentExport.h"
-#include "document/DocumentLoad.h"
-#include "document/PrintLayout.h"
+#include "document/output/DocumentExport.h"
+#include "document/files/DocumentLoad.h"
+#include "document/output/PrintLayout.h"
 #include "support/FileSizeLimit.h"
 
 #include "document/PlanDocument.h"

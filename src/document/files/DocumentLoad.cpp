@@ -1,8 +1,8 @@
-#include "document/DocumentLoad.h"
+#include "document/files/DocumentLoad.h"
 
 #include "app/Messages.h"
 #include "document/DocumentText.h"
-#include "document/FileRead.h"
+#include "document/files/FileRead.h"
 #include "document/rtf/Rtf.h"
 
 #include <QTextCursor>

@@ -1,7 +1,7 @@
-#include "document/EditorSpelling.h"
+#include "editor/EditorSpelling.h"
 
 #include "document/SpellChecker.h"
-#include "document/SpellHighlighter.h"
+#include "editor/SpellHighlighter.h"
 
 #include <QLocale>
 #include <QMenu>
