@@ -70,7 +70,7 @@ void BM_ReadRtf(benchmark::State &state)
         const QByteArray &data = *files[next++ % files.size()];
         bytes += data.size();
         state.ResumeTiming();
-        const rtf::ReadResult r = rtf::read(data, *doc);
+        const Result r = rtf::read(data, *doc);
         benchmark::DoNotOptimize(r.ok);
         state.PauseTiming();
         if (!r.ok)
@@ -111,7 +111,7 @@ void BM_ParseRtf(benchmark::State &state)
     for (auto _ : state) {
         const QByteArray &data = *files[next++ % files.size()];
         bytes += data.size();
-        const rtf::ReadResult r = rtf::detail::parseOnly(data);
+        const Result r = rtf::detail::parseOnly(data);
         benchmark::DoNotOptimize(r.ok);
     }
     setSizeCounters(state, bytes / std::max<int64_t>(1, int64_t(state.iterations())));

@@ -43,7 +43,7 @@ void openShape(benchmark::State &state, const QString &shape)
     }
     for (auto _ : state) {
         QTextDocument doc;
-        const LoadResult r = loadDocumentFile(path, doc, QTextCharFormat());
+        const Result r = loadDocumentFile(path, doc, QTextCharFormat());
         if (!r.ok) {
             state.SkipWithError(qPrintable(r.error));
             return;

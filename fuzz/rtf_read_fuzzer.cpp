@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     QTextDocument doc;
-    const rtf::ReadResult result = rtf::read(bytes, doc);
+    const Result result = rtf::read(bytes, doc);
     if (!result.ok) {
         if (result.error.isEmpty())
             std::abort(); // a refusal always says why

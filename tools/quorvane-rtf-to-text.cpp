@@ -41,7 +41,7 @@ int main(int argc, char **argv)
         return 2;
     }
     QTextDocument doc;
-    const LoadResult result = loadDocumentFile(args.at(1), doc, QTextCharFormat());
+    const Result result = loadDocumentFile(args.at(1), doc, QTextCharFormat());
     if (!result.ok) {
         std::fprintf(stderr, "quorvane-rtf-to-text: %s: %s\n", qPrintable(args.at(1)), qPrintable(result.error));
         return 1;

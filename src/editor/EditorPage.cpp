@@ -257,7 +257,7 @@ void EditorPage::reportError(const QString &text) { m_ctx.prompts.ask(Question::
 bool EditorPage::writeDocument(const QString &fileName)
 {
     // Written beside the target and renamed over it, so a failure leaves the old file.
-    const safewrite::Result result = safewrite::write(fileName, rtf::write(*m_edit->document()));
+    const Result result = safewrite::write(fileName, rtf::write(*m_edit->document()));
     if (!result.ok)
         reportError(Msg::saveFailed(QDir::toNativeSeparators(fileName), result.error));
     return result.ok;
@@ -300,7 +300,7 @@ bool EditorPage::loadDocument(const QString &fileName)
     auto *doc = new QTextDocument(m_edit);
     doc->setDefaultFont(m_edit->font());
     doc->setUndoRedoEnabled(false);
-    const LoadResult result = loadDocumentFile(fileName, *doc, m_loadFormat);
+    const Result result = loadDocumentFile(fileName, *doc, m_loadFormat);
     if (!result.ok) {
         delete doc;
         reportError(Msg::openFailed(QDir::toNativeSeparators(fileName), result.error));
@@ -389,7 +389,7 @@ void EditorPage::preparePrinter(QPrinter &printer) const
 void EditorPage::printOn(QPrinter &printer)
 {
     const QString target = printer.outputFileName();
-    const safewrite::Result result = printlayout::print(*m_edit->document(), printer, printer.docName());
+    const Result result = printlayout::print(*m_edit->document(), printer, printer.docName());
     if (!result.ok)
         reportError(Msg::saveFailed(QDir::toNativeSeparators(target), result.error));
 }

@@ -403,7 +403,7 @@ void ExportTest::safeWrite_fileSizeLimit()
     const QByteArray old(600, 'o');
     QVERIFY(writeBytes(path, old));
     const QByteArray data(size, 'n');
-    safewrite::Result result;
+    Result result;
     {
         const FileSizeLimit cap(rlim_t(limit), false);
         QVERIFY(cap.active());
@@ -439,7 +439,7 @@ void ExportTest::export_fileSizeLimit_keepsOldFile()
     const QByteArray old("the last good copy\n");
     QVERIFY(writeBytes(path, old));
     QVERIFY(docexport::encode(doc, format, {}).size() > 2048);
-    docexport::Result result;
+    Result result;
     {
         const FileSizeLimit cap(2048);
         QVERIFY(cap.active());

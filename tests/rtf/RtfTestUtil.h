@@ -24,10 +24,10 @@ inline QString text(const QTextDocument &doc)
     return lines.join(QLatin1Char('\n'));
 }
 
-inline std::unique_ptr<QTextDocument> readDoc(const QByteArray &rtfData, rtf::ReadResult *result = nullptr)
+inline std::unique_ptr<QTextDocument> readDoc(const QByteArray &rtfData, Result *result = nullptr)
 {
     auto doc = std::make_unique<QTextDocument>();
-    const rtf::ReadResult r = rtf::read(rtfData, *doc);
+    const Result r = rtf::read(rtfData, *doc);
     if (result)
         *result = r;
     return doc;
@@ -35,7 +35,7 @@ inline std::unique_ptr<QTextDocument> readDoc(const QByteArray &rtfData, rtf::Re
 
 inline QString readText(const QByteArray &rtfData)
 {
-    rtf::ReadResult r;
+    Result r;
     const auto doc = readDoc(rtfData, &r);
     if (!r.ok)
         return QStringLiteral("<refused: %1>").arg(r.error);

@@ -120,7 +120,7 @@ void RtfTest::roundTrip_keepsCharacterFormat()
     c.insertText(QStringLiteral(" after"), baseFormat());
 
     const QByteArray data = rtf::write(doc);
-    rtf::ReadResult r;
+    Result r;
     const auto back = readDoc(data, &r);
     QVERIFY2(r.ok, qPrintable(r.error));
     QCOMPARE(describe(*back), describe(doc));
@@ -252,7 +252,7 @@ void RtfTest::roundTrip_manyColoursReadBack()
     c.endEditBlock();
     const QByteArray data = rtf::write(doc);
     QCOMPARE(data.count("\\red"), Colours);
-    rtf::ReadResult r;
+    Result r;
     const auto back = readDoc(data, &r);
     QVERIFY2(r.ok, qPrintable(r.error));
     QTextFragment last;
@@ -416,7 +416,7 @@ void RtfTest::read_formats()
 {
     QFETCH(QByteArray, rtf);
     QFETCH(QStringList, expected);
-    rtf::ReadResult r;
+    Result r;
     const auto doc = readDoc(rtf, &r);
     QVERIFY2(r.ok, qPrintable(r.error));
     QCOMPARE(describe(*doc), expected);
@@ -426,7 +426,7 @@ void RtfTest::read_notRtf_refusedAndDocumentKept()
 {
     QTextDocument doc;
     doc.setPlainText(QStringLiteral("kept"));
-    const rtf::ReadResult r = rtf::read("plain text, not rtf", doc);
+    const Result r = rtf::read("plain text, not rtf", doc);
     QVERIFY(!r.ok);
     QCOMPARE(r.error, QStringLiteral("The file is not an RTF document."));
     QCOMPARE(doc.toPlainText(), QStringLiteral("kept"));

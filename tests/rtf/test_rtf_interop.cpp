@@ -246,7 +246,7 @@ void RtfInteropTest::libreOfficeFiles_readWithTheTextLibreOfficeShows()
     QVERIFY(structure.contains("\\listtext") || structure.contains("\\pntext"));
     QVERIFY(structure.contains("\\cell"));
 
-    rtf::ReadResult r;
+    Result r;
     const auto proseDoc = readDoc(prose, &r);
     QVERIFY2(r.ok, qPrintable(r.error));
     QCOMPARE(exportedText(*proseDoc), loText(out + "/prose.txt"));
@@ -282,7 +282,7 @@ void RtfInteropTest::pandocFiles_readWithTheTextLibreOfficeShows()
                     QStringLiteral("-o"), out + "/plan.rtf"}));
     QVERIFY(soffice({QStringLiteral("--convert-to"), QStringLiteral("txt:Text (encoded):UTF8")}, out, {out + "/plan.rtf"}));
 
-    rtf::ReadResult r;
+    Result r;
     const auto doc = readDoc(readFile(out + "/plan.rtf"), &r);
     QVERIFY2(r.ok, qPrintable(r.error));
     QCOMPARE(words(exportedText(*doc)), words(loText(out + "/plan.txt")));
@@ -311,7 +311,7 @@ void RtfInteropTest::ourFiles_libreOfficeReadsTheSameTextAndFormats()
     QVERIFY(soffice({QStringLiteral("--convert-to"), QStringLiteral("rtf")}, out, {src + "/ours.rtf"}));
     QCOMPARE(loText(out + "/ours.txt").split(QLatin1Char('\n')), exportedText(doc).split(QLatin1Char('\n')));
 
-    rtf::ReadResult r;
+    Result r;
     const auto back = readDoc(readFile(out + "/ours.rtf"), &r);
     QVERIFY2(r.ok, qPrintable(r.error));
     QCOMPARE(runs(*back), runs(doc));

@@ -303,7 +303,7 @@ void RtfReaderTest::paragraphProperties()
 {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, expected);
-    rtf::ReadResult r;
+    Result r;
     const auto d = readDoc(rtf, &r);
     QVERIFY2(r.ok, qPrintable(r.error));
     QStringList formats;
@@ -340,7 +340,7 @@ void RtfReaderTest::characterProperties()
 {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, expected);
-    rtf::ReadResult r;
+    Result r;
     const auto d = readDoc(rtf, &r);
     QVERIFY2(r.ok, qPrintable(r.error));
     QString runs;
@@ -411,7 +411,7 @@ void RtfReaderTest::fontTableEntries()
 {
     QFETCH(QByteArray, table);
     QFETCH(QString, family);
-    rtf::ReadResult r;
+    Result r;
     const auto d = readDoc("{\\rtf1\\ansi" + table + "\\f1 x}", &r);
     QVERIFY2(r.ok, qPrintable(r.error));
     QCOMPARE(d->begin().begin().fragment().charFormat().fontFamilies().toStringList(), QStringList{family});
@@ -528,7 +528,7 @@ void RtfReaderTest::overLimits_refusedWithMessageAndDocumentKept()
     QFETCH(QString, message);
     QTextDocument d;
     d.setPlainText(QStringLiteral("kept"));
-    const rtf::ReadResult r = rtf::read(rtf, d);
+    const Result r = rtf::read(rtf, d);
     if (message.isEmpty()) {
         QVERIFY2(r.ok, qPrintable(r.error));
         return;
@@ -569,7 +569,7 @@ void RtfReaderTest::atLimits_read()
     QFETCH(int, blocks);
     QFETCH(int, characters);
     QTextDocument d;
-    const rtf::ReadResult r = rtf::read(rtf, d);
+    const Result r = rtf::read(rtf, d);
     QVERIFY2(r.ok, qPrintable(r.error));
     QCOMPARE(d.blockCount(), blocks);
     QCOMPARE(d.characterCount() - blocks, characters);
@@ -587,7 +587,7 @@ void RtfReaderTest::everyPrefixOfARealFile_reads()
     QCOMPARE(readText(file), QStringLiteral("Café bold€😀\nA\tB\n•\titem\nlinkあb\nend\n"));
     for (int n = 0; n < file.size(); ++n) {
         QTextDocument d;
-        const rtf::ReadResult r = rtf::read(file.left(n), d);
+        const Result r = rtf::read(file.left(n), d);
         QCOMPARE(r.ok, n >= 5);
         QVERIFY(text(d).size() <= 40);
     }
@@ -620,7 +620,7 @@ void RtfReaderTest::randomAndMutatedBytes_neverCrash()
             }
         }
         QTextDocument d;
-        const rtf::ReadResult r = rtf::read(data, d);
+        const Result r = rtf::read(data, d);
         QVERIFY(r.ok || !r.error.isEmpty());
     }
 }

@@ -35,20 +35,18 @@ QString checkTextShape(const QString &text)
 
 } // namespace
 
-LoadResult loadDocumentFile(const QString &fileName, QTextDocument &doc, const QTextCharFormat &textFormat)
+Result loadDocumentFile(const QString &fileName, QTextDocument &doc, const QTextCharFormat &textFormat)
 {
-    FileReadResult file = readRegularFile(fileName, MaxOpenBytes, Msg::fileTooLarge(MaxOpenBytes));
-    if (!file.ok())
-        return {false, file.error};
+    QByteArray data;
+    if (const Result read = readRegularFile(fileName, MaxOpenBytes, Msg::fileTooLarge(MaxOpenBytes), data); !read.ok)
+        return read;
 
-    if (rtf::looksLikeRtf(file.data)) {
-        const rtf::ReadResult result = rtf::read(file.data, doc);
-        return {result.ok, result.error};
-    }
-    const QString text = decodePlainText(file.data);
-    file.data = QByteArray(); // the text holds it now
+    if (rtf::looksLikeRtf(data))
+        return rtf::read(data, doc);
+    const QString text = decodePlainText(data);
+    data = QByteArray(); // the text holds it now
     if (const QString error = checkTextShape(text); !error.isEmpty())
-        return {false, error};
+        return Result::failed(error);
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false); // a file read is not an edit to undo
     doc.clear();

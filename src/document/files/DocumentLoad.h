@@ -4,6 +4,8 @@
 // page and quorvane-rtf-to-text both load through here, so the tool prints exactly
 // what the page would show.
 
+#include "document/Result.h"
+
 #include <QString>
 
 class QTextCharFormat;
@@ -13,11 +15,6 @@ class QTextDocument;
 // editor's limits on paragraphs and formats (rtf::MaxParagraphs...) hold within it.
 inline constexpr qint64 MaxOpenBytes = 24 * 1024 * 1024;
 
-struct LoadResult {
-    bool ok = true;
-    QString error; // the reason, a sentence for the user, when !ok
-};
-
 // Replaces the document's content with the file's. A plain-text file takes textFormat.
 // Only a regular file is read (FileRead.h). On failure the document is left as it was.
-LoadResult loadDocumentFile(const QString &fileName, QTextDocument &doc, const QTextCharFormat &textFormat);
+Result loadDocumentFile(const QString &fileName, QTextDocument &doc, const QTextCharFormat &textFormat);

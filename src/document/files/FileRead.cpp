@@ -43,64 +43,66 @@ private:
 
 } // namespace
 
-FileReadResult readRegularFile(const QString &fileName, qint64 maxBytes, const QString &tooLarge)
+Result readRegularFile(const QString &fileName, qint64 maxBytes, const QString &tooLarge, QByteArray &data)
 {
+    data.clear();
 #ifdef Q_OS_UNIX
     const QByteArray path = QFile::encodeName(fileName);
     struct stat info;
     // Looked at before opening: opening a FIFO waits for a writer.
     if (::stat(path.constData(), &info) != 0)
-        return {{}, systemError(errno)};
+        return Result::failed(systemError(errno));
     if (!S_ISREG(info.st_mode))
-        return {{}, notRegular(S_ISDIR(info.st_mode))};
+        return Result::failed(notRegular(S_ISDIR(info.st_mode)));
     // Non-blocking all the same, and checked again on what was opened, in case the name
     // was given to something else in between.
     const Fd fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0)
-        return {{}, systemError(errno)};
+        return Result::failed(systemError(errno));
     if (::fstat(fd.get(), &info) != 0)
-        return {{}, systemError(errno)};
+        return Result::failed(systemError(errno));
     if (!S_ISREG(info.st_mode))
-        return {{}, notRegular(S_ISDIR(info.st_mode))};
+        return Result::failed(notRegular(S_ISDIR(info.st_mode)));
     if (info.st_size > maxBytes)
-        return {{}, tooLarge};
+        return Result::failed(tooLarge);
 
-    QByteArray data;
     // One byte more than allowed tells a file that grew past the limit.
     data.resize(qsizetype(std::min<qint64>(info.st_size, maxBytes) + 1));
     qint64 total = 0;
     for (;;) {
         if (total == data.size()) {
             if (total > maxBytes)
-                return {{}, tooLarge};
+                return Result::failed(tooLarge);
             data.resize(qsizetype(std::min<qint64>(total * 2 + 4096, maxBytes + 1)));
         }
         const ssize_t n = ::read(fd.get(), data.data() + total, size_t(data.size() - total));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return {{}, systemError(errno)};
+            return Result::failed(systemError(errno));
         }
         if (n == 0)
             break;
         total += n;
     }
     if (total > maxBytes)
-        return {{}, tooLarge};
+        return Result::failed(tooLarge);
     data.resize(qsizetype(total));
-    return {data, {}};
+    return {};
 #else
     const QFileInfo info(fileName);
     if (info.exists() && !info.isFile())
-        return {{}, notRegular(info.isDir())};
+        return Result::failed(notRegular(info.isDir()));
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, file.errorString()};
-    QByteArray data = file.read(maxBytes + 1);
+        return Result::failed(file.errorString());
+    data = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return {{}, file.errorString()};
-    if (data.size() > maxBytes)
-        return {{}, tooLarge};
-    return {data, {}};
+        return Result::failed(file.errorString());
+    if (data.size() > maxBytes) {
+        data.clear();
+        return Result::failed(tooLarge);
+    }
+    return {};
 #endif
 }

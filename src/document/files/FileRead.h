@@ -5,15 +5,11 @@
 // block the program and /dev/zero cannot fill its memory; the size a file reports is not
 // trusted, at most limit + 1 bytes are read.
 
+#include "document/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
-struct FileReadResult {
-    QByteArray data;
-    QString error; // the reason, a sentence for the user; empty when the file was read
-    bool ok() const { return error.isEmpty(); }
-};
-
-// The whole file, or the reason it was not read: not a regular file, larger than
+// The whole file into `data`, or the reason it was not read (data left empty): not a regular file, larger than
 // maxBytes (tooLarge is the reason given then), or a system error.
-FileReadResult readRegularFile(const QString &fileName, qint64 maxBytes, const QString &tooLarge);
+Result readRegularFile(const QString &fileName, qint64 maxBytes, const QString &tooLarge, QByteArray &data);

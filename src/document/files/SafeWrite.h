@@ -5,17 +5,14 @@
 // every byte is known to have reached it; on any failure the old file stays as it was
 // and the temporary file is removed.
 
+#include "document/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <csignal>
 
 namespace safewrite {
-
-struct Result {
-    bool ok = true;
-    QString error; // the reason, when !ok
-};
 
 Result write(const QString &fileName, const QByteArray &data);
 

@@ -29,8 +29,6 @@ std::optional<Format> formatForName(const QString &fileName);
 // The name with the format's extension added when it has none.
 QString withExtension(const QString &fileName, Format format);
 
-using Result = safewrite::Result;
-
 // The file's bytes; empty when the document cannot be converted. name is the PDF's
 // title and footer name.
 QByteArray encode(const QTextDocument &doc, Format format, const QString &name);

@@ -115,7 +115,7 @@ QString defaultPdfPath(const QString &filePath)
     return folder.filePath(QStringLiteral("Business Plan.pdf"));
 }
 
-safewrite::Result print(const QTextDocument &doc, QPrinter &printer, const QString &name)
+Result print(const QTextDocument &doc, QPrinter &printer, const QString &name)
 {
     const QString target = printer.outputFileName();
     // The preview paints on an engine of its own: only a real PDF file is redirected.

@@ -32,6 +32,6 @@ QString defaultPdfPath(const QString &filePath);
 // Paints the document on the printer. Printing into a PDF file writes the pages to a
 // temporary file first and then puts them in place like every other written file, so a
 // failure leaves an existing file whole.
-safewrite::Result print(const QTextDocument &doc, QPrinter &printer, const QString &name);
+Result print(const QTextDocument &doc, QPrinter &printer, const QString &name);
 
 } // namespace printlayout

@@ -3,6 +3,8 @@
 // The RTF reader and writer. They know nothing of pages: they convert between a
 // QTextDocument and RTF bytes and report problems as results, never as dialogs.
 
+#include "document/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -16,14 +18,9 @@ bool looksLikeRtf(const QByteArray &data);
 // The whole document as RTF.
 QByteArray write(const QTextDocument &doc);
 
-struct ReadResult {
-    bool ok = true;
-    QString error; // a sentence for the user when !ok
-};
-
 // Replaces the document's content with what the RTF holds. On failure the document is
 // left as it was.
-ReadResult read(const QByteArray &data, QTextDocument &doc);
+Result read(const QByteArray &data, QTextDocument &doc);
 
 // Limits of the reader. The shape limits are what the editor page can show and still
 // open in about two seconds and answer a key at once (README, Performance); a file beyond

@@ -7,6 +7,6 @@
 
 namespace rtf::detail {
 
-ReadResult parseOnly(const QByteArray &data);
+Result parseOnly(const QByteArray &data);
 
 } // namespace rtf::detail

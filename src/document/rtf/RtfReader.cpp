@@ -348,7 +348,7 @@ public:
     {
     }
 
-    ReadResult parse();
+    Result parse();
     void apply(QTextDocument &doc) const;
 
 private:
@@ -444,7 +444,7 @@ private:
     FormatCacheSlot formatCache_[64];
 };
 
-ReadResult Reader::parse()
+Result Reader::parse()
 {
     while (p_ < end_ && (*p_ == ' ' || *p_ == '\t' || *p_ == '\r' || *p_ == '\n'))
         ++p_;
@@ -500,7 +500,7 @@ ReadResult Reader::parse()
         endParagraph(true);
     if (ok_)
         checkFontsUsed();
-    return ok_ ? ReadResult{} : ReadResult{false, error_};
+    return ok_ ? Result{} : Result{false, error_};
 }
 
 void Reader::openGroup()
@@ -1384,17 +1384,17 @@ void Reader::apply(QTextDocument &doc) const
 
 namespace detail {
 
-ReadResult parseOnly(const QByteArray &data)
+Result parseOnly(const QByteArray &data)
 {
     return Reader(data).parse();
 }
 
 } // namespace detail
 
-ReadResult read(const QByteArray &data, QTextDocument &doc)
+Result read(const QByteArray &data, QTextDocument &doc)
 {
     Reader reader(data);
-    const ReadResult result = reader.parse();
+    const Result result = reader.parse();
     if (result.ok)
         reader.apply(doc);
     return result;
