@@ -35,14 +35,18 @@ QString checkTextShape(const QString &text)
 
 } // namespace
 
-Result loadDocumentFile(const QString &fileName, QTextDocument &doc, const QTextCharFormat &textFormat)
+Result loadDocumentFile(const QString &fileName, QTextDocument &doc, const QTextCharFormat &textFormat, LoadInfo *info)
 {
+    LoadInfo ignored;
+    LoadInfo &found = info ? *info : ignored;
+    found = LoadInfo();
     QByteArray data;
     if (const Result read = readRegularFile(fileName, MaxOpenBytes, Msg::fileTooLarge(MaxOpenBytes), data); !read.ok)
         return read;
 
     if (rtf::looksLikeRtf(data))
         return rtf::read(data, doc);
+    found.kind = FileKind::Text;
     const QString text = decodePlainText(data);
     data = QByteArray(); // the text holds it now
     if (const QString error = checkTextShape(text); !error.isEmpty())

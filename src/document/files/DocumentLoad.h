@@ -15,6 +15,20 @@ class QTextDocument;
 // editor's limits on paragraphs and formats (rtf::MaxParagraphs...) hold within it.
 inline constexpr qint64 MaxOpenBytes = 24 * 1024 * 1024;
 
+// What a file turned out to be, as far as the editor must know: Save writes RTF back only
+// into a file that was RTF.
+enum class FileKind { Rtf, Text, Word, OpenDocument };
+
+struct LoadInfo {
+    FileKind kind = FileKind::Rtf;
+    // What the file held that the editor cannot show ("pictures and comments"); empty
+    // when nothing was left out.
+    QString leftOut;
+    // The file is of a kind Open does not read; the error is then the whole message.
+    bool refused = false;
+};
+
 // Replaces the document's content with the file's. A plain-text file takes textFormat.
 // Only a regular file is read (FileRead.h). On failure the document is left as it was.
-Result loadDocumentFile(const QString &fileName, QTextDocument &doc, const QTextCharFormat &textFormat);
+Result loadDocumentFile(const QString &fileName, QTextDocument &doc, const QTextCharFormat &textFormat,
+                        LoadInfo *info = nullptr);
