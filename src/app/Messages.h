@@ -53,6 +53,11 @@ inline QString replaceQuestion(const QString &file)
 {
     return QStringLiteral("\"%1\" already exists.\nDo you want to replace it?").arg(file);
 }
+// Open read the file but not all of it can be shown (pictures, comments...).
+inline QString leftOut(const QString &file, const QString &what)
+{
+    return QStringLiteral("\"%1\" holds %2, which the editor cannot show; they were left out.").arg(file, what);
+}
 inline QString openFailed(const QString &file, const QString &reason)
 {
     return QStringLiteral("The file \"%1\" could not be opened.\n\n%2").arg(file, reason);

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "app/Page.h"
-#include "app/Prompts.h"
+#include "editor/EditorFile.h"
 
+#include <QList>
 #include <QString>
 #include <QTextCharFormat>
 
@@ -10,108 +11,83 @@
 
 class EditorSpelling;
 class EditorView;
+class FindCommands;
 class FormatCommands;
 struct PlanRecord;
 class QAction;
 class QMenu;
 class QMenuBar;
-class QPrinter;
 class QPushButton;
 class QTextEdit;
 class ReplacePanel;
-class WholeText;
 
 // frmTxtEditor: the composed business plan in a small word processor. It is loaded
-// afresh each time the main page opens it, composes the document when the program shows
-// it, and saves, opens and prints the document as RTF.
+// afresh each time the main page opens it and composes the document when the program
+// shows it. The window only builds and wires: the file life is EditorFile's, the
+// commands are the tools'.
 class EditorPage : public Page {
     Q_OBJECT
 public:
     explicit EditorPage(AppContext &ctx);
 
-    static QString initialCaption() { return QStringLiteral("Quorvane - Text Editor"); }
+    static QString initialCaption() { return EditorFile::initialCaption(); }
 
     void onLoad() override;
     void onActivate() override;
     bool closeRequested() override;
 
-    // The writing tools beside the original commands.
+    EditorFile *file() const { return m_file; }
     EditorView *view() const { return m_view; }
     EditorSpelling *spelling() const { return m_spelling; }
     ReplacePanel *replacePanel() const { return m_replace; }
-
-    // The page state, for whoever needs to look.
-    bool docChanged() const { return DocChanged; }
-    bool saveAborted() const { return SaveAborted; }
-    const QString &closeMode() const { return CloseMode; }
-    const QString &findString() const { return FindString; }
-    // The current file: set by Open and Save As, cleared when an Open dialog is shown.
-    const QString &fileName() const { return m_fileName; }
     QTextEdit *textEdit() const { return m_edit; }
 
-    // The menu commands.
-    void openDocument();
-    // Shows the plan composed from the example answers as a new, unsaved document.
-    void openExamplePlan();
-    void save();
-    void saveAs();
-    void print();
-    void printPreview();
-    void exportDocument();
-    void returnToMain();
-    void exitEditor();
-    void updateEditMenu();
-    void cut();
-    void copy();
-    void paste();
+    // The page state, for whoever needs to look.
+    bool docChanged() const { return m_file->docChanged(); }
+    bool saveAborted() const { return m_file->saveAborted(); }
+    const QString &closeMode() const { return m_file->closeMode(); }
+    const QString &fileName() const { return m_file->fileName(); }
+    const QString &findString() const;
+
+    // Menu commands that tests and benchmarks run directly.
+    void openDocument() { m_file->open(); }
     void find();
     void findNext();
-    void findPrevious();
     void openReplace();
-    void chooseFont();
-    void chooseColor();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildMenus();
-    QAction *addCommand(QMenu *menu, const char *name, const QString &caption, const QKeySequence &key,
-                        void (EditorPage::*command)());
+    void buildMenus(QMenuBar *bar);
+    QMenu *addMenu(QMenuBar *bar, const char *name, const QString &title);
     QAction *addCommand(QMenu *menu, const char *name, const QString &caption, const QList<QKeySequence> &keys,
                         const std::function<void()> &command);
     void addSeparator(QMenu *menu, const char *name);
-    void buildTools(QMenuBar *bar, QMenu *edit, QMenu *options);
     bool highlighting() const;
 
-    void appendText(const QString &text);
+    // Replaces the document with a plan composed from `plan`, as a new document with no
+    // file, when nothing would be lost.
+    void showNewPlan(const PlanRecord &plan, const QString &name);
     void appendPlan(const PlanRecord &plan);
-    PromptButton askSaveDocument();
-    bool mayReplaceDocument();
-    bool writeDocument(const QString &fileName);
-    void preparePrinter(QPrinter &printer) const;
-    void printOn(QPrinter &printer);
-    bool loadDocument(const QString &fileName);
-    void reportError(const QString &text);
-    bool selectMatch(const WholeText &whole, qsizetype found);
-    QTextCharFormat firstSelectedFormat() const;
+    void appendText(const QString &text);
+    void updateEditMenu();
+    void cut();
+    void copy();
+    void paste();
+    void returnToMain();
 
     QTextEdit *m_edit = nullptr;
     QPushButton *m_return = nullptr;
-    QMenu *m_editMenu = nullptr;
+    EditorFile *m_file = nullptr;
+    FindCommands *m_find = nullptr;
+    FormatCommands *m_formats = nullptr;
+    EditorSpelling *m_spelling = nullptr;
+    EditorView *m_view = nullptr;
+    ReplacePanel *m_replace = nullptr;
     QAction *m_cut = nullptr;
     QAction *m_copy = nullptr;
     QAction *m_paste = nullptr;
     QAction *m_selectAll = nullptr;
-    EditorView *m_view = nullptr;
-    EditorSpelling *m_spelling = nullptr;
-    FormatCommands *m_formats = nullptr;
-    ReplacePanel *m_replace = nullptr;
     QTextCharFormat m_loadFormat;
-
-    bool DocChanged = true;
-    bool SaveAborted = false;
-    QString CloseMode = QStringLiteral("N");
-    QString FindString;
-    QString m_fileName;
 };

@@ -3,6 +3,7 @@
 #include "document/SpellChecker.h"
 #include "editor/SpellHighlighter.h"
 
+#include <QAction>
 #include <QLocale>
 #include <QMenu>
 #include <QTextEdit>
@@ -19,19 +20,19 @@ QStringList &dictionaryDirectories()
 
 void EditorSpelling::setDictionaryDirectories(const QStringList &dirs) { dictionaryDirectories() = dirs; }
 
-EditorSpelling::EditorSpelling(QTextEdit *edit, QMenu *menu) : QObject(edit), m_edit(edit)
+EditorSpelling::EditorSpelling(QTextEdit *edit) : QObject(edit), m_edit(edit)
 {
     const QStringList dirs = dictionaryDirectories().isEmpty() ? SpellChecker::systemDirectories() : dictionaryDirectories();
     m_checker = std::make_unique<SpellChecker>(SpellChecker::findDictionary(QLocale::system().name(), dirs));
     m_highlighter = new SpellHighlighter(edit, available() ? m_checker.get() : nullptr);
 
-    m_toggle = menu->addAction(QStringLiteral("Check &Spelling As You Type"));
+    m_toggle = new QAction(QStringLiteral("Check &Spelling As You Type"), this);
     m_toggle->setObjectName(QStringLiteral("mnuOptionsSpelling"));
     m_toggle->setCheckable(true);
     m_toggle->setChecked(available());
     connect(m_toggle, &QAction::toggled, m_highlighter, &SpellHighlighter::setEnabled);
 
-    m_next = menu->addAction(QStringLiteral("Next &Misspelling"));
+    m_next = new QAction(QStringLiteral("Next &Misspelling"), this);
     m_next->setObjectName(QStringLiteral("mnuOptionsNextMisspelling"));
     m_next->setShortcut(QKeySequence(Qt::Key_F7));
     connect(m_next, &QAction::triggered, this, [this] {
@@ -47,7 +48,6 @@ EditorSpelling::EditorSpelling(QTextEdit *edit, QMenu *menu) : QObject(edit), m_
             a->setEnabled(false);
             a->setToolTip(tip);
         }
-        menu->setToolTipsVisible(true);
     }
 
     m_edit->setContextMenuPolicy(Qt::CustomContextMenu);

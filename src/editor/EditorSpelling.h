@@ -3,6 +3,7 @@
 // Spelling on the editor page: the dictionary of the user's language, the underline as
 // the user types, the Options menu's entries and the suggestions of the context menu.
 
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QStringList>
@@ -21,11 +22,13 @@ public:
     // Tests point the dictionary search elsewhere; empty means the system's folders.
     static void setDictionaryDirectories(const QStringList &dirs);
 
-    // Adds "Check Spelling As You Type" and "Next Misspelling" to `menu`.
-    EditorSpelling(QTextEdit *edit, QMenu *menu);
+    explicit EditorSpelling(QTextEdit *edit);
     ~EditorSpelling() override;
 
     bool available() const;
+    // "Check Spelling As You Type" and "Next Misspelling", for the Options menu; while no
+    // dictionary is installed they are disabled and their tooltips say what is missing.
+    QList<QAction *> actions() const { return {m_toggle, m_next}; }
     SpellChecker *checker() const { return m_checker.get(); }
     SpellHighlighter *highlighter() const { return m_highlighter; }
 

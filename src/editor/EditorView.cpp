@@ -1,6 +1,7 @@
 #include "editor/EditorView.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAction>
 #include <QLabel>
 #include <QLocale>
 #include <QScrollBar>
@@ -79,6 +80,18 @@ EditorView::EditorView(QTextEdit *edit, QWidget *labelParent) : QObject(edit), m
     m_viewport->installEventFilter(this);
     followDocument();
     updateCount();
+
+    const auto add = [this](const char *name, const QString &caption, const QList<QKeySequence> &keys, void (EditorView::*zoom)()) {
+        auto *a = new QAction(caption, this);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcuts(keys);
+        connect(a, &QAction::triggered, this, zoom);
+        m_actions << a;
+    };
+    add("mnuViewZoomIn", QStringLiteral("Zoom &In"), {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+        &EditorView::zoomIn);
+    add("mnuViewZoomOut", QStringLiteral("Zoom &Out"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &EditorView::zoomOut);
+    add("mnuViewZoomReset", QStringLiteral("&Normal Size"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, &EditorView::resetZoom);
 }
 
 void EditorView::textEdited()

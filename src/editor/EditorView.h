@@ -5,6 +5,7 @@
 // and the word count on the page's bottom row.
 
 #include <QImage>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -12,6 +13,7 @@
 
 #include <optional>
 
+class QAction;
 class QLabel;
 class QTextDocument;
 class QTextEdit;
@@ -36,7 +38,9 @@ public:
 
     EditorView(QTextEdit *edit, QWidget *labelParent);
 
+    // The count for the page's bottom row, and the View menu's zoom entries.
     QLabel *countLabel() const { return m_label; }
+    const QList<QAction *> &actions() const { return m_actions; }
     int zoom() const { return m_zoom; }
     void setZoom(int percent);
     void zoomIn();
@@ -57,6 +61,7 @@ private:
     QTextEdit *m_edit;
     QWidget *m_viewport = nullptr;
     QLabel *m_label;
+    QList<QAction *> m_actions;
     QTimer m_countTimer;
     QPointer<QTextDocument> m_doc;
     int m_zoom = 100;

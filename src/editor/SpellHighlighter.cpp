@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
 #include <QScrollBar>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -77,13 +78,12 @@ void SpellHighlighter::attach(QTextDocument *doc)
     m_visibleTo = -1;
     // Qt would go over the document on the next turn of the event loop and report it as
     // a change of the text; done here, it is known as ours and changes nothing.
-    m_busy = true;
+    const QScopedValueRollback busy(m_busy, true);
     m_quiet = true;
     setDocument(doc);
     if (doc)
         rehighlight();
     m_quiet = false;
-    m_busy = false;
 }
 
 void SpellHighlighter::scheduleVisibleCheck()
@@ -137,13 +137,13 @@ void SpellHighlighter::checkVisibleNow()
     attach(m_edit->document());
     updateVisibleRange();
     QTextBlock b = document()->findBlock(m_visibleFrom);
-    m_busy = true;
+    // Nested repaints (a slot of textChanged checking again) must not end the outer one.
+    const QScopedValueRollback busy(m_busy, true);
     for (; b.isValid() && b.position() <= m_visibleTo; b = b.next()) {
         const Checked *data = checkedData(b);
         if (!data || !data->current)
             rehighlightBlock(b);
     }
-    m_busy = false;
 }
 
 void SpellHighlighter::highlightBlock(const QString &text)
@@ -197,14 +197,13 @@ void SpellHighlighter::recheck()
     updateVisibleRange();
     // Only paragraphs checked before carry an underline to remove or renew; those on
     // screen are checked again, the others wait until they are shown.
-    m_busy = true;
+    const QScopedValueRollback busy(m_busy, true);
     for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
         if (Checked *data = checkedData(b); data && data->current) {
             data->current = false;
             rehighlightBlock(b);
         }
     }
-    m_busy = false;
     checkVisibleNow();
 }
 

@@ -129,6 +129,7 @@ private slots:
     void opening_showsPlainComposedDocumentAndInitialState();
     void menus_haveEveryCaptionNameAndShortcut_data();
     void menus_haveEveryCaptionNameAndShortcut();
+    void menus_shareNoAccessKey();
     void layout_textFillsPageAndReturnStaysBottomRight();
     void activation_composesOnEachShowingButNotOnFocus();
     void returnToMain_showsMainAndNextOpeningComposesAfresh();
@@ -142,7 +143,8 @@ private slots:
     void close_unchangedDocument_asksNothing();
 
     void save_newDocument_runsSaveAsAndWritesRtf();
-    void saveAs_nameWithoutExtension_isUsedAsTyped();
+    void saveAs_nameWithoutExtension_getsRtf_data();
+    void saveAs_nameWithoutExtension_getsRtf();
     void save_namedDocument_writesBackWithoutDialog();
     void saveAs_replacesExistingFileWhole();
     void saveAs_failure_reportsAndKeepsState_data();
@@ -317,7 +319,7 @@ const MenuEntry MenuTable[] = {
     {"mnuFile", "Hyphen3", "", "", false},
     {"mnuFile", "mnuFileExit", "E&xit", "", false},
     {"mnuEdit", "mnuEditUndo", "&Undo", "Ctrl+Z", true},
-    {"mnuEdit", "mnuEditRedo", "&Redo", "Ctrl+Y, Ctrl+Shift+Z", true},
+    {"mnuEdit", "mnuEditRedo", "Re&do", "Ctrl+Y, Ctrl+Shift+Z", true},
     {"mnuEdit", "HyphenUndo", "", "", true},
     {"mnuEdit", "mnuEditCut", "Cu&t", "Ctrl+X", false},
     {"mnuEdit", "mnuEditCopy", "&Copy", "Ctrl+C", false},
@@ -326,7 +328,7 @@ const MenuEntry MenuTable[] = {
     {"mnuEdit", "Hyphen4", "", "", false},
     {"mnuEdit", "mnuEditFind", "&Find", "Ctrl+F", false},
     {"mnuEdit", "mnuEditFindNext", "Find &Next", "F3", false},
-    {"mnuEdit", "mnuEditFindPrevious", "Find &Previous", "Shift+F3", true},
+    {"mnuEdit", "mnuEditFindPrevious", "Find Pre&vious", "Shift+F3", true},
     {"mnuEdit", "mnuEditReplace", "&Replace...", "Ctrl+H", true},
     {"mnuOptions", "mnuOptionsFont", "Font", "Ctrl+T", false},
     {"mnuOptions", "mnuOptionsColor", "Color", "Ctrl+L", false},
@@ -393,6 +395,28 @@ void EditorTest::menus_haveEveryCaptionNameAndShortcut()
     for (const QKeySequence &k : a->shortcuts())
         shortcuts << k.toString();
     QCOMPARE(shortcuts.join(QLatin1String(", ")), keys);
+}
+
+// With a menu open, a letter must reach exactly one entry.
+void EditorTest::menus_shareNoAccessKey()
+{
+    OPEN_EDITOR(p);
+    FIND(bar, QMenuBar, p, "menuBar");
+    QList<QList<QAction *>> menus{bar->actions()};
+    for (QAction *a : bar->actions())
+        menus << a->menu()->actions();
+    for (const QList<QAction *> &entries : menus) {
+        QHash<QChar, QString> owner;
+        for (QAction *a : entries) {
+            const QString text = QString(a->text()).replace(QLatin1String("&&"), QString());
+            const qsizetype amp = text.indexOf(QLatin1Char('&'));
+            if (amp < 0 || amp + 1 >= text.size())
+                continue;
+            const QChar key = text.at(amp + 1).toLower();
+            QVERIFY2(!owner.contains(key), qPrintable(owner.value(key) + QLatin1String(" and ") + a->text()));
+            owner.insert(key, a->text());
+        }
+    }
 }
 
 void EditorTest::layout_textFillsPageAndReturnStaysBottomRight()
@@ -609,13 +633,33 @@ void EditorTest::save_newDocument_runsSaveAsAndWritesRtf()
     QVERIFY(!p->saveAborted());
 }
 
-void EditorTest::saveAs_nameWithoutExtension_isUsedAsTyped()
+// A name typed without an extension gets ".rtf", and the replace question names the file
+// that will be written; any extension typed is kept.
+void EditorTest::saveAs_nameWithoutExtension_getsRtf_data()
 {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("no extension") << "business plan" << "business plan.rtf" << false;
+    QTest::newRow("no extension, final name exists") << "business plan" << "business plan.rtf" << true;
+    QTest::newRow("other extension kept") << "plan.txt" << "plan.txt" << false;
+}
+
+void EditorTest::saveAs_nameWithoutExtension_getsRtf()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(bool, exists);
+    const QString path = dir->filePath(written);
+    if (exists)
+        QVERIFY(writeFile(path, "old"));
     OPEN_EDITOR(p);
-    const QString path = saveAs(p, QStringLiteral("business plan"));
-    QVERIFY(QFileInfo(path).isFile());
+    run->expectSaveAs(dir->filePath(typed));
+    if (exists)
+        run->prompts.expect(Question::yesNo(Msg::replaceQuestion(path), Msg::AppTitle, PromptButton::No), PromptButton::Yes);
+    run->trigger(p, "mnuFileSaveAs");
     QVERIFY(rtf::looksLikeRtf(readAll(path)));
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("business plan")});
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{written});
     QCOMPARE(p->windowTitle(), EditorRun::caption(path));
 }
 
@@ -656,13 +700,13 @@ void EditorTest::saveAs_failure_reportsAndKeepsState_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("folder missing") << "missing/plan.rtf";
-    QTest::newRow("name is a folder") << "folder";
+    QTest::newRow("name is a folder") << "folder.rtf";
 }
 
 void EditorTest::saveAs_failure_reportsAndKeepsState()
 {
     QFETCH(QString, name);
-    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder.rtf")));
     OPEN_EDITOR(p);
     const QString path = dir->filePath(name);
     const QString reason = saveReason(path);
@@ -675,7 +719,7 @@ void EditorTest::saveAs_failure_reportsAndKeepsState()
     QVERIFY(p->docChanged());
     QCOMPARE(p->windowTitle(), QStringLiteral("Quorvane - Text Editor"));
     QCOMPARE(p->fileName(), QString());
-    QVERIFY(QFileInfo(dir->filePath(QStringLiteral("folder"))).isDir());
+    QVERIFY(QFileInfo(dir->filePath(QStringLiteral("folder.rtf"))).isDir());
     QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("missing"))));
     const Question &q = run->prompts.asked.last();
     QVERIFY(q.text.contains(path));
@@ -804,12 +848,17 @@ void EditorTest::open_textFile_loadsItAndSavesBackAsRtf()
     QCOMPARE(f.font().family().toLower(), QStringLiteral("arial"));
     QCOMPARE(f.fontPointSize(), 12.0);
 
-    // Save writes RTF back to the same ".txt" name, and it opens again as it was.
+    // Save never writes RTF over the text file: it offers the same name ending in .rtf,
+    // and what it writes opens again as it was.
     p->textEdit()->insertPlainText(QStringLiteral("New "));
+    const QString rtfPath = dir->filePath(QStringLiteral("notes.rtf"));
+    run->expectSaveAs(rtfPath);
     run->trigger(p, "mnuFileSave");
-    QVERIFY(rtf::looksLikeRtf(readAll(path)));
-    QCOMPARE(rtfText(path), QStringLiteral("New ") + expected);
-    run->openFile(p, path, std::nullopt);
+    QCOMPARE(run->prompts.lastFileRequest.fileName, rtfPath);
+    QCOMPARE(readAll(path), bytes);
+    QCOMPARE(rtfText(rtfPath), QStringLiteral("New ") + expected);
+    run->trigger(p, "mnuFileSave"); // now an RTF file: written back without a dialog
+    run->openFile(p, rtfPath, std::nullopt);
     QCOMPARE(EditorRun::wholeText(p), QStringLiteral("New ") + expected);
 }
 
@@ -883,11 +932,13 @@ void EditorTest::open_binaryFile_loadsAsTextWithoutHarm()
     QCOMPARE(p->windowTitle(), EditorRun::caption(path));
     QVERIFY(EditorRun::wholeText(p).contains(QStringLiteral("\u20ac")));
 
-    // Saved back it is RTF that opens again.
+    // Saved, it is RTF beside it that opens again; the file itself is left alone.
     p->textEdit()->insertPlainText(QStringLiteral("x"));
+    const QString rtfPath = dir->filePath(QStringLiteral("data.rtf"));
+    run->expectSaveAs(rtfPath);
     run->trigger(p, "mnuFileSave");
-    QVERIFY(rtf::looksLikeRtf(readAll(path)));
-    run->openFile(p, path, std::nullopt);
+    QCOMPARE(readAll(path), bytes);
+    run->openFile(p, rtfPath, std::nullopt);
     QVERIFY(EditorRun::wholeText(p).startsWith(QLatin1Char('x')));
 }
 

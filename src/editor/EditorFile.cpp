@@ -1,0 +1,279 @@
+#include "editor/EditorFile.h"
+
+#include "app/Messages.h"
+#include "document/files/SafeWrite.h"
+#include "document/output/DocumentExport.h"
+#include "document/output/PrintLayout.h"
+#include "document/rtf/Rtf.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTextDocument>
+#include <QTextEdit>
+
+namespace {
+
+const QString RtfFilter = QStringLiteral("Rich Text Files (*.rtf)");
+// "*" rather than "*.*": on this platform "*.*" hides names without an extension.
+const QStringList OpenFilters = {RtfFilter, QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")};
+
+QString native(const QString &path) { return QDir::toNativeSeparators(path); }
+
+// A name typed without any extension gets ".rtf", so the Open dialog's filter lists it;
+// any extension the user typed is kept.
+QString withRtfExtension(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    return info.fileName().contains(QLatin1Char('.')) ? fileName : fileName + QStringLiteral(".rtf");
+}
+
+// The name Save offers for a file that was not RTF: the same, but ending in .rtf.
+QString asRtfName(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".rtf"));
+}
+
+} // namespace
+
+EditorFile::EditorFile(QTextEdit *edit, Prompts &prompts, QObject *parent)
+    : QObject(parent), m_edit(edit), m_prompts(prompts)
+{
+}
+
+void EditorFile::reset()
+{
+    SaveAborted = false;
+    DocChanged = true;
+    CloseMode = QStringLiteral("N");
+}
+
+void EditorFile::markChanged()
+{
+    DocChanged = true;
+    m_untouchedComposition = false;
+}
+
+void EditorFile::composed(bool intoEmptyDocument) { m_untouchedComposition = intoEmptyDocument; }
+
+void EditorFile::setCaption(const QString &caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    emit captionChanged(m_caption);
+}
+
+void EditorFile::setFile(const QString &fileName, FileKind kind)
+{
+    m_fileName = QFileInfo(fileName).absoluteFilePath();
+    m_kind = kind;
+    setCaption(captionFor(native(m_fileName)));
+}
+
+void EditorFile::reportError(const QString &text) { m_prompts.ask(Question::error(text, Msg::AppTitle)); }
+
+// ---------------------------------------------------------------------------- saving
+
+bool EditorFile::write(const QString &fileName)
+{
+    // Written beside the target and renamed over it, so a failure leaves the old file.
+    const Result result = safewrite::write(fileName, rtf::write(*m_edit->document()));
+    if (!result.ok)
+        reportError(Msg::saveFailed(native(fileName), result.error));
+    return result.ok;
+}
+
+void EditorFile::save()
+{
+    // A page without a file, or whose file name an Open dialog cleared, asks for one; so
+    // does a file that was not RTF, which RTF written under its name would destroy.
+    if (m_caption == initialCaption() || m_fileName.isEmpty() || m_kind != FileKind::Rtf) {
+        saveAs();
+        return;
+    }
+    if (write(m_fileName))
+        DocChanged = false;
+    else
+        SaveAborted = true;
+}
+
+std::optional<FileDialogResult> EditorFile::chooseTarget(FileDialogRequest request,
+                                                         const std::function<QString(const FileDialogResult &)> &finalName)
+{
+    for (;;) {
+        const auto chosen = m_prompts.saveFile(request);
+        if (!chosen || chosen->fileName.isEmpty())
+            return std::nullopt;
+        const QString target = finalName(*chosen);
+        // The dialog asked about the name it returned; the final name may differ.
+        if (target == chosen->fileName || !QFileInfo::exists(target)
+            || m_prompts.askYesNo(Msg::replaceQuestion(native(target))))
+            return FileDialogResult{target, chosen->selectedFilter};
+        request.fileName = target;
+        request.selectedFilter = chosen->selectedFilter;
+    }
+}
+
+void EditorFile::saveAs()
+{
+    FileDialogRequest request;
+    request.fileName = m_kind == FileKind::Rtf || m_fileName.isEmpty() ? m_fileName : asRtfName(m_fileName);
+    request.filters = {RtfFilter};
+    request.suffixes = {QStringLiteral("rtf")};
+    request.selectedFilter = RtfFilter;
+    request.confirmOverwrite = true;
+    const auto chosen = chooseTarget(request, [](const FileDialogResult &r) { return withRtfExtension(r.fileName); });
+    if (!chosen || !write(chosen->fileName)) {
+        SaveAborted = true;
+        return;
+    }
+    setFile(chosen->fileName, FileKind::Rtf);
+    DocChanged = false;
+    SaveAborted = false;
+}
+
+bool EditorFile::mayReplaceDocument()
+{
+    if (!DocChanged)
+        return true;
+    const PromptButton answer = m_prompts.ask(Question::yesNoCancel(Msg::SaveDocumentQuestion, Msg::AppTitle));
+    if (answer == PromptButton::Cancel)
+        return false;
+    if (answer == PromptButton::Yes) {
+        save();
+        if (SaveAborted)
+            return false;
+    }
+    return true;
+}
+
+bool EditorFile::mayReplaceComposition() { return m_untouchedComposition || mayReplaceDocument(); }
+
+void EditorFile::startUnsaved(const QString &name)
+{
+    m_fileName.clear();
+    m_kind = FileKind::Rtf;
+    setCaption(captionFor(name));
+    DocChanged = false;
+    m_untouchedComposition = false;
+}
+
+// ---------------------------------------------------------------------------- opening
+
+bool EditorFile::load(const QString &fileName)
+{
+    // Read into a document of its own, so a file that fails leaves the page untouched.
+    auto *doc = new QTextDocument(m_edit);
+    doc->setDefaultFont(m_edit->font());
+    doc->setUndoRedoEnabled(false);
+    LoadInfo info;
+    const Result result = loadDocumentFile(fileName, *doc, m_textFormat, &info);
+    if (!result.ok) {
+        delete doc;
+        reportError(info.refused ? result.error : Msg::openFailed(native(fileName), result.error));
+        return false;
+    }
+    doc->setUndoRedoEnabled(true);
+
+    // The control deletes a document it made itself; one of ours goes here.
+    const QPointer<QTextDocument> old = m_edit->document();
+    m_edit->setDocument(doc);
+    if (old && old->parent() == m_edit)
+        delete old.data();
+    markChanged(); // the text changed, as by any load
+    m_kind = info.kind;
+    if (!info.leftOut.isEmpty())
+        m_prompts.ask(Question::notice(Msg::leftOut(QFileInfo(fileName).fileName(), info.leftOut), Msg::AppTitle));
+    return true;
+}
+
+void EditorFile::open()
+{
+    if (!mayReplaceDocument())
+        return;
+    const QString previousFile = m_fileName;
+    m_fileName.clear();
+    FileDialogRequest request;
+    request.filters = OpenFilters;
+    request.selectedFilter = RtfFilter;
+    request.confirmOverwrite = false;
+    const auto chosen = m_prompts.openFile(request);
+    if (!chosen || chosen->fileName.isEmpty())
+        return;
+    if (!load(chosen->fileName)) {
+        m_fileName = previousFile;
+        return;
+    }
+    DocChanged = false;
+    CloseMode = QStringLiteral("O");
+    setFile(chosen->fileName, m_kind);
+    m_edit->moveCursor(QTextCursor::Start);
+}
+
+// ---------------------------------------------------------------------------- output
+
+// A printer named after the document; with no printer at all it prints into a PDF file
+// at the usual place, so the dialogs offer a sound name instead of a dead end.
+void EditorFile::preparePrinter(QPrinter &printer) const
+{
+    printer.setDocName(printlayout::documentName(m_fileName));
+    printer.setCreator(QStringLiteral("Quorvane"));
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printlayout::defaultPdfPath(m_fileName));
+        printlayout::useLocalePageSize(printer);
+    }
+}
+
+void EditorFile::printOn(QPrinter &printer)
+{
+    const QString target = printer.outputFileName();
+    const Result result = printlayout::print(*m_edit->document(), printer, printer.docName());
+    if (!result.ok)
+        reportError(Msg::saveFailed(native(target), result.error));
+}
+
+void EditorFile::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer);
+    if (!m_prompts.setupPrinter(printer, printer.outputFormat() == QPrinter::PdfFormat))
+        return;
+    printOn(printer);
+}
+
+void EditorFile::printPreview()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer);
+    m_prompts.showPrintPreview(printer, [this](QPrinter *p) { printOn(*p); });
+}
+
+void EditorFile::exportCopy()
+{
+    // A copy in another format: the document, its caption, file name and changed
+    // state stay as they are.
+    FileDialogRequest request;
+    request.title = QStringLiteral("Export");
+    request.filters = docexport::filters();
+    request.suffixes = docexport::suffixes();
+    request.selectedFilter = request.filters.first();
+    request.fileName = printlayout::defaultPdfPath(m_fileName);
+    request.fileName.chop(4); // ".pdf": the filter adds its own extension
+    // A known extension typed with the name chooses the format; else the filter.
+    const auto formatOf = [](const FileDialogResult &r) {
+        return docexport::formatForName(r.fileName).value_or(docexport::formatForFilter(r.selectedFilter));
+    };
+    const auto chosen = chooseTarget(
+        request, [&](const FileDialogResult &r) { return docexport::withExtension(r.fileName, formatOf(r)); });
+    if (!chosen)
+        return;
+    const Result result = docexport::write(*m_edit->document(), formatOf(*chosen), chosen->fileName,
+                                           printlayout::documentName(m_fileName));
+    if (!result.ok)
+        reportError(Msg::saveFailed(native(chosen->fileName), result.error));
+}
