@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,21 +50,24 @@ ReplacePanel::ReplacePanel(QTextEdit *edit, QWidget *parent) : QFrame(parent), m
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblReplaceStatus"));
 
+    // The boxes take the whole width and the buttons a row of their own, so both boxes stay
+    // usable at the page's load size.
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(twips(90), twips(60), twips(90), twips(60));
     grid->addWidget(buddyLabel(this, "lblFindWhat", QStringLiteral("Find w&hat:"), m_what), 0, 0);
-    grid->addWidget(m_what, 0, 1);
-    grid->addWidget(m_matchCase, 0, 2);
-    grid->addWidget(next, 0, 3);
-    grid->addWidget(previous, 0, 4);
-    grid->addWidget(closeButton, 0, 5);
+    grid->addWidget(m_what, 0, 1, 1, 3);
     grid->addWidget(buddyLabel(this, "lblReplaceWith", QStringLiteral("Replace w&ith:"), m_with), 1, 0);
-    grid->addWidget(m_with, 1, 1);
-    grid->addWidget(m_wholeWords, 1, 2);
-    grid->addWidget(replaceOne, 1, 3);
-    grid->addWidget(replaceEvery, 1, 4);
-    grid->addWidget(m_status, 1, 5);
-    grid->setColumnStretch(1, 1);
+    grid->addWidget(m_with, 1, 1, 1, 3);
+    grid->addWidget(m_matchCase, 2, 1);
+    grid->addWidget(m_wholeWords, 2, 2);
+    grid->addWidget(m_status, 2, 3, Qt::AlignRight);
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {next, previous, replaceOne, replaceEvery})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(closeButton);
+    grid->addLayout(buttons, 3, 0, 1, 4);
+    grid->setColumnStretch(3, 1);
 
     connect(next, &QPushButton::clicked, this, &ReplacePanel::findNext);
     connect(previous, &QPushButton::clicked, this, &ReplacePanel::findPrevious);
