@@ -12,6 +12,12 @@ QString employeePrefix(int number)
 
 QString blankPadded(int width) { return BlankMarker.leftJustified(width, QLatin1Char(' ')); }
 
+bool holdsAnswer(const QString &value, const QString &start)
+{
+    const QString t = value.trimmed();
+    return !t.isEmpty() && t != BlankMarker && (start.isEmpty() || t != start.trimmed());
+}
+
 void PlanRecord::reset()
 {
     for (QString *f : {&Name, &Add1, &Add2, &City, &State, &Zip, &Phone, &Fax, &Email, &URL})
