@@ -13,6 +13,7 @@ class EditorSpelling;
 class EditorView;
 class FindCommands;
 class FormatCommands;
+class PlanCommands;
 struct PlanRecord;
 class QAction;
 class QMenu;
@@ -38,6 +39,7 @@ public:
 
     EditorFile *file() const { return m_file; }
     EditorView *view() const { return m_view; }
+    PlanCommands *plans() const { return m_plans; }
     EditorSpelling *spelling() const { return m_spelling; }
     ReplacePanel *replacePanel() const { return m_replace; }
     QTextEdit *textEdit() const { return m_edit; }
@@ -82,6 +84,7 @@ private:
     EditorFile *m_file = nullptr;
     FindCommands *m_find = nullptr;
     FormatCommands *m_formats = nullptr;
+    PlanCommands *m_plans = nullptr;
     EditorSpelling *m_spelling = nullptr;
     EditorView *m_view = nullptr;
     ReplacePanel *m_replace = nullptr;

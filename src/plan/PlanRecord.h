@@ -78,3 +78,5 @@ struct PlanField {
     std::function<void(PlanRecord &, const QString &)> set;
 };
 const std::vector<PlanField> &planFields();
+// The field of that name; it must exist.
+const PlanField &planField(const QString &name);
