@@ -42,8 +42,9 @@ QString shown(const QString &value, bool numbered = false)
     return t;
 }
 
-struct LeadIn {
-    const char *label;
+// A lead-in with the answer it shows.
+struct Shown {
+    QString label;
     QString value;
 };
 
@@ -99,9 +100,9 @@ public:
     }
 
     // A bold lead-in naming the question, then the answer in the same paragraph.
-    void leadIn(const LeadIn &l)
+    void leadIn(const Shown &l)
     {
-        paragraph(QString::fromLatin1(l.label) + QStringLiteral(": "), textFormat(12, true));
+        paragraph(leadInText(l.label), textFormat(12, true));
         m_cursor.insertText(l.value, textFormat(12));
     }
 
@@ -138,15 +139,8 @@ private:
     bool m_first = true;
 };
 
-// The answers of a section that were given, in order.
-std::vector<LeadIn> given(std::initializer_list<LeadIn> all)
-{
-    std::vector<LeadIn> out;
-    for (const LeadIn &l : all)
-        if (holdsAnswer(l.value))
-            out.push_back(l);
-    return out;
-}
+// The answers of lead-ins that were given, in order; n picks a product's fields.
+std::vector<Shown> given(const PlanRecord &p, const std::vector<LeadIn> &leadIns, int n = 0);
 
 template <std::size_t N>
 QStringList givenItems(const std::array<QString, N> &values, bool numbered)
@@ -160,21 +154,20 @@ QStringList givenItems(const std::array<QString, N> &values, bool numbered)
 
 QString answer(const QString &v) { return holdsAnswer(v) ? shown(v) : QString(); }
 
-// "Products and Services for Consumers", as much of it as is answered.
-QString provides(const PlanRecord &p)
+std::vector<Shown> given(const PlanRecord &p, const std::vector<LeadIn> &leadIns, int n)
 {
-    const QString offer = answer(p.Offer.text());
-    const QString customers = answer(p.Customers.text());
-    if (customers.isEmpty())
-        return offer;
-    return (offer.isEmpty() ? QStringLiteral("For ") : offer + QStringLiteral(" for ")) + customers;
-}
-
-// The answer completes "The purpose of our business is to ".
-QString purpose(const PlanRecord &p)
-{
-    const QString v = answer(p.BusPurp);
-    return v.isEmpty() || v.startsWith(QLatin1String("to "), Qt::CaseInsensitive) ? v : QStringLiteral("To ") + v;
+    std::vector<Shown> out;
+    for (const LeadIn &l : leadIns) {
+        const QString field = n ? l.field + QString::number(n) : l.field;
+        QString value = answer(planField(field).get(p));
+        if (field == u"Offer")
+            value = provides(value, answer(p.Customers.text()));
+        else if (field == u"BusPurp")
+            value = purposeText(value);
+        if (!value.isEmpty())
+            out.push_back({l.label, value});
+    }
+    return out;
 }
 
 // A first draft of the summary from answers already given.
@@ -239,7 +232,7 @@ void cover(Builder &b, const PlanRecord &p, const QDate &today)
 
 struct Product {
     QString name;
-    std::vector<LeadIn> answers;
+    std::vector<Shown> answers;
 };
 
 std::vector<Product> products(const PlanRecord &p)
@@ -247,20 +240,105 @@ std::vector<Product> products(const PlanRecord &p)
     std::vector<Product> out;
     for (int i = 0; i < 5; ++i) {
         Product product{holdsAnswer(p.ProdServ[i], goalPrefix(i + 1)) ? shown(p.ProdServ[i], true) : QString(),
-                        given({{"Description", answer(p.ProdDesc[i])},
-                               {"How it is produced", answer(p.ProdProd[i])},
-                               {"How it compares", answer(p.ProdCompare[i])},
-                               {"How it differs", answer(p.ProdDiffer[i])}})};
+                        given(p, productLeadIns(), i + 1)};
         if (product.name.isEmpty() && product.answers.empty())
             continue;
         if (product.name.isEmpty())
-            product.name = QStringLiteral("Product or Service %1").arg(i + 1);
+            product.name = unnamedProduct(i + 1);
         out.push_back(std::move(product));
     }
     return out;
 }
 
 } // namespace
+
+const std::vector<Section> &sections()
+{
+    using L = std::vector<LeadIn>;
+    static const std::vector<Section> all = {
+        {QStringLiteral("Executive Summary"), {}},
+        {QStringLiteral("The Business"),
+         L{{QStringLiteral("Type of business"), QStringLiteral("BusType")},
+           {QStringLiteral("What we provide"), QStringLiteral("Offer")},
+           {QStringLiteral("Where it is sold"), QStringLiteral("SoldVia")},
+           {QStringLiteral("Purpose"), QStringLiteral("BusPurp")},
+           {QStringLiteral("The basic idea"), QStringLiteral("Idea")}}},
+        {QStringLiteral("Goals"), {}},
+        {QStringLiteral("The Market"),
+         L{{QStringLiteral("Who will buy"), QStringLiteral("People")},
+           {QStringLiteral("Why there is a market now"), QStringLiteral("Market")},
+           {QStringLiteral("How we will reach them"), QStringLiteral("How")}}},
+        {QStringLiteral("Where We Are Today"),
+         L{{QStringLiteral("Current status"), QStringLiteral("Where")},
+           {QStringLiteral("Current advertising"), QStringLiteral("Advertising")},
+           {QStringLiteral("Current earnings"), QStringLiteral("Amount")},
+           {QStringLiteral("Personnel"), QStringLiteral("Personnel")}}},
+        {QStringLiteral("Management and Staff"), {}},
+        {QStringLiteral("Products and Services"), {}},
+        {QStringLiteral("Marketing Plan"),
+         L{{QStringLiteral("Whom we market to"), QStringLiteral("ToWhom")},
+           {QStringLiteral("How many people"), QStringLiteral("Number")},
+           {QStringLiteral("How we will reach them"), QStringLiteral("Reach")},
+           {QStringLiteral("How we differ from the competition"), QStringLiteral("Differ")},
+           {QStringLiteral("Advertising and marketing types"), QStringLiteral("Types")},
+           {QStringLiteral("Advertising plans"), QStringLiteral("Plans")},
+           {QStringLiteral("Advertising strategy"), QStringLiteral("InGoals")}}},
+        {QStringLiteral("Financial Plan"),
+         L{{QStringLiteral("Production costs"), QStringLiteral("Cost")},
+           {QStringLiteral("Basic monthly expenses"), QStringLiteral("Expenses")},
+           {QStringLiteral("Advertising budget"), QStringLiteral("Adv")},
+           {QStringLiteral("Equipment purchases"), QStringLiteral("Equip")},
+           {QStringLiteral("Selling prices"), QStringLiteral("Charge")},
+           {QStringLiteral("Sales goals"), QStringLiteral("Sell")},
+           {QStringLiteral("Current monthly income"), QStringLiteral("MoIncome")},
+           {QStringLiteral("Projected monthly income"), QStringLiteral("YrIncome")},
+           {QStringLiteral("Projected monthly expenses"), QStringLiteral("MoExpenses")}}},
+        {QStringLiteral("Other Information"), {}},
+    };
+    return all;
+}
+
+const std::vector<LeadIn> &productLeadIns()
+{
+    static const std::vector<LeadIn> all = {{QStringLiteral("Description"), QStringLiteral("ProdDesc")},
+                                            {QStringLiteral("How it is produced"), QStringLiteral("ProdProd")},
+                                            {QStringLiteral("How it compares"), QStringLiteral("ProdCompare")},
+                                            {QStringLiteral("How it differs"), QStringLiteral("ProdDiffer")}};
+    return all;
+}
+
+QStringList goalLists() { return {QStringLiteral("Short-term goals"), QStringLiteral("Long-term goals")}; }
+
+QString unnamedProduct(int number) { return QStringLiteral("Product or Service %1").arg(number); }
+
+// "Products and Services for Consumers", as much of it as is answered.
+QString provides(const QString &offer, const QString &customers)
+{
+    if (customers.isEmpty())
+        return offer;
+    return (offer.isEmpty() ? QStringLiteral("For ") : offer + QStringLiteral(" for ")) + customers;
+}
+
+std::pair<QString, QString> offerAndCustomers(const QString &provides)
+{
+    if (provides.startsWith(QLatin1String("For ")))
+        return {QString(), provides.mid(4)};
+    const qsizetype at = provides.indexOf(QLatin1String(" for "));
+    return at < 0 ? std::pair{provides, QString()} : std::pair{provides.left(at), provides.mid(at + 5)};
+}
+
+// The answer completes "The purpose of our business is to ".
+QString purposeText(const QString &purpose)
+{
+    return purpose.isEmpty() || purpose.startsWith(QLatin1String("to "), Qt::CaseInsensitive)
+        ? purpose
+        : QStringLiteral("To ") + purpose;
+}
+
+QString purposeAnswer(const QString &text)
+{
+    return text.startsWith(QLatin1String("To ")) ? text.mid(3) : text;
+}
 
 QString documentTitle(const PlanRecord &plan)
 {
@@ -276,26 +354,22 @@ void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today)
     cover(b, p, today);
 
     const std::vector<Product> items = products(p);
-    const QStringList sections = {
-        QStringLiteral("Executive Summary"), QStringLiteral("The Business"), QStringLiteral("Goals"),
-        QStringLiteral("The Market"), QStringLiteral("Where We Are Today"), QStringLiteral("Management and Staff"),
-        QStringLiteral("Products and Services"), QStringLiteral("Marketing Plan"), QStringLiteral("Financial Plan"),
-        QStringLiteral("Other Information")};
-    const auto numbered = [&](int i) { return QStringLiteral("%1. %2").arg(i + 1).arg(sections[i]); };
+    const auto numbered = [&](int i) { return QStringLiteral("%1. %2").arg(i + 1).arg(sections()[i].title); };
 
     b.paragraph(QStringLiteral("Contents"), textFormat(18, true), Qt::AlignLeft, true);
-    for (int i = 0; i < sections.size(); ++i) {
+    for (int i = 0; i < int(sections().size()); ++i) {
         b.contentsLine(1, numbered(i));
         if (i == 6)
             for (const Product &product : items)
                 b.contentsLine(2, product.name);
     }
 
-    const auto leadIns = [&](int section, const std::vector<LeadIn> &answers) {
-        b.heading(1, numbered(section), section == 0);
+    const auto leadIns = [&](int section) {
+        const std::vector<Shown> answers = given(p, sections()[section].leadIns);
+        b.heading(1, numbered(section));
         if (answers.empty())
             b.toBeCompleted();
-        for (const LeadIn &l : answers)
+        for (const Shown &l : answers)
             b.leadIn(l);
     };
 
@@ -306,31 +380,22 @@ void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today)
     for (const QString &line : draft)
         b.paragraph(line, textFormat(12));
 
-    leadIns(1, given({{"Type of business", answer(p.BusType.text())},
-                      {"What we provide", provides(p)},
-                      {"Where it is sold", answer(p.SoldVia)},
-                      {"Purpose", purpose(p)},
-                      {"The basic idea", answer(p.Idea)}}));
+    leadIns(1);
 
     b.heading(1, numbered(2));
     const QStringList shortTerm = givenItems(p.BusSTG, true);
     const QStringList longTerm = givenItems(p.BusLTG, true);
     if (shortTerm.isEmpty() && longTerm.isEmpty())
         b.toBeCompleted();
-    for (const auto &[label, goals] : {std::pair{"Short-term goals", shortTerm}, std::pair{"Long-term goals", longTerm}}) {
+    for (const auto &[label, goals] : {std::pair{goalLists()[0], shortTerm}, std::pair{goalLists()[1], longTerm}}) {
         if (goals.isEmpty())
             continue;
-        b.paragraph(QString::fromLatin1(label), textFormat(12, true));
+        b.paragraph(label, textFormat(12, true));
         b.list(goals, QTextListFormat::ListDecimal);
     }
 
-    leadIns(3, given({{"Who will buy", answer(p.People)},
-                      {"Why there is a market now", answer(p.Market)},
-                      {"How we will reach them", answer(p.How)}}));
-    leadIns(4, given({{"Current status", answer(p.Where)},
-                      {"Current advertising", answer(p.Advertising)},
-                      {"Current earnings", answer(p.Amount)},
-                      {"Personnel", answer(p.Personnel)}}));
+    leadIns(3);
+    leadIns(4);
 
     b.heading(1, numbered(5));
     QStringList staff;
@@ -346,26 +411,12 @@ void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today)
         b.toBeCompleted();
     for (const Product &product : items) {
         b.heading(2, product.name);
-        for (const LeadIn &l : product.answers)
+        for (const Shown &l : product.answers)
             b.leadIn(l);
     }
 
-    leadIns(7, given({{"Whom we market to", answer(p.ToWhom)},
-                      {"How many people", answer(p.Number)},
-                      {"How we will reach them", answer(p.Reach)},
-                      {"How we differ from the competition", answer(p.Differ)},
-                      {"Advertising and marketing types", answer(p.Types)},
-                      {"Advertising plans", answer(p.Plans)},
-                      {"Advertising strategy", answer(p.InGoals)}}));
-    leadIns(8, given({{"Production costs", answer(p.Cost)},
-                      {"Basic monthly expenses", answer(p.Expenses)},
-                      {"Advertising budget", answer(p.Adv)},
-                      {"Equipment purchases", answer(p.Equip)},
-                      {"Selling prices", answer(p.Charge)},
-                      {"Sales goals", answer(p.Sell)},
-                      {"Current monthly income", answer(p.MoIncome)},
-                      {"Projected monthly income", answer(p.YrIncome)},
-                      {"Projected monthly expenses", answer(p.MoExpenses)}}));
+    leadIns(7);
+    leadIns(8);
 
     b.heading(1, numbered(9));
     if (holdsAnswer(p.Info))

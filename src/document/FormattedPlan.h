@@ -7,11 +7,41 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
+
+#include <vector>
 
 struct PlanRecord;
 class QTextDocument;
 
 namespace formattedplan {
+
+// A bold lead-in naming a question ("Who will buy"), shown before the answer to `field`.
+struct LeadIn {
+    QString label;
+    QString field;
+};
+// The ten sections in order. Those made of lead-ins list them; the others (the summary,
+// goals, staff, products and other information) have none here.
+struct Section {
+    QString title;
+    std::vector<LeadIn> leadIns;
+};
+const std::vector<Section> &sections();
+// The lead-ins under a product's heading; the fields without the entry's number
+// ("ProdDesc").
+const std::vector<LeadIn> &productLeadIns();
+// What stands before an answer's text: the lead-in, a colon and a space.
+inline QString leadInText(const QString &label) { return label + QStringLiteral(": "); }
+// "Short-term goals" and "Long-term goals": the lines before the two goal lists.
+QStringList goalLists();
+// The heading of a product whose name was left unanswered.
+QString unnamedProduct(int number);
+// The answers "What we provide" and "Purpose" show, and the answers they came from.
+QString provides(const QString &offer, const QString &customers);
+std::pair<QString, QString> offerAndCustomers(const QString &provides);
+QString purposeText(const QString &purpose);
+QString purposeAnswer(const QString &text);
 
 // "Juniper Hearth Bakery & Café - Business Plan", or "Business Plan" without a name: the
 // document's name in footers and the PDF title while it has no file.

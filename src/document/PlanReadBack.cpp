@@ -1,7 +1,9 @@
 #include "document/PlanReadBack.h"
 
+#include "document/FormattedPlan.h"
 #include "document/PlanDocument.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -104,7 +106,160 @@ public:
         }
     }
 
+    // A formatted plan: the sections under their numbered headings, each answer after
+    // its lead-in; what the plan left out stays unanswered.
+    void formatted(const QStringList &lines)
+    {
+        const std::vector<formattedplan::Section> &sections = formattedplan::sections();
+        std::vector<qsizetype> starts;
+        qsizetype from = 0;
+        for (std::size_t i = 0; i < sections.size(); ++i) {
+            const QString heading = QStringLiteral("%1. %2").arg(i + 1).arg(sections[i].title);
+            const qsizetype at = lines.indexOf(heading, from);
+            starts.push_back(at);
+            if (at >= 0)
+                from = at + 1;
+        }
+        if (std::all_of(starts.begin(), starts.end(), [](qsizetype at) { return at < 0; }))
+            return;
+        const qsizetype contents = lines.indexOf(QStringLiteral("Contents"));
+        cover(lines.mid(0, contents >= 0 ? contents : 0));
+        for (std::size_t i = 0; i < sections.size(); ++i) {
+            if (starts[i] < 0)
+                continue;
+            qsizetype end = lines.size();
+            for (std::size_t j = i + 1; j < starts.size(); ++j)
+                if (starts[j] > starts[i]) {
+                    end = starts[j];
+                    break;
+                }
+            QStringList body = lines.mid(starts[i] + 1, end - starts[i] - 1);
+            body.removeAll(QStringLiteral("To be completed."));
+            while (!body.isEmpty() && body.last().isEmpty())
+                body.removeLast();
+            section(int(i), body);
+        }
+    }
+
 private:
+    void cover(QStringList lines)
+    {
+        lines.removeAll(QString());
+        if (lines.size() < 2)
+            return;
+        if (const QString name = lines.takeFirst(); name != u"Business Plan") {
+            set(QStringLiteral("Name"), name);
+            lines.removeFirst(); // "Business Plan"
+        }
+        lines.removeLast(); // the month and year
+        QStringList address;
+        for (const QString &l : std::as_const(lines)) {
+            if (l.startsWith(u"Phone: "))
+                set(QStringLiteral("Phone"), l.mid(7));
+            else if (l.startsWith(u"Fax: "))
+                set(QStringLiteral("Fax"), l.mid(5));
+            else if (l.startsWith(u"Email: "))
+                set(QStringLiteral("Email"), l.mid(7));
+            else if (l.startsWith(u"http") || l.startsWith(u"www."))
+                set(QStringLiteral("URL"), l);
+            else
+                address << l;
+        }
+        if (address.size() >= 2) {
+            set(QStringLiteral("Add1"), address.takeFirst());
+            QStringList place = address.takeLast().split(QLatin1Char(' '));
+            if (!address.isEmpty())
+                set(QStringLiteral("Add2"), address.join(QLatin1Char('\n')));
+            if (place.size() >= 3) {
+                set(QStringLiteral("Zip"), place.takeLast());
+                set(QStringLiteral("State"), place.takeLast());
+            }
+            set(QStringLiteral("City"), place.join(QLatin1Char(' ')));
+        } else if (!address.isEmpty()) {
+            set(QStringLiteral("Add1"), address.first());
+        }
+    }
+
+    // Each answer from its lead-in up to the next lead-in; `number` picks a product.
+    void leadIns(const std::vector<formattedplan::LeadIn> &leadIns, const QStringList &lines, int number = 0)
+    {
+        QString field;
+        QString value;
+        const auto flush = [&] {
+            if (field == u"Offer") {
+                const auto [offer, customers] = formattedplan::offerAndCustomers(value);
+                set(QStringLiteral("Offer"), offer);
+                set(QStringLiteral("Customers"), customers);
+            } else if (!field.isEmpty()) {
+                set(field, field == u"BusPurp" ? formattedplan::purposeAnswer(value) : value);
+            }
+            field.clear();
+        };
+        for (const QString &line : lines) {
+            const auto starts = std::find_if(leadIns.begin(), leadIns.end(), [&](const formattedplan::LeadIn &l) {
+                return line.startsWith(formattedplan::leadInText(l.label));
+            });
+            if (starts == leadIns.end()) {
+                if (!field.isEmpty())
+                    value += QLatin1Char('\n') + line;
+                continue;
+            }
+            flush();
+            field = number ? starts->field + QString::number(number) : starts->field;
+            value = line.mid(formattedplan::leadInText(starts->label).size());
+        }
+        flush();
+    }
+
+    // Numbered entries again carry their number, as the pages store them.
+    void entries(const char *field, const QStringList &lines, int count, QString (*prefix)(int))
+    {
+        for (int i = 0; i < count && i < lines.size(); ++i)
+            set(QString::fromLatin1(field) + QString::number(i + 1), prefix(i + 1) + lines[i]);
+    }
+
+    void section(int index, const QStringList &body)
+    {
+        const QStringList goalLists = formattedplan::goalLists();
+        switch (index) {
+        case 2: { // goals
+            const qsizetype longTerm = body.indexOf(goalLists[1]);
+            const qsizetype shortTerm = body.indexOf(goalLists[0]);
+            if (shortTerm >= 0)
+                entries("BusSTG", body.mid(shortTerm + 1, longTerm > shortTerm ? longTerm - shortTerm - 1 : -1), 5,
+                        goalPrefix);
+            if (longTerm >= 0)
+                entries("BusLTG", body.mid(longTerm + 1), 5, goalPrefix);
+            return;
+        }
+        case 5: entries("Emp", body, 10, employeePrefix); return;
+        case 6: { // products: a heading, then its answers, each on one line
+            int number = 0;
+            QStringList answers;
+            const auto flush = [&] { if (number) leadIns(formattedplan::productLeadIns(), answers, number); };
+            for (const QString &line : body) {
+                const bool answer = std::any_of(
+                    formattedplan::productLeadIns().begin(), formattedplan::productLeadIns().end(),
+                    [&](const formattedplan::LeadIn &l) { return line.startsWith(formattedplan::leadInText(l.label)); });
+                if (answer || line.isEmpty()) {
+                    answers << line;
+                    continue;
+                }
+                flush();
+                if (++number > 5)
+                    return;
+                answers.clear();
+                set(QStringLiteral("ProdServ%1").arg(number),
+                    goalPrefix(number) + (line == formattedplan::unnamedProduct(number) ? QString() : line));
+            }
+            flush();
+            return;
+        }
+        case 9: set(QStringLiteral("Info"), body.join(QLatin1Char('\n'))); return;
+        default: leadIns(formattedplan::sections()[index].leadIns, body);
+        }
+    }
+
     PlanReadBack &m_out;
 };
 
@@ -114,6 +269,20 @@ void markSlots(std::array<QString, N> &flags, const std::array<QString, N> &name
 {
     for (std::size_t i = 0; i < N; ++i)
         flags[i] = holdsAnswer(names[i], employeeEmpty(int(i) + 1)) ? SlotOn : SlotOff;
+}
+
+void readComposition(Reader &reader, const QString &text, const std::vector<Anchor> &anchors)
+{
+    reader.address(answerText(text, 0, anchors.front().start, QString::fromLatin1(AddressBlockEnd)));
+    for (std::size_t i = 0; i < anchors.size(); ++i) {
+        const Anchor &a = anchors[i];
+        const qsizetype end = i + 1 < anchors.size() ? anchors[i + 1].start : text.size();
+        const QString answer = answerText(text, a.valueStart, end, a.line->after);
+        if (a.line->list)
+            reader.list(*a.line, answer);
+        else
+            reader.set(a.line->fields.first(), answer);
+    }
 }
 
 } // namespace
@@ -137,20 +306,17 @@ PlanReadBack readPlanBack(QString text)
         from = anchors.back().valueStart;
     }
 
+    // The document is read both ways, as the composition and as a formatted plan (whose
+    // summary may quote a label of the composition); the reading that finds more wins.
     PlanReadBack out;
-    if (anchors.empty())
-        return out;
-    Reader reader(out);
-    reader.address(answerText(text, 0, anchors.front().start, QString::fromLatin1(AddressBlockEnd)));
-    for (std::size_t i = 0; i < anchors.size(); ++i) {
-        const Anchor &a = anchors[i];
-        const qsizetype end = i + 1 < anchors.size() ? anchors[i + 1].start : text.size();
-        const QString answer = answerText(text, a.valueStart, end, a.line->after);
-        if (a.line->list)
-            reader.list(*a.line, answer);
-        else
-            reader.set(a.line->fields.first(), answer);
+    if (!anchors.empty()) {
+        Reader reader(out);
+        readComposition(reader, text, anchors);
     }
+    PlanReadBack formatted;
+    Reader(formatted).formatted(text.split(QLatin1Char('\n')));
+    if (formatted.found > out.found)
+        out = formatted;
     markSlots(out.shared.EmpSlot, out.plan.Emp);
     markSlots(out.shared.ProdSlot, out.plan.ProdServ);
     return out;

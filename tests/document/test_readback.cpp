@@ -1,4 +1,5 @@
 #include "document/DocumentText.h"
+#include "document/FormattedPlan.h"
 #include "document/PlanDocument.h"
 #include "document/PlanReadBack.h"
 #include "plan/PlanHints.h"
@@ -31,6 +32,7 @@ private slots:
     void roundTrip_isExact();
     void editedDocument_data();
     void editedDocument();
+    void formattedPlan_readsBackWhatItShows();
 };
 
 void ReadBackTest::roundTrip_isExact_data()
@@ -102,6 +104,20 @@ void ReadBackTest::editedDocument()
     const PlanReadBack read = readPlanBack(text);
     QCOMPARE(read.found, found);
     QCOMPARE(planField(field).get(read.plan), value);
+}
+
+void ReadBackTest::formattedPlan_readsBackWhatItShows()
+{
+    // What the formatted plan shows comes back; composing it again gives the same plan.
+    for (const PlanRecord &plan : {examplePlan(), PlanRecord()}) {
+        QTextDocument doc;
+        formattedplan::compose(doc, plan, QDate(2026, 12, 8));
+        const PlanReadBack read = readPlanBack(WholeText(doc).text());
+        QTextDocument again;
+        formattedplan::compose(again, read.plan, QDate(2026, 12, 8));
+        QCOMPARE(again.toPlainText(), doc.toPlainText());
+        QCOMPARE(read.found > 80, plan.Name != BlankMarker);
+    }
 }
 
 QTEST_MAIN(ReadBackTest)
