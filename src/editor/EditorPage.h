@@ -13,6 +13,7 @@ class EditorSpelling;
 class EditorView;
 class FindCommands;
 class FormatCommands;
+class ProjectionCommand;
 struct PlanRecord;
 class QAction;
 class QMenu;
@@ -83,6 +84,7 @@ private:
     FindCommands *m_find = nullptr;
     FormatCommands *m_formats = nullptr;
     EditorSpelling *m_spelling = nullptr;
+    ProjectionCommand *m_projection = nullptr;
     EditorView *m_view = nullptr;
     ReplacePanel *m_replace = nullptr;
     QAction *m_cut = nullptr;

@@ -1,0 +1,110 @@
+// Insert > Financial Projection: the dialog prefilled from the plan, the table it inserts
+// and takes back in one undo step, and the dialog's own keys.
+
+#include "EditorToolsSupport.h"
+
+#include "editor/ProjectionDialog.h"
+
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTextTable>
+
+using namespace projection;
+
+class ProjectionToolTest : public ToolsTestBase {
+    Q_OBJECT
+private slots:
+    void init() { setUpRun(); }
+    void cleanup() { tearDownRun(); }
+
+    void insert_prefillsFromPlanAndUndoesInOneStep_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+    void insert_prefillsFromPlanAndUndoesInOneStep()
+    {
+        QFETCH(bool, accept);
+        run->ctx->plan.YrIncome = QStringLiteral("Month 1: $8,000\nMonth 2: $9,500.25");
+        run->ctx->plan.MoExpenses = QStringLiteral("12000, 11000");
+        OPEN_EDITOR(p);
+        const QString composed = EditorRun::wholeText(p);
+        run->prompts.expectProjection([accept](Input in) -> std::optional<Input> {
+            in.openingCash = 500000;
+            return accept ? std::optional<Input>(in) : std::nullopt;
+        });
+        run->trigger(p, "mnuInsertProjection");
+        const Input &given = run->prompts.lastProjectionInitial;
+        QCOMPARE(given.income[1], Cents(950025));
+        QCOMPARE(given.expenses[0], Cents(1200000));
+        QCOMPARE(given.firstMonth, defaultFirstMonth(QDate::currentDate()));
+
+        QTextCursor caret = p->textEdit()->textCursor();
+        if (!accept) {
+            QCOMPARE(EditorRun::wholeText(p), composed);
+            QVERIFY(!p->textEdit()->document()->isUndoAvailable());
+            return;
+        }
+        QTextCursor inTable(p->textEdit()->document());
+        inTable.movePosition(QTextCursor::NextBlock);
+        QTextTable *table = inTable.currentTable();
+        QVERIFY(table);
+        QCOMPARE(table->cellAt(4, 1).firstCursorPosition().block().text(), QStringLiteral("1,000"));
+        QCOMPARE(caret.block().previous().text(),
+                 QStringLiteral("Break-even: month 1 (%1), when the cumulative net first reaches zero or more.")
+                     .arg(longMonthName(given.firstMonth, 0)));
+        QVERIFY(p->docChanged());
+        QTest::keyClick(p->textEdit(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(EditorRun::wholeText(p), composed);
+        QVERIFY(p->textEdit()->document()->rootFrame()->childFrames().isEmpty());
+    }
+
+    void dialog_computesAsTypedAndReturnAcceptsWithTheEdit()
+    {
+        Input in;
+        in.income[0] = 100000;
+        in.firstMonth = QDate(2027, 1, 1);
+        ProjectionDialog dialog(in);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Financial Projection"));
+        QTableWidget *grid = dialog.grid();
+        QCOMPARE(QApplication::focusWidget(), grid);
+        QCOMPARE(grid->horizontalHeaderItem(12)->text(), QStringLiteral("Total"));
+        QVERIFY(!(grid->item(2, 0)->flags() & Qt::ItemIsEditable));
+
+        // Expenses of January, typed but not yet handed over by the cell.
+        grid->setCurrentCell(1, 0);
+        QTest::keyClick(grid, Qt::Key_1);
+        auto *cell = grid->findChild<QLineEdit *>(QStringLiteral("txtProjectionCell"));
+        QVERIFY(cell);
+        QTest::keyClicks(cell, QStringLiteral(",500x.5"));
+        QCOMPARE(cell->text(), QStringLiteral("1,500.5"));
+        QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("-500.50"));
+        QCOMPARE(grid->item(3, 12)->text(), QStringLiteral("-500.50"));
+        QTest::keyClick(cell, Qt::Key_Return);
+        QTRY_COMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.input().expenses[0], Cents(150050));
+        QCOMPARE(compute(dialog.input()).breakEvenMonth, 0);
+    }
+
+    void dialog_returnInOpeningCashAccepts()
+    {
+        ProjectionDialog dialog(Input{});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto *opening = dialog.findChild<QLineEdit *>(QStringLiteral("txtOpeningCash"));
+        QVERIFY(opening);
+        opening->setFocus();
+        opening->selectAll();
+        QTest::keyClicks(opening, QStringLiteral("-2,000"));
+        QCOMPARE(dialog.grid()->item(3, 0)->text(), QStringLiteral("-2,000"));
+        QTest::keyClick(opening, Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.input().openingCash, Cents(-200000));
+    }
+};
+
+QTEST_MAIN(ProjectionToolTest)
+#include "test_projection_tool.moc"
