@@ -198,18 +198,21 @@ ProjectionDialog::ProjectionDialog(const Input &initial, QWidget *parent) : QDia
         showAmount(ExpensesRow, c, m_input.expenses[c]);
     }
 
-    // Every column wide enough for an amount in the hundreds of millions.
-    const int columnWidth = fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000.00")) + 12;
+    // Every column wide enough for an amount in the tens of millions, so the year and
+    // its total show whole on a common screen.
+    const int columnWidth = fontMetrics().horizontalAdvance(QStringLiteral("-00,000,000.00")) + 8;
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->horizontalHeader()->setDefaultSectionSize(columnWidth);
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     const int frame = 2 * m_grid->frameWidth();
-    m_grid->setFixedHeight(m_grid->horizontalHeader()->sizeHint().height() + 4 * m_grid->verticalHeader()->defaultSectionSize()
-                           + frame + m_grid->horizontalScrollBar()->sizeHint().height());
     const int fullWidth = m_grid->verticalHeader()->sizeHint().width() + (Months + 1) * columnWidth + frame;
     const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const int room = screen ? screen->availableGeometry().width() - 80 : fullWidth;
     m_grid->setMinimumWidth(std::min(fullWidth, room));
+    // Room for the scroll bar only on a screen too narrow for the whole year.
+    const int scrollBar = fullWidth > room ? m_grid->horizontalScrollBar()->sizeHint().height() : 0;
+    m_grid->setFixedHeight(m_grid->horizontalHeader()->sizeHint().height()
+                           + 4 * m_grid->verticalHeader()->defaultSectionSize() + frame + scrollBar);
 
     m_opening = new QLineEdit(formatAmount(m_input.openingCash), this);
     m_opening->setObjectName(QStringLiteral("txtOpeningCash"));
