@@ -96,7 +96,7 @@ QTextTable *addTable(QTextCursor &cursor, const QList<QStringList> &cells, const
     format.setCellSpacing(0);
     format.setBorder(CellBorder);
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    format.setBorderCollapse(true);
+    format.setBorderBrush(QColor(Qt::darkGray));
     format.setHeaderRowCount(1);
     QTextTable *table = cursor.insertTable(int(cells.size()), int(columns.size()), format);
     for (int r = 0; r < cells.size(); ++r) {

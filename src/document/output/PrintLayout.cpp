@@ -16,6 +16,9 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
+
+#include <algorithm>
 
 #include <memory>
 
@@ -35,19 +38,50 @@ void useLocalePageSize(QPagedPaintDevice &device)
 namespace {
 
 // Where each page starts, in document coordinates: a page holds the whole lines that
-// fit and breaks before the first that does not, so no line is cut or drawn twice.
+// fit and breaks before the first that does not, so no line is cut or drawn twice. A
+// table's row moves to the next page whole.
 QList<qreal> pageStarts(const QTextDocument &doc, qreal pageHeight)
 {
     QList<qreal> starts{0};
+    const auto place = [&](qreal top, qreal height) {
+        if (top + height - starts.last() > pageHeight && top > starts.last())
+            starts << top;
+    };
     QAbstractTextDocumentLayout *layout = doc.documentLayout();
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        layout->blockBoundingRect(b); // lays the block out
+        if (QTextTable *table = QTextCursor(b).currentTable()) {
+            // A row's borders lie above and below its text: the first row starts at the
+            // table's edge, the others halfway between their text and the row before.
+            const bool outer = table->parentFrame() == doc.rootFrame();
+            qreal previousBottom = outer ? layout->frameBoundingRect(table).top() : -1;
+            for (int r = 0; r < table->rows(); ++r) {
+                qreal top = 0, bottom = 0;
+                bool any = false;
+                for (int c = 0; c < table->columns(); ++c) {
+                    const QTextTableCell cell = table->cellAt(r, c);
+                    for (QTextBlock cb = cell.firstCursorPosition().block();
+                         cb.isValid() && cb.position() <= cell.lastPosition(); cb = cb.next()) {
+                        const QRectF rect = layout->blockBoundingRect(cb);
+                        top = any ? std::min(top, rect.top()) : rect.top();
+                        bottom = any ? std::max(bottom, rect.bottom()) : rect.bottom();
+                        any = true;
+                    }
+                }
+                if (!any)
+                    continue;
+                const qreal edge = previousBottom < 0 ? top : r == 0 ? previousBottom : (previousBottom + top) / 2;
+                place(edge, bottom - edge);
+                previousBottom = bottom;
+            }
+            // On after the table, a table inside it included.
+            b = table->lastCursorPosition().block();
+            continue;
+        }
+        const QRectF rect = layout->blockBoundingRect(b); // lays the block out
         const QTextLayout *lines = b.layout();
         for (int i = 0; i < lines->lineCount(); ++i) {
             const QTextLine line = lines->lineAt(i);
-            const qreal top = lines->position().y() + line.y();
-            if (top + line.height() - starts.last() > pageHeight && top > starts.last())
-                starts << top;
+            place(rect.top() + line.y(), line.height());
         }
     }
     return starts;
