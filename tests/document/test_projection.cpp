@@ -1,4 +1,5 @@
 #include "document/Projection.h"
+#include "document/output/DocumentExport.h"
 
 #include <QTest>
 #include <QTextDocument>
@@ -139,6 +140,34 @@ private slots:
         QCOMPARE(lines.last(), QStringLiteral("after"));
         doc.undo();
         QCOMPARE(doc.toPlainText(), QStringLiteral("before after"));
+    }
+    void export_carriesTheTableAsATable_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QStringList>("lines");
+        const QString sentence = QStringLiteral("Break-even: not reached within these 12 months.");
+        QTest::newRow("text") << int(docexport::Format::Text)
+                              << QStringList{"Plan", "\tJan 2027\tFeb 2027\tMar 2027\tApr 2027\tMay 2027\tJun 2027\tJul 2027"
+                                                     "\tAug 2027\tSep 2027\tOct 2027\tNov 2027\tDec 2027\tTotal",
+                                             "Cumulative\t-250.50\t-250.50\t-250.50", sentence};
+        QTest::newRow("markdown") << int(docexport::Format::Markdown)
+                                  << QStringList{"Plan", "|----------|----", "|**Cumulative**|**-250.50**|", sentence.chopped(1)};
+    }
+    void export_carriesTheTableAsATable()
+    {
+        QFETCH(int, format);
+        QFETCH(QStringList, lines);
+        QTextDocument doc;
+        doc.setPlainText(QStringLiteral("Plan\n"));
+        QTextCursor c(&doc);
+        c.movePosition(QTextCursor::End);
+        insertTable(c, Input{{}, row({}), -25050, {}, QDate(2027, 1, 1)});
+        const QString out = QString::fromUtf8(docexport::encode(doc, docexport::Format(format), {}));
+        QStringList got = out.split(QLatin1Char('\n'));
+        for (const QString &line : lines)
+            QVERIFY2(std::any_of(got.begin(), got.end(), [&](const QString &g) { return g.startsWith(line); }),
+                     qPrintable(line + QStringLiteral("\n in \n") + out));
+        QVERIFY(QString::fromUtf8(docexport::encode(doc, docexport::Format::Html, {})).contains(QLatin1String("<table")));
     }
     void insert_largeAmountsTakeTwoHalves()
     {
