@@ -107,10 +107,11 @@ QTextTable *addTable(QTextCursor &cursor, const QList<QStringList> &cells, const
             block.setAlignment(c == 0 ? Qt::AlignLeft : Qt::AlignRight);
             cell.setBlockFormat(block);
             QTextCharFormat chars;
-            chars.setFont(cellFont(size, isBold(r, c)), QTextCharFormat::FontPropertiesSpecifiedOnly);
             chars.setFontFamilies({TableFamily});
             chars.setFontPointSize(size);
             chars.setFontWeight(isBold(r, c) ? QFont::Bold : QFont::Normal);
+            // An empty cell keeps the table's type too, so its row is no taller.
+            cell.setBlockCharFormat(chars);
             cell.insertText(cells.at(r).at(c), chars);
         }
     }

@@ -89,20 +89,37 @@ private slots:
         QCOMPARE(compute(dialog.input()).breakEvenMonth, 0);
     }
 
-    void dialog_returnInOpeningCashAccepts()
+    void dialog_returnAcceptsFromAnywhere_data()
     {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<qint64>("opening");
+        QTest::newRow("grid") << "grdProjection" << "" << qint64(0);
+        QTest::newRow("opening cash") << "txtOpeningCash" << "-2,000" << qint64(-200000);
+        QTest::newRow("currency") << "txtCurrency" << "" << qint64(0);
+        QTest::newRow("first month") << "dtpFirstMonth" << "" << qint64(0);
+        QTest::newRow("Cancel") << "cmdCancel" << "" << qint64(0);
+    }
+    void dialog_returnAcceptsFromAnywhere()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QString, typed);
+        QFETCH(qint64, opening);
         ProjectionDialog dialog(Input{});
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        auto *opening = dialog.findChild<QLineEdit *>(QStringLiteral("txtOpeningCash"));
-        QVERIFY(opening);
-        opening->setFocus();
-        opening->selectAll();
-        QTest::keyClicks(opening, QStringLiteral("-2,000"));
-        QCOMPARE(dialog.grid()->item(3, 0)->text(), QStringLiteral("-2,000"));
-        QTest::keyClick(opening, Qt::Key_Return);
+        auto *target = dialog.findChild<QWidget *>(focus);
+        QVERIFY(target);
+        target->setFocus();
+        if (auto *line = qobject_cast<QLineEdit *>(target)) {
+            line->selectAll();
+            QTest::keyClicks(line, typed);
+        }
+        if (opening)
+            QCOMPARE(dialog.grid()->item(3, 0)->text(), formatAmount(opening));
+        QTest::keyClick(target, Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.input().openingCash, Cents(-200000));
+        QCOMPARE(dialog.input().openingCash, opening);
     }
 };
 
