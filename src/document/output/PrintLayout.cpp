@@ -37,53 +37,72 @@ void useLocalePageSize(QPagedPaintDevice &device)
 
 namespace {
 
-// Where each page starts, in document coordinates: a page holds the whole lines that
-// fit and breaks before the first that does not, so no line is cut or drawn twice. A
-// table's row moves to the next page whole.
+struct Span {
+    qreal top, height;
+};
+
+// A block's lines in document coordinates.
+void addLines(QAbstractTextDocumentLayout *layout, const QTextBlock &b, QList<Span> &spans)
+{
+    const qreal top = layout->blockBoundingRect(b).top(); // lays the block out
+    const QTextLayout *lines = b.layout();
+    for (int i = 0; i < lines->lineCount(); ++i)
+        spans.push_back({top + lines->lineAt(i).y(), lines->lineAt(i).height()});
+}
+
+// A table's rows as spans, so that a row moves to the next page whole. A row's borders
+// lie above and below its text: the first row starts at the table's edge, the others
+// halfway between their text and the row before. A row taller than a page breaks
+// between the lines of its cells instead.
+void addRows(const QTextDocument &doc, const QTextTable &table, qreal pageHeight, QList<Span> &spans)
+{
+    QAbstractTextDocumentLayout *layout = doc.documentLayout();
+    qreal previousBottom = table.parentFrame() == doc.rootFrame() ? layout->frameBoundingRect(const_cast<QTextTable *>(&table)).top() : -1;
+    for (int r = 0; r < table.rows(); ++r) {
+        QList<Span> lines;
+        for (int c = 0; c < table.columns(); ++c) {
+            const QTextTableCell cell = table.cellAt(r, c);
+            if (cell.row() != r || cell.column() != c)
+                continue;
+            for (QTextBlock b = cell.firstCursorPosition().block(); b.isValid() && b.position() <= cell.lastPosition();
+                 b = b.next())
+                addLines(layout, b, lines);
+        }
+        if (lines.isEmpty())
+            continue;
+        std::sort(lines.begin(), lines.end(), [](const Span &a, const Span &b) { return a.top < b.top; });
+        qreal bottom = 0;
+        for (const Span &l : lines)
+            bottom = std::max(bottom, l.top + l.height);
+        const qreal top = lines.first().top;
+        const qreal edge = previousBottom < 0 ? top : r == 0 ? previousBottom : (previousBottom + top) / 2;
+        previousBottom = bottom;
+        if (bottom - edge > pageHeight)
+            spans << lines;
+        else
+            spans.push_back({edge, bottom - edge});
+    }
+}
+
+// Where each page starts, in document coordinates: a page holds the whole lines (and
+// table rows) that fit and breaks before the first that does not, so nothing is cut or
+// drawn twice.
 QList<qreal> pageStarts(const QTextDocument &doc, qreal pageHeight)
 {
-    QList<qreal> starts{0};
-    const auto place = [&](qreal top, qreal height) {
-        if (top + height - starts.last() > pageHeight && top > starts.last())
-            starts << top;
-    };
-    QAbstractTextDocumentLayout *layout = doc.documentLayout();
+    QList<Span> spans;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        if (QTextTable *table = QTextCursor(b).currentTable()) {
-            // A row's borders lie above and below its text: the first row starts at the
-            // table's edge, the others halfway between their text and the row before.
-            const bool outer = table->parentFrame() == doc.rootFrame();
-            qreal previousBottom = outer ? layout->frameBoundingRect(table).top() : -1;
-            for (int r = 0; r < table->rows(); ++r) {
-                qreal top = 0, bottom = 0;
-                bool any = false;
-                for (int c = 0; c < table->columns(); ++c) {
-                    const QTextTableCell cell = table->cellAt(r, c);
-                    for (QTextBlock cb = cell.firstCursorPosition().block();
-                         cb.isValid() && cb.position() <= cell.lastPosition(); cb = cb.next()) {
-                        const QRectF rect = layout->blockBoundingRect(cb);
-                        top = any ? std::min(top, rect.top()) : rect.top();
-                        bottom = any ? std::max(bottom, rect.bottom()) : rect.bottom();
-                        any = true;
-                    }
-                }
-                if (!any)
-                    continue;
-                const qreal edge = previousBottom < 0 ? top : r == 0 ? previousBottom : (previousBottom + top) / 2;
-                place(edge, bottom - edge);
-                previousBottom = bottom;
-            }
+        if (const QTextTable *table = QTextCursor(b).currentTable()) {
+            addRows(doc, *table, pageHeight, spans);
             // On after the table, a table inside it included.
             b = table->lastCursorPosition().block();
             continue;
         }
-        const QRectF rect = layout->blockBoundingRect(b); // lays the block out
-        const QTextLayout *lines = b.layout();
-        for (int i = 0; i < lines->lineCount(); ++i) {
-            const QTextLine line = lines->lineAt(i);
-            place(rect.top() + line.y(), line.height());
-        }
+        addLines(doc.documentLayout(), b, spans);
     }
+    QList<qreal> starts{0};
+    for (const Span &s : spans)
+        if (s.top + s.height - starts.last() > pageHeight && s.top > starts.last())
+            starts << s.top;
     return starts;
 }
 
