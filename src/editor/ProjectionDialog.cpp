@@ -116,6 +116,13 @@ public:
         emit const_cast<AmountDelegate *>(this)->edited(index.row(), index.column(), text, true);
     }
 
+    void destroyEditor(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (editor == m_open)
+            m_open = nullptr;
+        QStyledItemDelegate::destroyEditor(editor, index);
+    }
+
     // Keeps what the open editor holds and closes it.
     void commitOpenEditor()
     {
