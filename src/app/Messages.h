@@ -58,6 +58,13 @@ inline QString leftOut(const QString &file, const QString &what)
 {
     return QStringLiteral("\"%1\" holds %2, which the editor cannot show; they were left out.").arg(file, what);
 }
+inline const QString FillStepsQuestion =
+    QStringLiteral("Replace the answers of all twelve steps with the answers in this document?");
+inline const QString NoAnswersFound = QStringLiteral("No answers were found in this document.");
+inline QString answersTaken(int found, int total)
+{
+    return QStringLiteral("%1 of %2 answers were taken from the document.").arg(found).arg(total);
+}
 inline QString openFailed(const QString &file, const QString &reason)
 {
     return QStringLiteral("The file \"%1\" could not be opened.\n\n%2").arg(file, reason);

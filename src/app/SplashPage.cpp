@@ -30,8 +30,7 @@ SplashPage::SplashPage(AppContext &ctx) : Page(ctx, PageId::Splash, 5055, 3540)
     info->setGeometry(twipsRect(120, 2880, 975, 495));
     exit->setGeometry(twipsRect(2040, 2880, 975, 495));
     enter->setGeometry(twipsRect(3960, 2880, 975, 495));
-    setTabOrder(enter, exit);
-    setTabOrder(exit, info);
+    chainTabOrder({enter, exit, info});
     enter->setFocus();
 
     connect(enter, &QPushButton::clicked, this, [this] { m_ctx.nav.switchPage(this, QString::fromLatin1(PageId::Main)); });

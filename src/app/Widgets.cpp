@@ -113,3 +113,10 @@ AccessLabel::AccessLabel(QWidget *parent, const char *name, const QString &capti
             focusTarget->setAccessibleName(stripAccessKeys(caption).simplified());
     }
 }
+
+void chainTabOrder(std::initializer_list<QWidget *> widgets)
+{
+    QWidget *const *w = widgets.begin();
+    for (std::size_t i = 1; i < widgets.size(); ++i)
+        QWidget::setTabOrder(w[i - 1], w[i]);
+}

@@ -9,6 +9,8 @@
 #include <QRect>
 #include <QString>
 
+#include <initializer_list>
+
 class QPushButton;
 class QWidget;
 
@@ -29,6 +31,9 @@ QFont questionFont();
 // A push button that answers Space, Enter and Return while it has the focus, as on any
 // desktop form; no page has a default button.
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, const QString &tooltip = {});
+
+// Tab moves through the widgets in the order given.
+void chainTabOrder(std::initializer_list<QWidget *> widgets);
 
 // A plain word-wrapping label.
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font);

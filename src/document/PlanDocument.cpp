@@ -38,7 +38,6 @@ public:
         m_text += CrLf;
         return *this;
     }
-    Lines &labelled(const char *label, const QString &value) { return line(QString::fromLatin1(label) + value); }
     Lines &blank() { return line(); }
     QString take() { return std::exchange(m_text, QString()); }
 
@@ -47,6 +46,85 @@ private:
 };
 
 } // namespace
+
+namespace {
+
+PlanLine labelled(const char *label, const char *field, const char *after = "\n\n")
+{
+    return {QString::fromLatin1(label), {QString::fromLatin1(field)}, false, QString::fromLatin1(after)};
+}
+
+PlanLine list(const char *heading, QStringList fields)
+{
+    return {QString::fromLatin1(heading), std::move(fields), true, QStringLiteral("\n\n")};
+}
+
+QStringList numbered(const char *name, int count)
+{
+    QStringList out;
+    for (int i = 1; i <= count; ++i)
+        out << QString::fromLatin1(name) + QString::number(i);
+    return out;
+}
+
+std::vector<PlanLine> buildLines()
+{
+    QStringList products;
+    for (int i = 1; i <= 5; ++i) {
+        if (i > 1)
+            products << QString(); // the empty line between two entries
+        for (const char *f : {"ProdServ", "ProdDesc", "ProdProd", "ProdCompare", "ProdDiffer"})
+            products << QString::fromLatin1(f) + QString::number(i);
+    }
+    return {
+        labelled("Business Phone:  ", "Phone", "\n"),
+        labelled("Fax:  ", "Fax", "\n"),
+        labelled("Email:  ", "Email", "\n"),
+        labelled("WWW:  ", "URL"),
+        labelled("Our business is a ", "BusType"),
+        labelled("Our business provides ", "Offer", "\n"),
+        labelled(" for ", "Customers"),
+        labelled("Our business's products and/or services are sold via:  ", "SoldVia"),
+        labelled("The purpose of our business is to ", "BusPurp"),
+        list("Short-Term Goals:", numbered("BusSTG", 5)),
+        list("Long-Term Goals:", numbered("BusLTG", 5)),
+        labelled("The Basic Idea/Concept of Our Business:  ", "Idea"),
+        labelled("Type of People Who Will Buy Our Products and/or Services:  ", "People"),
+        labelled("Why There is a Market at this Time:  ", "Market"),
+        labelled("How We Will Reach Our Targeted Customers:  ", "How"),
+        labelled("Where Our Business is Today:  ", "Where"),
+        labelled("Our Current Advertising:  ", "Advertising"),
+        labelled("Our Current Earnings:  ", "Amount"),
+        labelled("Our Current Personnel Situation:  ", "Personnel"),
+        list("Our Current Employees:", numbered("Emp", 10)),
+        list("Our Products and/or Services:", products),
+        labelled("We Plan to Market To:  ", "ToWhom"),
+        labelled("The Estimated Number of People Included Is:  ", "Number"),
+        labelled("We Intend to Reach These People By:  ", "Reach"),
+        labelled("How Our Products and/or Services Differ from the Competition:  ", "Differ"),
+        labelled("Our Current Advertising/Marketing Types:  ", "Types"),
+        labelled("Our Advertising Plans:  ", "Plans"),
+        labelled("Our Production Costs:  ", "Cost"),
+        labelled("Our Current and Projected Basic Monthly Expenses:  ", "Expenses"),
+        labelled("Our Advertising Budget:  ", "Adv"),
+        labelled("Our Equipment Purchasing Plans:  ", "Equip"),
+        labelled("Selling Prices for Our Products and/or Services:  ", "Charge"),
+        labelled("Our Sales Goals:  ", "Sell"),
+        labelled("Our Current Monthly Income:  ", "MoIncome"),
+        labelled("Our Projected Monthly Income:  ", "YrIncome"),
+        labelled("Our Projected Monthly Expenses:  ", "MoExpenses"),
+        labelled("Our Advertising Strategies:  ", "InGoals"),
+        labelled("Other:  ", "Info"),
+    };
+}
+
+} // namespace
+
+const std::vector<PlanLine> &planLines()
+{
+    static const std::vector<PlanLine> lines = buildLines();
+    return lines;
+}
 
 QStringList composePlanParts(const PlanRecord &p)
 {
@@ -59,64 +137,19 @@ QStringList composePlanParts(const PlanRecord &p)
         parts << out.line(p.Add2).take();
 
     out.line(p.City + QLatin1Char(' ') + p.State + QLatin1Char(' ') + p.Zip).blank();
-    out.labelled("Business Phone:  ", p.Phone)
-        .labelled("Fax:  ", p.Fax)
-        .labelled("Email:  ", p.Email)
-        .labelled("WWW:  ", p.URL)
-        .blank();
-    out.labelled("Our business is a ", p.BusType).blank();
-    out.labelled("Our business provides ", p.Offer).labelled(" for ", p.Customers).blank();
-    out.labelled("Our business's products and/or services are sold via:  ", p.SoldVia).blank();
-    out.labelled("The purpose of our business is to ", p.BusPurp).blank();
-
-    out.line(QStringLiteral("Short-Term Goals:"));
-    for (const QString &g : p.BusSTG)
-        out.line(g);
-    out.blank().line(QStringLiteral("Long-Term Goals:"));
-    for (const QString &g : p.BusLTG)
-        out.line(g);
-    out.blank();
-
-    out.labelled("The Basic Idea/Concept of Our Business:  ", p.Idea).blank();
-    out.labelled("Type of People Who Will Buy Our Products and/or Services:  ", p.People).blank();
-    out.labelled("Why There is a Market at this Time:  ", p.Market).blank();
-    out.labelled("How We Will Reach Our Targeted Customers:  ", p.How).blank();
-    out.labelled("Where Our Business is Today:  ", p.Where).blank();
-    out.labelled("Our Current Advertising:  ", p.Advertising).blank();
-    out.labelled("Our Current Earnings:  ", p.Amount).blank();
-    out.labelled("Our Current Personnel Situation:  ", p.Personnel).blank();
-
-    out.line(QStringLiteral("Our Current Employees:"));
-    for (const QString &e : p.Emp)
-        out.line(e);
-    out.blank();
-
-    out.line(QStringLiteral("Our Products and/or Services:"));
-    for (std::size_t i = 0; i < p.ProdServ.size(); ++i)
-        out.line(p.ProdServ[i])
-            .line(p.ProdDesc[i])
-            .line(p.ProdProd[i])
-            .line(p.ProdCompare[i])
-            .line(p.ProdDiffer[i])
-            .blank();
-
-    out.labelled("We Plan to Market To:  ", p.ToWhom).blank();
-    out.labelled("The Estimated Number of People Included Is:  ", p.Number).blank();
-    out.labelled("We Intend to Reach These People By:  ", p.Reach).blank();
-    out.labelled("How Our Products and/or Services Differ from the Competition:  ", p.Differ).blank();
-    out.labelled("Our Current Advertising/Marketing Types:  ", p.Types).blank();
-    out.labelled("Our Advertising Plans:  ", p.Plans).blank();
-    out.labelled("Our Production Costs:  ", p.Cost).blank();
-    out.labelled("Our Current and Projected Basic Monthly Expenses:  ", p.Expenses).blank();
-    out.labelled("Our Advertising Budget:  ", p.Adv).blank();
-    out.labelled("Our Equipment Purchasing Plans:  ", p.Equip).blank();
-    out.labelled("Selling Prices for Our Products and/or Services:  ", p.Charge).blank();
-    out.labelled("Our Sales Goals:  ", p.Sell).blank();
-    out.labelled("Our Current Monthly Income:  ", p.MoIncome).blank();
-    out.labelled("Our Projected Monthly Income:  ", p.YrIncome).blank();
-    out.labelled("Our Projected Monthly Expenses:  ", p.MoExpenses).blank();
-    out.labelled("Our Advertising Strategies:  ", p.InGoals).blank();
-    out.labelled("Other:  ", p.Info).blank();
+    for (const PlanLine &l : planLines()) {
+        if (l.list) {
+            out.line(l.label);
+            for (const QString &f : l.fields)
+                out.line(f.isEmpty() ? QString() : planField(f).get(p));
+            out.blank();
+        } else {
+            // The value and its line end, then an empty line where `after` asks for one.
+            out.line(l.label + planField(l.fields.first()).get(p));
+            if (l.after.size() > 1)
+                out.blank();
+        }
+    }
     parts << out.take();
     return parts;
 }

@@ -151,6 +151,12 @@ bool EditorFile::mayReplaceDocument()
     return true;
 }
 
+QString EditorFile::documentName() const
+{
+    const QString title = m_edit->document()->metaInformation(QTextDocument::DocumentTitle);
+    return m_fileName.isEmpty() && !title.isEmpty() ? title : printlayout::documentName(m_fileName);
+}
+
 bool EditorFile::mayReplaceComposition() { return m_untouchedComposition || mayReplaceDocument(); }
 
 void EditorFile::startUnsaved(const QString &name)
@@ -220,7 +226,7 @@ void EditorFile::open()
 // at the usual place, so the dialogs offer a sound name instead of a dead end.
 void EditorFile::preparePrinter(QPrinter &printer) const
 {
-    printer.setDocName(printlayout::documentName(m_fileName));
+    printer.setDocName(documentName());
     printer.setCreator(QStringLiteral("Quorvane"));
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -273,7 +279,7 @@ void EditorFile::exportCopy()
     if (!chosen)
         return;
     const Result result = docexport::write(*m_edit->document(), formatOf(*chosen), chosen->fileName,
-                                           printlayout::documentName(m_fileName));
+                                           documentName());
     if (!result.ok)
         reportError(Msg::saveFailed(native(chosen->fileName), result.error));
 }

@@ -10,6 +10,7 @@
 #include "editor/FindCommands.h"
 #include "editor/FormatCommands.h"
 #include "editor/ProjectionCommand.h"
+#include "editor/PlanCommands.h"
 #include "editor/ReplacePanel.h"
 #include "editor/SpellHighlighter.h"
 #include "plan/PlanHints.h"
@@ -90,6 +91,7 @@ EditorPage::EditorPage(AppContext &ctx) : Page(ctx, PageId::TxtEditor, 6810, 499
     m_find = new FindCommands(m_edit, m_ctx.prompts, m_replace);
     m_view = new EditorView(m_edit, this);
     m_formats = new FormatCommands(m_edit, m_ctx.prompts);
+    m_plans = new PlanCommands(m_edit, m_file, m_ctx);
     connect(m_formats, &FormatCommands::formatted, m_file, &EditorFile::markChanged);
     connect(m_formats, &FormatCommands::cancelled, m_file, &EditorFile::markAborted);
     m_spelling = new EditorSpelling(m_edit);
@@ -161,6 +163,7 @@ void EditorPage::buildMenus(QMenuBar *bar)
     addCommand(file, "mnuFileOpen", QStringLiteral("&Open"), {Qt::CTRL | Qt::Key_O}, [this] { m_file->open(); });
     addCommand(file, "mnuFileOpenExample", QStringLiteral("Open &Example Plan"), {},
                [this] { showNewPlan(examplePlan(), QStringLiteral("Example Business Plan")); });
+    file->addActions(m_plans->actions());
     addSeparator(file, "Hyphen1");
     addCommand(file, "mnuFileSave", QStringLiteral("&Save"), {Qt::CTRL | Qt::Key_S}, [this] { m_file->save(); });
     addCommand(file, "mnuFileSaveAs", QStringLiteral("Save &As"), {Qt::CTRL | Qt::Key_A}, [this] { m_file->saveAs(); });

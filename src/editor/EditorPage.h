@@ -14,6 +14,7 @@ class EditorView;
 class FindCommands;
 class FormatCommands;
 class ProjectionCommand;
+class PlanCommands;
 struct PlanRecord;
 class QAction;
 class QMenu;
@@ -39,6 +40,7 @@ public:
 
     EditorFile *file() const { return m_file; }
     EditorView *view() const { return m_view; }
+    PlanCommands *plans() const { return m_plans; }
     EditorSpelling *spelling() const { return m_spelling; }
     ReplacePanel *replacePanel() const { return m_replace; }
     QTextEdit *textEdit() const { return m_edit; }
@@ -83,6 +85,7 @@ private:
     EditorFile *m_file = nullptr;
     FindCommands *m_find = nullptr;
     FormatCommands *m_formats = nullptr;
+    PlanCommands *m_plans = nullptr;
     EditorSpelling *m_spelling = nullptr;
     ProjectionCommand *m_projection = nullptr;
     EditorView *m_view = nullptr;

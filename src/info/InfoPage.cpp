@@ -37,8 +37,7 @@ InfoPage::InfoPage(AppContext &ctx) : Page(ctx, PageId::Info, 6195, 3990)
     auto *close = makeButton(this, "cmdClose", InfoText::CloseCaption, InfoText::CloseTip);
     close->setGeometry(twipsRect(4980, 3360, 1095, 495));
 
-    setTabOrder(close, history);
-    setTabOrder(history, picture);
+    chainTabOrder({close, history, picture});
     close->setFocus();
 
     connect(picture, &ClickLabel::clicked, this,

@@ -22,9 +22,7 @@ InstructionsPage::InstructionsPage(AppContext &ctx) : Page(ctx, PageId::Instruc,
     warranty->setGeometry(twipsRect(1800, 3960, 1440, 495));
     shareware->setGeometry(twipsRect(3360, 3960, 1560, 495));
     back->setGeometry(twipsRect(5040, 3960, 1830, 495));
-    setTabOrder(distribution, warranty);
-    setTabOrder(warranty, shareware);
-    setTabOrder(shareware, back);
+    chainTabOrder({distribution, warranty, shareware, back});
     back->setFocus();
 
     connect(distribution, &QPushButton::clicked, this,

@@ -1,5 +1,7 @@
 #include "plan/PlanRecord.h"
 
+#include <QHash>
+
 QString goalPrefix(int number) { return QString::number(number) + QStringLiteral(".  "); }
 
 QString employeeEmpty(int number) { return QString::number(number) + QLatin1Char('.'); }
@@ -11,6 +13,12 @@ QString employeePrefix(int number)
 }
 
 QString blankPadded(int width) { return BlankMarker.leftJustified(width, QLatin1Char(' ')); }
+
+bool holdsAnswer(const QString &value, const QString &start)
+{
+    const QString t = value.trimmed();
+    return !t.isEmpty() && t != BlankMarker && (start.isEmpty() || t != start.trimmed());
+}
 
 void PlanRecord::reset()
 {
@@ -115,4 +123,17 @@ const std::vector<PlanField> &planFields()
 {
     static const std::vector<PlanField> fields = buildFields();
     return fields;
+}
+
+const PlanField &planField(const QString &name)
+{
+    static const QHash<QString, const PlanField *> byName = [] {
+        QHash<QString, const PlanField *> h;
+        for (const PlanField &f : planFields())
+            h.insert(f.name, &f);
+        return h;
+    }();
+    const PlanField *found = byName.value(name);
+    Q_ASSERT(found);
+    return *found;
 }

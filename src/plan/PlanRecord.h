@@ -67,6 +67,10 @@ QString employeeEmpty(int number);   // "1." .. "10."
 QString employeePrefix(int number);  // "1.  " .. "9.  ", "10. "
 QString blankPadded(int width);      // BlankMarker padded to a fixed width
 
+// Whether a stored value answers its question: more than spaces, more than the blank
+// marker (padding included) and more than what its box starts with ("1.  ", "http://").
+bool holdsAnswer(const QString &value, const QString &start = {});
+
 // Named access to every field in record order, for code that walks the whole record.
 struct PlanField {
     QString name;
@@ -74,3 +78,5 @@ struct PlanField {
     std::function<void(PlanRecord &, const QString &)> set;
 };
 const std::vector<PlanField> &planFields();
+// The field of that name; it must exist.
+const PlanField &planField(const QString &name);

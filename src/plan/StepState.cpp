@@ -1,17 +1,15 @@
 #include "plan/StepState.h"
 
-#include <algorithm>
 #include <initializer_list>
 
 namespace {
 
-// A field is answered once it differs from its initial value.
-int answered(const QString &field, const QString &initial = BlankMarker) { return field != initial; }
+int answered(const QString &field, const QString &start = {}) { return holdsAnswer(field, start); }
 
 template <int W>
 int answered(const FixedText<W> &field)
 {
-    return field.text() != blankPadded(W);
+    return holdsAnswer(field.text());
 }
 
 StepState texts(std::initializer_list<const QString *> fields)
@@ -22,11 +20,15 @@ StepState texts(std::initializer_list<const QString *> fields)
     return s;
 }
 
-// The employee and product lists count as one answer: stored while an entry is in use.
+// The employee and product lists count as one answer: stored while an entry in use
+// holds more than its number.
 template <std::size_t N>
-StepState list(const std::array<QString, N> &flags)
+StepState list(const std::array<QString, N> &flags, const std::array<QString, N> &names)
 {
-    return {std::any_of(flags.begin(), flags.end(), [](const QString &f) { return f == SlotOn; }), 1};
+    for (std::size_t i = 0; i < N; ++i)
+        if (flags[i] == SlotOn && answered(names[i], goalPrefix(int(i) + 1)))
+            return {1, 1};
+    return {0, 1};
 }
 
 } // namespace
@@ -52,7 +54,7 @@ StepState stepState(const PlanRecord &p, const SharedState &shared, int step)
     case 1: {
         StepState s = texts({&p.Name, &p.Add1, &p.Add2, &p.City, &p.State, &p.Zip, &p.Phone, &p.Fax, &p.Email});
         // The web-address box starts with "http://", so saving it untouched answers nothing.
-        s.stored += answered(p.URL) && answered(p.URL, QStringLiteral("http://"));
+        s.stored += answered(p.URL, QStringLiteral("http://"));
         s.total += 1;
         return s;
     }
@@ -67,8 +69,8 @@ StepState stepState(const PlanRecord &p, const SharedState &shared, int step)
     }
     case 6: return texts({&p.Idea, &p.People, &p.Market, &p.How});
     case 7: return texts({&p.Where, &p.Advertising, &p.Amount, &p.Personnel});
-    case 8: return list(shared.EmpSlot);
-    case 9: return list(shared.ProdSlot);
+    case 8: return list(shared.EmpSlot, p.Emp);
+    case 9: return list(shared.ProdSlot, p.ProdServ);
     case 10: return texts({&p.ToWhom, &p.Number, &p.Reach, &p.Differ, &p.Types, &p.Plans});
     case 11: // its three pages together
         return texts({&p.Cost, &p.Expenses, &p.Adv, &p.Equip, &p.Charge, &p.Sell, &p.MoIncome, &p.YrIncome,

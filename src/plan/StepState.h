@@ -9,7 +9,7 @@
 enum class StepMark { Empty, Half, Check };
 
 struct StepState {
-    int stored = 0; // answers that differ from their initial value
+    int stored = 0; // answers that hold more than their initial value
     int total = 0;  // answers the step asks for
 
     StepMark mark() const;
@@ -21,5 +21,5 @@ struct StepState {
 constexpr int kStepCount = 12;
 
 // The state of step 1 .. 12 (step 11 counts its three pages together). The employee and
-// product lists count as one answer each, stored while at least one entry is in use.
+// product lists count as one answer each, stored while an entry in use names someone or something.
 StepState stepState(const PlanRecord &plan, const SharedState &shared, int step);

@@ -125,16 +125,6 @@ void BusTypePage::storeToPlan()
 
 bool BusTypePage::hasUnsavedChanges() const { return !(PendingBusType == m_ctx.plan.BusType); }
 
-void BusTypePage::leaveTo(const QString &target)
-{
-    if (hasUnsavedChanges()) {
-        if (m_ctx.prompts.askSaveChanges())
-            save();
-        else
-            showStoredChoice();
-    }
-    m_ctx.nav.switchPage(this, target);
-}
 
 // ---------------------------------------------------------------------------------------
 
@@ -229,15 +219,4 @@ bool BusKindPage::hasUnsavedChanges() const
     const QString soldVia = m_soldVia->text();
     return !(PendingOffer == plan.Offer) || !(PendingCustomers == plan.Customers)
         || (soldVia != plan.SoldVia && !soldVia.isEmpty());
-}
-
-void BusKindPage::leaveTo(const QString &target)
-{
-    if (hasUnsavedChanges()) {
-        if (m_ctx.prompts.askSaveChanges())
-            save();
-        else
-            showStoredChoices();
-    }
-    m_ctx.nav.switchPage(this, target);
 }

@@ -55,7 +55,7 @@ public:
 protected:
     void storeToPlan() override;
     bool hasUnsavedChanges() const override;
-    void leaveTo(const QString &target) override;
+    void discardOnLeave() override { showStoredChoice(); }
 
 private:
     void showStoredChoice();
@@ -79,7 +79,7 @@ public:
 protected:
     void storeToPlan() override;
     bool hasUnsavedChanges() const override;
-    void leaveTo(const QString &target) override;
+    void discardOnLeave() override { showStoredChoices(); }
 
 private:
     void showStoredChoices();

@@ -58,11 +58,7 @@ EmployeesPage::EmployeesPage(AppContext &ctx) : StepPage(ctx, PageId::BusEmp, 72
     auto *ret = makeReturnButton();
     ret->setGeometry(twipsRect(5100, 4800, 2010, 495));
 
-    setTabOrder(m_entry, save);
-    setTabOrder(save, clearAll);
-    setTabOrder(clearAll, m_list);
-    setTabOrder(m_list, clearOne);
-    setTabOrder(clearOne, ret);
+    chainTabOrder({m_entry, save, clearAll, m_list, clearOne, ret});
 }
 
 void EmployeesPage::onLoad()
@@ -92,10 +88,22 @@ void EmployeesPage::saveAndNext()
 {
     const int i = lowestFreeLine();
     if (i < 0) {
-        // Nothing is stored: the text stays in the box and still counts as unsaved.
-        tellFull();
-        return;
+        // Typing that cannot be stored stays in the box, unsaved, and the user is told;
+        // an untouched box (the entry just stored, or nothing) loses nothing.
+        if (ChangedFlag == QLatin1String("Y")) {
+            tellFull();
+            return;
+        }
+    } else {
+        storeLine(i);
     }
+    for (int n = 0; n < Lines; ++n)
+        m_ctx.plan.Emp[n] = m_lines[n]->text();
+    markClean();
+}
+
+void EmployeesPage::storeLine(int i)
+{
     setLine(i, employeePrefix(i + 1) + m_entry->text());
     m_ctx.shared.EmpSlot[i] = SlotOn;
     // The last line keeps the text, so a full list shows what was typed last.
@@ -103,9 +111,6 @@ void EmployeesPage::saveAndNext()
         m_entry->clear();
         m_entry->setFocus();
     }
-    for (int n = 0; n < Lines; ++n)
-        m_ctx.plan.Emp[n] = m_lines[n]->text();
-    markClean();
 }
 
 bool EmployeesPage::canStoreOnLeave()

@@ -29,6 +29,7 @@ protected:
 
 private:
     void saveAndNext();
+    void storeLine(int index);
     void clearOne();
     void clearAll();
     void tellFull();

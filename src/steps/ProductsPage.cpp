@@ -45,7 +45,6 @@ ProductsPage::ProductsPage(AppContext &ctx) : StepPage(ctx, PageId::BusDesc, 714
         {"lblDiffer", "How does it differ?", "txtHowDiffer", &m_differ},
     };
     const QFont captionFont = arialFont(8.25, true);
-    QWidget *previous = nullptr;
     int top = 900;
     for (const Row &r : rows) {
         auto *caption = makeLabel(this, r.label, QString::fromLatin1(r.caption), captionFont);
@@ -56,11 +55,9 @@ ProductsPage::ProductsPage(AppContext &ctx) : StepPage(ctx, PageId::BusDesc, 714
         box->setGeometry(twipsRect(2280, top, 4740, 315));
         caption->setBuddy(box);
         *r.target = box;
-        if (previous)
-            setTabOrder(previous, box);
-        previous = box;
         top += 420;
     }
+    chainTabOrder({m_name, m_desc, m_produced, m_compare, m_differ});
 
     watch(m_name);
     watch(m_produced);
@@ -87,9 +84,7 @@ ProductsPage::ProductsPage(AppContext &ctx) : StepPage(ctx, PageId::BusDesc, 714
     auto *ret = makeReturnButton();
     ret->setGeometry(twipsRect(5085, 3210, 1935, 495));
 
-    setTabOrder(m_differ, save);
-    setTabOrder(save, view);
-    setTabOrder(view, ret);
+    chainTabOrder({m_differ, save, view, ret});
 }
 
 void ProductsPage::onLoad()
@@ -137,16 +132,21 @@ void ProductsPage::tellFull() { m_ctx.prompts.ask(Question::notice(Msg::ProdFull
 void ProductsPage::saveInformation()
 {
     const int free = lowestFreeSlot();
-    if (free >= 0) {
-        if (m_ctx.prompts.ask(Question::okCancel(Msg::prodConfirm(free + 1), Msg::AppTitle)) == PromptButton::Ok) {
-            store(free);
-            prepareBoxes(lowestFreeSlot() >= 0);
-        }
-    } else {
+    if (free < 0) {
         tellFull();
+    } else if (confirmSlot(free)) {
+        store(free);
+        prepareBoxes(lowestFreeSlot() >= 0);
+    } else {
+        // Cancel keeps the typing unsaved, so leaving still asks before it is lost.
+        return;
     }
-    // Cancel too: the user has answered for these edits.
     markClean();
+}
+
+bool ProductsPage::confirmSlot(int slot)
+{
+    return m_ctx.prompts.ask(Question::okCancel(Msg::prodConfirm(slot + 1), Msg::AppTitle)) == PromptButton::Ok;
 }
 
 void ProductsPage::viewEntries()
@@ -155,9 +155,10 @@ void ProductsPage::viewEntries()
         if (m_ctx.prompts.askSaveChanges()) {
             const int free = lowestFreeSlot();
             if (free >= 0) {
-                if (m_ctx.prompts.ask(Question::okCancel(Msg::prodConfirm(free + 1), Msg::AppTitle))
-                    == PromptButton::Ok)
-                    store(free);
+                // Cancel cancels the whole command: the entry stays on the page, unsaved.
+                if (!confirmSlot(free))
+                    return;
+                store(free);
             } else if (!nameBoxShowsFull()) {
                 tellFull();
             }

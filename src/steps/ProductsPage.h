@@ -31,6 +31,8 @@ private:
     // Offers the lowest free slot in empty boxes, or says the list is full.
     void prepareBoxes(bool caretAfterPrefix);
     void tellFull();
+    // Asks "This product or service will be saved as #N."; true on OK.
+    bool confirmSlot(int slot);
 
     QLineEdit *m_name = nullptr;
     QLineEdit *m_desc = nullptr;

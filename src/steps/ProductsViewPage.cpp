@@ -78,9 +78,7 @@ ProductsViewPage::ProductsViewPage(AppContext &ctx) : StepPage(ctx, PageId::View
     connect(back, &QPushButton::clicked, this,
             [this] { m_ctx.nav.switchPage(this, QString::fromLatin1(PageId::BusDesc)); });
 
-    setTabOrder(m_list, clearOne);
-    setTabOrder(clearOne, clearAll);
-    setTabOrder(clearAll, back);
+    chainTabOrder({m_list, clearOne, clearAll, back});
 }
 
 void ProductsViewPage::onLoad()

@@ -36,10 +36,14 @@ void StepPage::save()
 
 void StepPage::leaveTo(const QString &target)
 {
-    if (hasUnsavedChanges() && m_ctx.prompts.askSaveChanges()) {
-        if (!canStoreOnLeave())
-            return;
-        save();
+    if (hasUnsavedChanges()) {
+        if (!m_ctx.prompts.askSaveChanges()) {
+            discardOnLeave();
+        } else {
+            if (!canStoreOnLeave())
+                return;
+            save();
+        }
     }
     m_ctx.nav.switchPage(this, target);
 }

@@ -28,13 +28,16 @@ protected:
     // Whether Yes to the save question can store the page's edits; a page that cannot
     // tells the user why and stays open, so nothing typed is lost.
     virtual bool canStoreOnLeave() { return true; }
+    // No to the save question: a page whose controls show a pending choice puts the
+    // stored one back.
+    virtual void discardOnLeave() {}
 
     // Save: store, then mark clean.
     virtual void save();
     // Leave towards another page: ask the save question when there are unsaved
     // changes (Yes saves, No stores nothing), then show the target and hide this page.
     // Stays when Yes cannot store (canStoreOnLeave).
-    virtual void leaveTo(const QString &target);
+    void leaveTo(const QString &target);
     void returnToMain();
 
     // Every text change of the box marks the page changed.

@@ -307,6 +307,8 @@ struct MenuEntry {
 const MenuEntry MenuTable[] = {
     {"mnuFile", "mnuFileOpen", "&Open", "Ctrl+O", false},
     {"mnuFile", "mnuFileOpenExample", "Open &Example Plan", "", true},
+    {"mnuFile", "mnuFileFormattedPlan", "New &Formatted Plan", "", true},
+    {"mnuFile", "mnuFileFillSteps", "Fill Steps from &Document", "", true},
     {"mnuFile", "Hyphen1", "", "", false},
     {"mnuFile", "mnuFileSave", "&Save", "Ctrl+S", false},
     {"mnuFile", "mnuFileSaveAs", "Save &As", "Ctrl+A", false},

@@ -28,14 +28,16 @@ const Case kCases[] = {
     {"step 1 saved untouched: http:// answers nothing", 1,
      [](PlanRecord &p, SharedState &) { p.URL = QStringLiteral("http://"); }, "0 of 10 answers stored.",
      StepMark::Empty},
-    {"step 1 empty web address is a stored answer", 1, [](PlanRecord &p, SharedState &) { p.URL.clear(); },
-     "1 of 10 answers stored.", StepMark::Half},
-    {"step 1 boxes saved empty, address left at http://", 1,
+    {"step 1 empty web address answers nothing", 1, [](PlanRecord &p, SharedState &) { p.URL.clear(); },
+     "0 of 10 answers stored.", StepMark::Empty},
+    {"step 1 only the name typed, the rest saved empty or spaces", 1,
      [](PlanRecord &p, SharedState &) {
-         fillAll({&p.Name, &p.Add1, &p.Add2, &p.City, &p.State, &p.Zip, &p.Phone, &p.Fax, &p.Email}, {});
+         fillAll({&p.Add1, &p.Add2, &p.City, &p.State, &p.Zip, &p.Phone, &p.Fax}, {});
+         p.Name = QStringLiteral("Ana's Bikes");
+         p.Email = QStringLiteral("   ");
          p.URL = QStringLiteral("http://");
      },
-     "9 of 10 answers stored.", StepMark::Half},
+     "1 of 10 answers stored.", StepMark::Half},
     {"step 1 complete", 1,
      [](PlanRecord &p, SharedState &) {
          fillAll({&p.Name, &p.Add1, &p.Add2, &p.City, &p.State, &p.Zip, &p.Phone, &p.Fax, &p.Email});
@@ -52,19 +54,34 @@ const Case kCases[] = {
          p.Customers = QStringLiteral("Consumers");
          p.SoldVia.clear();
      },
-     "3 of 3 answers stored.", StepMark::Check},
+     "2 of 3 answers stored.", StepMark::Half},
     {"step 5 one goal and one emptied box", 5,
      [](PlanRecord &p, SharedState &) {
          p.BusSTG[0] = QStringLiteral("1.  Open on Sundays");
          p.BusLTG[4].clear();
+         p.BusLTG[0] = QStringLiteral("1. ");
      },
-     "2 of 10 answers stored.", StepMark::Half},
+     "1 of 10 answers stored.", StepMark::Half},
     {"step 8 the flags decide, not the text", 8,
      [](PlanRecord &p, SharedState &) { p.Emp[0] = QStringLiteral("1.  Ana"); }, "0 of 1 answer stored.",
      StepMark::Empty},
-    {"step 8 last line in use", 8, [](PlanRecord &, SharedState &s) { s.EmpSlot[9] = SlotOn; },
+    {"step 8 last line in use", 8,
+     [](PlanRecord &p, SharedState &s) {
+         s.EmpSlot[9] = SlotOn;
+         p.Emp[9] = QStringLiteral("10. Ana");
+     },
      "1 of 1 answer stored.", StepMark::Check},
-    {"step 9 one entry in use", 9, [](PlanRecord &, SharedState &s) { s.ProdSlot[4] = SlotOn; },
+    {"step 8 a line in use with only its number", 8,
+     [](PlanRecord &p, SharedState &s) {
+         s.EmpSlot[9] = SlotOn;
+         p.Emp[9] = QStringLiteral("10. ");
+     },
+     "0 of 1 answer stored.", StepMark::Empty},
+    {"step 9 one entry in use", 9,
+     [](PlanRecord &p, SharedState &s) {
+         s.ProdSlot[4] = SlotOn;
+         p.ProdServ[4] = QStringLiteral("Tune-ups");
+     },
      "1 of 1 answer stored.", StepMark::Check},
     {"step 11 one answer on each of its three pages", 11,
      [](PlanRecord &p, SharedState &) { fillAll({&p.Cost, &p.Sell, &p.InGoals}); }, "3 of 10 answers stored.",

@@ -60,11 +60,11 @@ private slots:
     // Products entry page
     void prod_freshPage_offersOneWithCaretAfterPrefix();
     void prod_save_okStoresAndOffersNext();
-    void prod_save_cancelStoresNothingButClearsFlag();
+    void prod_save_cancelStoresNothingAndKeepsTheTyping();
     void prod_clearOneOnView_slotIsReused();
     void prod_fifthEntry_showsFullText_thenFullInfoOnSaveAndReturn();
     void prod_descriptionWhileFull_isNotAnEdit();
-    void prod_view_yesThenCancel_storesNothingAndShowsView();
+    void prod_view_yesThenCancel_staysWithTheTyping();
     void prod_view_yesOk_storesWithoutResettingBoxes();
     void prod_view_no_keepsFlag();
     void prod_viewWhenFull_fullInfoOnlyIfNameBoxEdited();
@@ -286,6 +286,10 @@ void ListStepsTest::emp_tenthSaveKeepsText_eleventhAndReturnYesTellAndKeepIt()
     QCOMPARE(box->text(), QStringLiteral("Tenth"));
     QCOMPARE(page->focusWidget(), save);
     QCOMPARE(flagOf(page), N);
+    // Pressed again on the entry just stored: nothing would be lost, so nothing is said.
+    save->click();
+    VERIFY_PROMPTS(run->prompts);
+    QCOMPARE(plan.Emp[9], QStringLiteral("10. Tenth"));
 
     // An eleventh save stores nothing, says so and keeps the typing as unsaved.
     const auto before = plan.Emp;
@@ -557,7 +561,7 @@ void ListStepsTest::prod_save_okStoresAndOffersNext()
     QCOMPARE(flagOf(page), N);
 }
 
-void ListStepsTest::prod_save_cancelStoresNothingButClearsFlag()
+void ListStepsTest::prod_save_cancelStoresNothingAndKeepsTheTyping()
 {
     Page *page = products();
     FIND(name, QLineEdit, page, "txtProdServ");
@@ -571,11 +575,13 @@ void ListStepsTest::prod_save_cancelStoresNothingButClearsFlag()
     QCOMPARE(run->ctx->shared.ProdSlot[0], SlotOff);
     QCOMPARE(name->text(), QStringLiteral("1.  Chairs"));
     QCOMPARE(desc->text(), QStringLiteral("Oak"));
-    QCOMPARE(flagOf(page), N);
-    // So leaving does not ask again.
+    QCOMPARE(flagOf(page), Y);
+    // So leaving asks, and Yes keeps the product.
+    run->prompts.expectSaveChanges(true);
     click(page, "cmdReturn");
     QVERIFY(run->visible(PageId::Main));
-    QCOMPARE(run->ctx->plan.ProdServ[0], QStringLiteral("1.  "));
+    QCOMPARE(run->ctx->plan.ProdServ[0], QStringLiteral("1.  Chairs"));
+    QCOMPARE(run->ctx->plan.ProdDesc[0], QStringLiteral("Oak"));
 }
 
 void ListStepsTest::prod_clearOneOnView_slotIsReused()
@@ -661,18 +667,19 @@ void ListStepsTest::prod_descriptionWhileFull_isNotAnEdit()
     QCOMPARE(flagOf(page), Y);
 }
 
-void ListStepsTest::prod_view_yesThenCancel_storesNothingAndShowsView()
+void ListStepsTest::prod_view_yesThenCancel_staysWithTheTyping()
 {
     Page *page = products();
     QTest::keyClicks(edit(page, "txtProdServ"), QStringLiteral("Chairs"));
     run->prompts.expectSaveChanges(true);
     run->prompts.expect(confirmN(1), PromptButton::Cancel);
-    Page *view = goToView(page);
+    click(page, "cmdView");
     QCOMPARE(run->ctx->plan.ProdServ[0], QStringLiteral("1.  "));
     QCOMPARE(run->ctx->shared.ProdSlot[0], SlotOff);
-    QCOMPARE(flagOf(page), N);
-    QVERIFY(view && view->isVisible());
-    QVERIFY(!page->isVisible());
+    QCOMPARE(edit(page, "txtProdServ")->text(), QStringLiteral("1.  Chairs"));
+    QCOMPARE(flagOf(page), Y);
+    QVERIFY(page->isVisible());
+    QVERIFY(!run->visible(PageId::View));
 }
 
 void ListStepsTest::prod_view_yesOk_storesWithoutResettingBoxes()

@@ -1,5 +1,7 @@
 #include "document/output/PrintLayout.h"
 
+#include "document/DocumentStructure.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
@@ -13,13 +15,13 @@
 #include <QPrinter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTextTable>
 
 #include <algorithm>
-
 #include <memory>
 
 namespace printlayout {
@@ -37,8 +39,26 @@ void useLocalePageSize(QPagedPaintDevice &device)
 
 namespace {
 
+constexpr qreal MarginMm = 20;
+
+QSizeF localPageMm()
+{
+    const bool inches = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+    return QPageSize(inches ? QPageSize::Letter : QPageSize::A4).size(QPageSize::Millimeter);
+}
+
+qreal mmToPixels(qreal mm) { return mm / 25.4 * 96; }
+
+bool startsPage(const QTextBlock &b)
+{
+    return b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
+}
+
+// What a page holds whole: a line, or a table row.
 struct Span {
     qreal top, height;
+    bool breakBefore = false; // a page break before the paragraph
+    qreal keepTop = -1;       // the heading's top, which goes with the text after it
 };
 
 // A block's lines in document coordinates.
@@ -57,7 +77,9 @@ void addLines(QAbstractTextDocumentLayout *layout, const QTextBlock &b, QList<Sp
 void addRows(const QTextDocument &doc, const QTextTable &table, qreal pageHeight, QList<Span> &spans)
 {
     QAbstractTextDocumentLayout *layout = doc.documentLayout();
-    qreal previousBottom = table.parentFrame() == doc.rootFrame() ? layout->frameBoundingRect(const_cast<QTextTable *>(&table)).top() : -1;
+    qreal previousBottom = table.parentFrame() == doc.rootFrame()
+        ? layout->frameBoundingRect(const_cast<QTextTable *>(&table)).top()
+        : -1;
     for (int r = 0; r < table.rows(); ++r) {
         QList<Span> lines;
         for (int c = 0; c < table.columns(); ++c) {
@@ -84,29 +106,112 @@ void addRows(const QTextDocument &doc, const QTextTable &table, qreal pageHeight
     }
 }
 
-// Where each page starts, in document coordinates: a page holds the whole lines (and
-// table rows) that fit and breaks before the first that does not, so nothing is cut or
-// drawn twice.
+// Where each page starts, in document coordinates: a page holds the whole lines and
+// table rows that fit and breaks before the first that does not, so nothing is cut or
+// drawn twice; a heading goes to the next page with the text after it.
 QList<qreal> pageStarts(const QTextDocument &doc, qreal pageHeight)
 {
     QList<Span> spans;
+    qreal headingTop = -1; // the top of the heading just before
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const qsizetype first = spans.size();
         if (const QTextTable *table = QTextCursor(b).currentTable()) {
             addRows(doc, *table, pageHeight, spans);
             // On after the table, a table inside it included.
             b = table->lastCursorPosition().block();
-            continue;
+        } else {
+            addLines(doc.documentLayout(), b, spans);
         }
-        addLines(doc.documentLayout(), b, spans);
+        if (spans.size() > first) {
+            spans[first].breakBefore = startsPage(b) && !QTextCursor(b).currentTable();
+            spans[first].keepTop = headingTop;
+        }
+        const bool heading = b.blockFormat().headingLevel() > 0 && spans.size() > first && !QTextCursor(b).currentTable();
+        headingTop = heading ? spans[first].top : -1;
     }
     QList<qreal> starts{0};
-    for (const Span &s : spans)
-        if (s.top + s.height - starts.last() > pageHeight && s.top > starts.last())
+    for (const Span &s : spans) {
+        if (s.top <= starts.last())
+            continue;
+        if (s.breakBefore)
             starts << s.top;
+        else if (s.top + s.height - starts.last() > pageHeight)
+            starts << (s.keepTop > starts.last() ? s.keepTop : s.top);
+    }
+    return starts;
+}
+
+int pageAt(const QList<qreal> &starts, qreal y)
+{
+    int page = 1;
+    while (page < starts.size() && starts[page] <= y + 0.01)
+        ++page;
+    return page;
+}
+
+// One pass: the contents lines get the pages of the headings in this layout, in order.
+// True when a number changed, so the layout must be made again.
+bool renumber(QTextDocument &laidOut, const QList<qreal> &starts, QTextDocument *also = nullptr)
+{
+    QList<int> pages;
+    QList<int> lines;
+    for (QTextBlock b = laidOut.begin(); b.isValid(); b = b.next()) {
+        if (docstruct::contentsLevel(b.blockFormat()) > 0)
+            lines << b.blockNumber();
+        else if (b.blockFormat().headingLevel() > 0 && b.layout()->lineCount() > 0)
+            pages << pageAt(starts, b.layout()->position().y());
+    }
+    bool changed = false;
+    for (int i = 0; i < lines.size() && i < pages.size(); ++i) {
+        for (QTextDocument *doc : {&laidOut, also}) {
+            if (!doc)
+                continue;
+            const QTextBlock block = doc->findBlockByNumber(lines[i]);
+            const QString number = QString::number(pages[i]);
+            const int tab = int(block.text().lastIndexOf(QLatin1Char('\t')));
+            if (tab < 0 || block.text().mid(tab + 1) == number)
+                continue;
+            QTextCursor c(block);
+            c.setPosition(block.position() + tab + 1);
+            c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            c.insertText(number);
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+bool hasContents(const QTextDocument &doc)
+{
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        if (docstruct::contentsLevel(b.blockFormat()) > 0)
+            return true;
+    return false;
+}
+
+// Pages, numbering the contents until the numbers no longer move the headings.
+QList<qreal> paginate(QTextDocument &doc, qreal pageHeight, QTextDocument *also = nullptr)
+{
+    QList<qreal> starts = pageStarts(doc, pageHeight);
+    for (int pass = 0; pass < 4 && hasContents(doc) && renumber(doc, starts, also); ++pass)
+        starts = pageStarts(doc, pageHeight);
     return starts;
 }
 
 } // namespace
+
+qreal localBodyWidth() { return mmToPixels(localPageMm().width() - 2 * MarginMm); }
+
+void numberContents(QTextDocument &doc)
+{
+    if (!hasContents(doc))
+        return;
+    std::unique_ptr<QTextDocument> copy(doc.clone());
+    copy->setDocumentMargin(0);
+    copy->setTextWidth(localBodyWidth());
+    // The footer takes two lines of 9 pt text.
+    paginate(*copy, mmToPixels(localPageMm().height() - 2 * MarginMm) - 2 * 9 * 96 / 72.0 * 1.15, &doc);
+}
 
 int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString &name)
 {
@@ -124,9 +229,11 @@ int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString 
     doc->setDocumentMargin(0);
     const QSizeF body(area.width(), area.height() - footerHeight);
     doc->setTextWidth(body.width());
-    QList<qreal> starts = pageStarts(*doc, body.height());
+    QList<qreal> starts = paginate(*doc, body.height());
     const int pages = int(starts.size());
     starts << doc->size().height();
+
+    const bool cover = docstruct::isTitle(doc->begin().blockFormat());
 
     QPainter painter;
     if (!painter.begin(&device))
@@ -144,6 +251,8 @@ int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString 
         context.palette.setColor(QPalette::Text, Qt::black);
         doc->documentLayout()->draw(&painter, context);
         painter.restore();
+        if (i == 0 && cover)
+            continue;
 
         painter.setFont(footerFont);
         painter.setPen(Qt::black);

@@ -2,7 +2,10 @@
 
 // One page layout for printing, the print preview and PDF export: the document
 // paginated on the device's page with 2 cm margins and a footer on every page with the
-// document's name on the left and "Page n of m" on the right.
+// document's name on the left and "Page n of m" on the right. A page break before a block
+// starts a new page, a heading never stands alone at the foot of a page, a cover page
+// (the document starts with a title) has no footer, and the contents lines get the
+// pages of this layout.
 
 #include "document/files/SafeWrite.h"
 
@@ -17,6 +20,14 @@ namespace printlayout {
 // The name in the footer: the file name without its folder, or "Business Plan" while
 // the document has no file.
 QString documentName(const QString &filePath);
+
+// The width of the text on a page of the local size (see useLocalePageSize), in the
+// document's own units.
+qreal localBodyWidth();
+
+// Writes into the contents lines (DocumentStructure.h) the pages on which their headings
+// fall on pages of the local size, laying the document out again until they hold.
+void numberContents(QTextDocument &doc);
 
 // Sets the margins, lays the document out on the device's page and paints every page.
 // Returns the number of pages, 0 when the device cannot be painted on.

@@ -1,0 +1,55 @@
+#include "editor/PlanCommands.h"
+
+#include "app/AppContext.h"
+#include "app/Messages.h"
+#include "app/Prompts.h"
+#include "document/DocumentText.h"
+#include "document/FormattedPlan.h"
+#include "document/PlanReadBack.h"
+#include "editor/EditorFile.h"
+
+#include <QAction>
+#include <QTextDocument>
+#include <QTextEdit>
+
+PlanCommands::PlanCommands(QTextEdit *edit, EditorFile *file, AppContext &ctx)
+    : QObject(edit), m_edit(edit), m_file(file), m_ctx(ctx)
+{
+    const auto add = [this](const char *name, const QString &caption, void (PlanCommands::*command)()) {
+        auto *action = new QAction(caption, this);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, command);
+        m_actions << action;
+    };
+    add("mnuFileFormattedPlan", QStringLiteral("New &Formatted Plan"), &PlanCommands::newFormattedPlan);
+    add("mnuFileFillSteps", QStringLiteral("Fill Steps from &Document"), &PlanCommands::fillSteps);
+}
+
+void PlanCommands::newFormattedPlan()
+{
+    if (!m_file->mayReplaceComposition())
+        return;
+    // Built without undo steps, so the new plan starts a fresh history.
+    QTextDocument *doc = m_edit->document();
+    doc->setUndoRedoEnabled(false);
+    formattedplan::compose(*doc, m_ctx.plan, m_today());
+    doc->setUndoRedoEnabled(true);
+    m_edit->moveCursor(QTextCursor::Start);
+    m_file->startUnsaved(QStringLiteral("Formatted Business Plan"));
+}
+
+void PlanCommands::fillSteps()
+{
+    if (m_ctx.prompts.ask(Question::yesNo(Msg::FillStepsQuestion, Msg::AppTitle, PromptButton::No))
+        != PromptButton::Yes)
+        return;
+    PlanReadBack read = readPlanBack(WholeText(*m_edit->document()).text());
+    if (read.found == 0) {
+        m_ctx.prompts.ask(Question::notice(Msg::NoAnswersFound, Msg::AppTitle));
+        return;
+    }
+    m_ctx.plan = read.plan;
+    m_ctx.shared.EmpSlot = read.shared.EmpSlot;
+    m_ctx.shared.ProdSlot = read.shared.ProdSlot;
+    m_ctx.prompts.ask(Question::notice(Msg::answersTaken(read.found, int(planFields().size())), Msg::AppTitle));
+}

@@ -1,0 +1,108 @@
+#include "document/DocumentText.h"
+#include "document/PlanDocument.h"
+#include "document/PlanReadBack.h"
+#include "plan/PlanHints.h"
+#include "plan/PlanRecord.h"
+
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <functional>
+
+namespace {
+
+using Fill = std::function<void(PlanRecord &)>;
+
+// The text the editor holds after showing the composition of `plan`.
+QString shownText(const PlanRecord &plan)
+{
+    QTextDocument doc;
+    QTextCursor(&doc).insertText(composePlan(plan));
+    return WholeText(doc).text();
+}
+
+} // namespace
+
+class ReadBackTest : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTrip_isExact_data();
+    void roundTrip_isExact();
+    void editedDocument_data();
+    void editedDocument();
+};
+
+void ReadBackTest::roundTrip_isExact_data()
+{
+    QTest::addColumn<Fill>("fill");
+    QTest::addColumn<int>("employees");
+    QTest::addColumn<int>("products");
+    QTest::newRow("untouched") << Fill([](PlanRecord &) {}) << 0 << 0;
+    QTest::newRow("example") << Fill([](PlanRecord &p) { p = examplePlan(); }) << -1 << -1;
+    QTest::newRow("odd answers") << Fill([](PlanRecord &p) {
+        p.Name = QStringLiteral("Café & Co");
+        p.Add2.clear(); // no line at all
+        p.City = QStringLiteral("San José");
+        p.State = QString();
+        p.Zip = QStringLiteral("95 110");
+        p.BusType = QStringLiteral("Sole Proprietorship");
+        p.Customers = QStringLiteral("Businesses and Consumers");
+        p.Where = QStringLiteral("line one\nline two\n\nafter an empty line\n");
+        p.BusSTG[2] = QStringLiteral("3.  Fax:  not a label here");
+        p.Emp[1] = QStringLiteral("2.  Zoë, baker");
+        p.Emp[9] = QStringLiteral("10. ");
+        p.ProdServ[3] = QStringLiteral("Bread");
+        p.ProdDesc[3] = QString();
+        p.Info = QStringLiteral("Other:  twice\u00a0kept");
+    }) << 1 << 1;
+}
+
+void ReadBackTest::roundTrip_isExact()
+{
+    QFETCH(Fill, fill);
+    QFETCH(int, employees);
+    QFETCH(int, products);
+    PlanRecord plan;
+    fill(plan);
+    const PlanReadBack read = readPlanBack(shownText(plan));
+    QCOMPARE(read.found, int(planFields().size()));
+    QCOMPARE(composePlan(read.plan), composePlan(plan));
+    const auto inUse = [](const auto &flags) { return int(std::count(flags.begin(), flags.end(), SlotOn)); };
+    if (employees >= 0) {
+        QCOMPARE(inUse(read.shared.EmpSlot), employees);
+        QCOMPARE(inUse(read.shared.ProdSlot), products);
+    }
+}
+
+void ReadBackTest::editedDocument_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("found");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    const QString plain = composePlan(examplePlan());
+    QString noFax = plain;
+    noFax.replace(QStringLiteral("Fax:  "), QStringLiteral("Telefax "));
+    QTest::newRow("a label edited: its answer joins the one before") << noFax << 84 << "Phone"
+                                                                     << examplePlan().Phone + "\nTelefax " + examplePlan().Fax;
+    QString choice = plain;
+    choice.replace(QStringLiteral("Our business is a Partnership"), QStringLiteral("Our business is a Cooperative"));
+    QTest::newRow("a choice that is no option") << choice << 84 << "BusType" << blankPadded(19);
+    QTest::newRow("no label at all") << QStringLiteral("Dear bank,\nplease lend us money.\n") << 0 << "Name"
+                                     << BlankMarker;
+}
+
+void ReadBackTest::editedDocument()
+{
+    QFETCH(QString, text);
+    QFETCH(int, found);
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    const PlanReadBack read = readPlanBack(text);
+    QCOMPARE(read.found, found);
+    QCOMPARE(planField(field).get(read.plan), value);
+}
+
+QTEST_MAIN(ReadBackTest)
+#include "test_readback.moc"
