@@ -87,13 +87,13 @@ public:
         m_cursor.insertText(text, format);
     }
 
-    void contentsLine(int level, const QString &entry, qreal tab)
+    // The page number's tab stop is set where the page's width is known (PrintLayout).
+    void contentsLine(int level, const QString &entry)
     {
         QTextBlockFormat block;
         block.setProperty(docstruct::ContentsLevelProperty, level);
         block.setIndent(level - 1);
         block.setBottomMargin(4);
-        block.setTabPositions({QTextOption::Tab(tab, QTextOption::RightTab)});
         start(block, textFormat(12));
         m_cursor.insertText(entry + QStringLiteral("\t0"), textFormat(12));
     }
@@ -170,6 +170,13 @@ QString provides(const PlanRecord &p)
     return (offer.isEmpty() ? QStringLiteral("For ") : offer + QStringLiteral(" for ")) + customers;
 }
 
+// The answer completes "The purpose of our business is to ".
+QString purpose(const PlanRecord &p)
+{
+    const QString v = answer(p.BusPurp);
+    return v.isEmpty() || v.startsWith(QLatin1String("to "), Qt::CaseInsensitive) ? v : QStringLiteral("To ") + v;
+}
+
 // A first draft of the summary from answers already given.
 QStringList summary(const PlanRecord &p)
 {
@@ -185,11 +192,15 @@ QStringList summary(const PlanRecord &p)
         if (!customers.isEmpty())
             first += QStringLiteral(" for ") + customers.toLower();
     }
-    if (const QString via = answer(p.SoldVia); !via.isEmpty())
+    if (QString via = answer(p.SoldVia); !via.isEmpty()) {
+        // "Retail at our counter" reads on as "sold via retail at our counter".
+        if (via.size() > 1 && via[1].isLower())
+            via[0] = via[0].toLower();
         first += QStringLiteral(", sold via ") + via;
+    }
     QStringList out;
     if (first != name && first != QStringLiteral("Our business"))
-        out << first + QLatin1Char('.');
+        out << (first.back().isPunct() ? first : first + QLatin1Char('.'));
     if (const QString purpose = answer(p.BusPurp); !purpose.isEmpty())
         out << QStringLiteral("The purpose of our business is to ") + purpose;
     if (const QStringList s = givenItems(p.BusSTG, true); !s.isEmpty())
@@ -273,12 +284,11 @@ void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today)
     const auto numbered = [&](int i) { return QStringLiteral("%1. %2").arg(i + 1).arg(sections[i]); };
 
     b.paragraph(QStringLiteral("Contents"), textFormat(18, true), Qt::AlignLeft, true);
-    const qreal tab = printlayout::localBodyWidth();
     for (int i = 0; i < sections.size(); ++i) {
-        b.contentsLine(1, numbered(i), tab);
+        b.contentsLine(1, numbered(i));
         if (i == 6)
             for (const Product &product : items)
-                b.contentsLine(2, product.name, tab);
+                b.contentsLine(2, product.name);
     }
 
     const auto leadIns = [&](int section, const std::vector<LeadIn> &answers) {
@@ -299,7 +309,7 @@ void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today)
     leadIns(1, given({{"Type of business", answer(p.BusType.text())},
                       {"What we provide", provides(p)},
                       {"Where it is sold", answer(p.SoldVia)},
-                      {"Our purpose", answer(p.BusPurp)},
+                      {"Purpose", purpose(p)},
                       {"The basic idea", answer(p.Idea)}}));
 
     b.heading(1, numbered(2));

@@ -40,8 +40,7 @@ void PlanCommands::newFormattedPlan()
 
 void PlanCommands::fillSteps()
 {
-    if (m_ctx.prompts.ask(Question::yesNo(Msg::FillStepsQuestion, Msg::AppTitle, PromptButton::No))
-        != PromptButton::Yes)
+    if (!m_ctx.prompts.askYesNo(Msg::FillStepsQuestion))
         return;
     PlanReadBack read = readPlanBack(WholeText(*m_edit->document()).text());
     if (read.found == 0) {

@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 
+#include "document/DocumentStructure.h"
 #include "document/PlanDocument.h"
 #include "document/rtf/Rtf.h"
 #include "plan/PlanHints.h"
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextDocument>
 
 namespace {
@@ -161,6 +163,62 @@ private slots:
         run->trigger(p, "mnuFileExit");
         QCOMPARE(run->editor(), p);
         QVERIFY(!run->quit);
+    }
+
+    void formattedPlan_isANewUnsavedDocumentOfTheAnswers()
+    {
+        answerSome();
+        const QStringList before = planValues(run->ctx->plan);
+        OPEN_EDITOR(p);
+        run->trigger(p, "mnuFileFormattedPlan"); // the untouched composition: no question
+        QCOMPARE(p->windowTitle(), QStringLiteral("Formatted Business Plan - Text Editor"));
+        QVERIFY(!p->docChanged());
+        QCOMPARE(p->fileName(), QString());
+        QVERIFY(!p->textEdit()->document()->isUndoAvailable());
+        const QTextBlock first = p->textEdit()->document()->begin();
+        QVERIFY(docstruct::isTitle(first.blockFormat()));
+        QCOMPARE(first.text(), QStringLiteral("Owner's Own Shop"));
+        QCOMPARE(p->file()->documentName(), QStringLiteral("Owner's Own Shop - Business Plan"));
+        QCOMPARE(planValues(run->ctx->plan), before);
+
+        // Edited, it is work that would be lost: Cancel keeps it.
+        p->textEdit()->insertPlainText(QStringLiteral("Draft "));
+        run->expectSaveQuestion(PromptButton::Cancel);
+        run->trigger(p, "mnuFileFormattedPlan");
+        QVERIFY(EditorRun::wholeText(p).startsWith(QLatin1String("Draft ")));
+    }
+
+    void fillSteps_takesTheAnswersOnlyWhenAskedAndFound_data()
+    {
+        QTest::addColumn<bool>("example");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("no") << true << false << QString();
+        QTest::newRow("yes") << true << true << QStringLiteral("85 of 85 answers were taken from the document.");
+        QTest::newRow("no labels") << false << true << QStringLiteral("No answers were found in this document.");
+    }
+
+    void fillSteps_takesTheAnswersOnlyWhenAskedAndFound()
+    {
+        QFETCH(bool, example);
+        QFETCH(bool, yes);
+        QFETCH(QString, notice);
+        answerSome();
+        const PlanRecord before = run->ctx->plan;
+        OPEN_EDITOR(p);
+        if (example)
+            openExample(p);
+        else
+            p->textEdit()->setPlainText(QStringLiteral("A letter to the bank."));
+        run->prompts.expectYesNo(QStringLiteral("Replace the answers of all twelve steps with the answers in "
+                                                "this document?"),
+                                 yes);
+        if (!notice.isEmpty())
+            run->prompts.expectNotice(notice, QStringLiteral("Quorvane"));
+        run->trigger(p, "mnuFileFillSteps");
+        const bool taken = yes && example;
+        QCOMPARE(planValues(run->ctx->plan), planValues(taken ? examplePlan() : before));
+        QCOMPARE(run->ctx->shared.EmpSlot[9], taken ? SlotOn : SlotOff);
     }
 };
 

@@ -130,6 +130,24 @@ QString withExtension(const QString &fileName, Format format)
     return fileName;
 }
 
+namespace {
+
+// Qt writes the title unescaped, so an "&" in a business name breaks the page; a
+// document without a title of its own gets the name.
+QString html(const QTextDocument &doc, const QString &name)
+{
+    QString out = doc.toHtml();
+    const qsizetype open = out.indexOf(QLatin1String("<title>"));
+    const qsizetype close = out.indexOf(QLatin1String("</title>"), open);
+    if (open < 0 || close < 0)
+        return out;
+    const QString title = doc.metaInformation(QTextDocument::DocumentTitle);
+    const qsizetype start = open + 7;
+    return out.replace(start, close - start, (title.isEmpty() ? name : title).toHtmlEscaped());
+}
+
+} // namespace
+
 QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
 {
     switch (format) {
@@ -151,7 +169,7 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
         return writer.write(&doc) ? buffer.data() : QByteArray();
     }
     case Format::Html:
-        return doc.toHtml().toUtf8();
+        return html(doc, name).toUtf8();
     case Format::Markdown: {
         const std::unique_ptr<QTextDocument> copy(doc.clone());
         keepEmphasisOffSpaces(*copy);

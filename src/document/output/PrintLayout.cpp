@@ -181,36 +181,64 @@ bool renumber(QTextDocument &laidOut, const QList<qreal> &starts, QTextDocument 
     return changed;
 }
 
-bool hasContents(const QTextDocument &doc)
+// Puts the contents lines' page numbers at the right margin of a text `width` wide (in
+// the document's own units, which tab stops keep on every device); false when the
+// document has no contents.
+bool placeContentsTabs(QTextDocument &doc, qreal width)
 {
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
-        if (docstruct::contentsLevel(b.blockFormat()) > 0)
-            return true;
-    return false;
+    bool found = false;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat f = b.blockFormat();
+        if (docstruct::contentsLevel(f) == 0)
+            continue;
+        found = true;
+        // Tab stops count from the indented start; a hair inside the margin, so
+        // rounding never wraps the number.
+        const qreal tab = width - f.indent() * doc.indentWidth() - 1;
+        if (f.tabPositions().size() == 1 && qAbs(f.tabPositions().first().position - tab) < 0.5)
+            continue;
+        f.setTabPositions({QTextOption::Tab(tab, QTextOption::RightTab)});
+        QTextCursor(b).setBlockFormat(f);
+    }
+    return found;
+}
+
+// A copy of the document laid out afresh on the device (the screen's when null) at the
+// width. A changed document is copied again rather than laid out again in place, where
+// the layout is only brought up to date lazily.
+std::unique_ptr<QTextDocument> laidOutCopy(const QTextDocument &source, QPaintDevice *device, qreal width)
+{
+    std::unique_ptr<QTextDocument> doc(source.clone());
+    if (device)
+        doc->documentLayout()->setPaintDevice(device);
+    doc->setDocumentMargin(0);
+    doc->setTextWidth(width);
+    return doc;
 }
 
 // Pages, numbering the contents until the numbers no longer move the headings.
-QList<qreal> paginate(QTextDocument &doc, qreal pageHeight, QTextDocument *also = nullptr)
+QList<qreal> paginate(std::unique_ptr<QTextDocument> &doc, QPaintDevice *device, qreal pageHeight,
+                      QTextDocument *also = nullptr)
 {
-    QList<qreal> starts = pageStarts(doc, pageHeight);
-    for (int pass = 0; pass < 4 && hasContents(doc) && renumber(doc, starts, also); ++pass)
-        starts = pageStarts(doc, pageHeight);
+    const qreal width = doc->textWidth();
+    QList<qreal> starts = pageStarts(*doc, pageHeight);
+    for (int pass = 0; pass < 4 && renumber(*doc, starts, also); ++pass) {
+        doc = laidOutCopy(*doc, device, width);
+        starts = pageStarts(*doc, pageHeight);
+    }
     return starts;
 }
 
 } // namespace
 
-qreal localBodyWidth() { return mmToPixels(localPageMm().width() - 2 * MarginMm); }
-
 void numberContents(QTextDocument &doc)
 {
-    if (!hasContents(doc))
+    const qreal width = mmToPixels(localPageMm().width() - 2 * MarginMm);
+    if (!placeContentsTabs(doc, width))
         return;
-    std::unique_ptr<QTextDocument> copy(doc.clone());
-    copy->setDocumentMargin(0);
-    copy->setTextWidth(localBodyWidth());
+    std::unique_ptr<QTextDocument> copy = laidOutCopy(doc, nullptr, width);
     // The footer takes two lines of 9 pt text.
-    paginate(*copy, mmToPixels(localPageMm().height() - 2 * MarginMm) - 2 * 9 * 96 / 72.0 * 1.15, &doc);
+    paginate(copy, nullptr, mmToPixels(localPageMm().height() - 2 * MarginMm) - 2 * 9 * 96 / 72.0 * 1.15, &doc);
 }
 
 int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString &name)
@@ -224,12 +252,11 @@ int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString 
     const qreal footerHeight = footerMetrics.height() * 2;
 
     // Lay out a copy at the device's resolution, so the screen document is untouched.
-    std::unique_ptr<QTextDocument> doc(source.clone());
-    doc->documentLayout()->setPaintDevice(&device);
-    doc->setDocumentMargin(0);
     const QSizeF body(area.width(), area.height() - footerHeight);
-    doc->setTextWidth(body.width());
-    QList<qreal> starts = paginate(*doc, body.height());
+    std::unique_ptr<QTextDocument> doc = laidOutCopy(source, &device, body.width());
+    if (placeContentsTabs(*doc, body.width() * 96 / device.logicalDpiY()))
+        doc = laidOutCopy(*doc, &device, body.width());
+    QList<qreal> starts = paginate(doc, &device, body.height());
     const int pages = int(starts.size());
     starts << doc->size().height();
 

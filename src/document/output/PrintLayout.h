@@ -21,10 +21,6 @@ namespace printlayout {
 // the document has no file.
 QString documentName(const QString &filePath);
 
-// The width of the text on a page of the local size (see useLocalePageSize), in the
-// document's own units.
-qreal localBodyWidth();
-
 // Writes into the contents lines (DocumentStructure.h) the pages on which their headings
 // fall on pages of the local size, laying the document out again until they hold.
 void numberContents(QTextDocument &doc);
