@@ -121,6 +121,7 @@ public:
         if (editor == m_open)
             m_open = nullptr;
         QStyledItemDelegate::destroyEditor(editor, index);
+        emit editorClosed();
     }
 
     // Keeps what the open editor holds and closes it.
@@ -151,6 +152,7 @@ protected:
 
 signals:
     void returnPressed();
+    void editorClosed() const;
     // Text typed into a cell; final when the editor hands it over.
     void edited(int row, int column, const QString &text, bool final) const;
 
@@ -177,11 +179,9 @@ ProjectionDialog::ProjectionDialog(const Input &initial, QWidget *parent) : QDia
     m_delegate = new AmountDelegate(currency, m_grid);
     m_grid->setItemDelegate(m_delegate);
     connect(m_delegate, &AmountDelegate::edited, this,
-            [this](int row, int column, const QString &text, bool final) {
-                cellEdited(row, column, text);
-                if (final)
-                    showAmount(row, column, (row == IncomeRow ? m_input.income : m_input.expenses)[column]);
-            });
+            [this](int row, int column, const QString &text, bool final) { cellEdited(row, column, text, final); });
+    // An edit given up with Escape leaves the figures as they were.
+    connect(m_delegate, &AmountDelegate::editorClosed, this, [this] { recompute(m_input); });
 
     connect(m_delegate, &AmountDelegate::returnPressed, this, &ProjectionDialog::accept);
 
@@ -229,7 +229,7 @@ ProjectionDialog::ProjectionDialog(const Input &initial, QWidget *parent) : QDia
     connect(m_opening, &QLineEdit::textEdited, this, [this](const QString &text) {
         if (const auto cents = readAmount(text, m_input.currency)) {
             m_input.openingCash = *cents;
-            recompute();
+            recompute(m_input);
         }
     });
     m_currency = new QLineEdit(m_input.currency, this);
@@ -289,7 +289,7 @@ ProjectionDialog::ProjectionDialog(const Input &initial, QWidget *parent) : QDia
     layout->addWidget(buttons);
 
     showMonths();
-    recompute();
+    recompute(m_input);
     m_grid->setCurrentCell(IncomeRow, 0);
     m_grid->setFocus();
 }
@@ -309,19 +309,26 @@ void ProjectionDialog::showAmount(int row, int column, Cents amount)
         item->setText(formatAmount(amount));
 }
 
-void ProjectionDialog::cellEdited(int row, int column, const QString &text)
+void ProjectionDialog::cellEdited(int row, int column, const QString &text, bool final)
 {
     if (column >= Months || (row != IncomeRow && row != ExpensesRow))
         return;
-    if (const auto cents = readAmount(text, m_input.currency)) {
-        (row == IncomeRow ? m_input.income : m_input.expenses)[column] = *cents;
-        recompute();
+    const auto cents = readAmount(text, m_input.currency);
+    if (!cents)
+        return;
+    // While typing only the computed cells follow; the amount is kept when handed over.
+    Input shown = m_input;
+    (row == IncomeRow ? shown.income : shown.expenses)[column] = *cents;
+    if (final) {
+        m_input = shown;
+        showAmount(row, column, *cents);
     }
+    recompute(shown);
 }
 
-void ProjectionDialog::recompute()
+void ProjectionDialog::recompute(const Input &input)
 {
-    const Figures f = compute(m_input);
+    const Figures f = compute(input);
     for (int c = 0; c < Months; ++c) {
         showAmount(2, c, f.net[c]);
         showAmount(3, c, f.cumulative[c]);

@@ -19,7 +19,8 @@ class ProjectionDialog : public QDialog {
 public:
     explicit ProjectionDialog(const projection::Input &initial, QWidget *parent = nullptr);
 
-    // What the dialog shows now, a cell being edited included.
+    // The figures as given: a cell's amount counts once its editor hands it over (on
+    // leaving the cell, or on OK).
     projection::Input input() const { return m_input; }
 
     QTableWidget *grid() const { return m_grid; }
@@ -29,8 +30,8 @@ public:
 private:
     void showMonths();
     void showAmount(int row, int column, projection::Cents amount);
-    void recompute();
-    void cellEdited(int row, int column, const QString &text);
+    void recompute(const projection::Input &input);
+    void cellEdited(int row, int column, const QString &text, bool final);
 
     projection::Input m_input;
     QTableWidget *m_grid = nullptr;

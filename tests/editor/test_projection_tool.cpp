@@ -60,8 +60,15 @@ private slots:
         QVERIFY(p->textEdit()->document()->rootFrame()->childFrames().isEmpty());
     }
 
+    void dialog_computesAsTypedAndReturnAcceptsWithTheEdit_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return keeps the edit") << int(Qt::Key_Return);
+        QTest::newRow("Escape gives it up") << int(Qt::Key_Escape);
+    }
     void dialog_computesAsTypedAndReturnAcceptsWithTheEdit()
     {
+        QFETCH(int, key);
         Input in;
         in.income[0] = 100000;
         in.firstMonth = QDate(2027, 1, 1);
@@ -83,8 +90,14 @@ private slots:
         QCOMPARE(cell->text(), QStringLiteral("1,500.5"));
         QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("-500.50"));
         QCOMPARE(grid->item(3, 12)->text(), QStringLiteral("-500.50"));
-        QTest::keyClick(cell, Qt::Key_Return);
-        QTRY_COMPARE(dialog.result(), int(QDialog::Accepted));
+        QTest::keyClick(cell, Qt::Key(key));
+        if (key == Qt::Key_Escape) {
+            QTRY_COMPARE(grid->item(2, 0)->text(), QStringLiteral("1,000"));
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.input().expenses[0], Cents(0));
+            return;
+        }
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.input().expenses[0], Cents(150050));
         QCOMPARE(compute(dialog.input()).breakEvenMonth, 0);
     }
