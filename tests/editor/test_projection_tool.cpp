@@ -109,7 +109,6 @@ private slots:
         QTest::addColumn<qint64>("opening");
         QTest::newRow("grid") << "grdProjection" << "" << qint64(0);
         QTest::newRow("opening cash") << "txtOpeningCash" << "-2,000" << qint64(-200000);
-        QTest::newRow("currency") << "txtCurrency" << "" << qint64(0);
         QTest::newRow("first month") << "dtpFirstMonth" << "" << qint64(0);
         QTest::newRow("Cancel") << "cmdCancel" << "" << qint64(0);
     }
