@@ -3,6 +3,8 @@
 // The one seam for everything modal: message boxes, the input box and the standard
 // dialogs. Pages ask through it; tests answer through a scripted implementation.
 
+#include "document/Projection.h"
+
 #include <QColor>
 #include <QFont>
 #include <QList>
@@ -77,6 +79,9 @@ public:
     virtual bool setupPrinter(QPrinter &printer, bool allowPrintToFile) = 0;
     // Shows the pages that paint() draws on the printer, from which the user may print.
     virtual void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) = 0;
+    // The Financial Projection dialog over the given figures; empty when cancelled, as
+    // it is where no such dialog can be shown.
+    virtual std::optional<projection::Input> askProjection(const projection::Input &) { return std::nullopt; }
 
     // Helpers for the questions many pages ask.
     bool confirmExit();
@@ -101,4 +106,6 @@ public:
     std::optional<QColor> chooseColor(const QColor &initial) override;
     bool setupPrinter(QPrinter &printer, bool allowPrintToFile) override;
     void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) override;
+    // Defined beside the dialog, in the editor's folder.
+    std::optional<projection::Input> askProjection(const projection::Input &initial) override;
 };

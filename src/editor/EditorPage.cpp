@@ -9,6 +9,7 @@
 #include "editor/EditorView.h"
 #include "editor/FindCommands.h"
 #include "editor/FormatCommands.h"
+#include "editor/ProjectionCommand.h"
 #include "editor/PlanCommands.h"
 #include "editor/ReplacePanel.h"
 #include "editor/SpellHighlighter.h"
@@ -94,6 +95,7 @@ EditorPage::EditorPage(AppContext &ctx) : Page(ctx, PageId::TxtEditor, 6810, 499
     connect(m_formats, &FormatCommands::formatted, m_file, &EditorFile::markChanged);
     connect(m_formats, &FormatCommands::cancelled, m_file, &EditorFile::markAborted);
     m_spelling = new EditorSpelling(m_edit);
+    m_projection = new ProjectionCommand(m_edit, m_ctx.prompts, m_ctx.plan);
     connect(m_spelling, &EditorSpelling::noMoreMisspellings, this,
             [this] { m_ctx.prompts.ask(Question::notice(Msg::NoMoreMisspellings, Msg::AppTitle)); });
     connect(m_edit, &QTextEdit::textChanged, this, [this] {
@@ -212,6 +214,7 @@ void EditorPage::buildMenus(QMenuBar *bar)
     options->setToolTipsVisible(!m_spelling->available());
 
     addMenu(bar, "mnuView", QStringLiteral("&View"))->addActions(m_view->actions());
+    addMenu(bar, "mnuInsert", QStringLiteral("&Insert"))->addActions(m_projection->actions());
 }
 
 bool EditorPage::highlighting() const { return m_spelling && m_spelling->highlighter()->isBusy(); }

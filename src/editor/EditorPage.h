@@ -13,6 +13,7 @@ class EditorSpelling;
 class EditorView;
 class FindCommands;
 class FormatCommands;
+class ProjectionCommand;
 class PlanCommands;
 struct PlanRecord;
 class QAction;
@@ -86,6 +87,7 @@ private:
     FormatCommands *m_formats = nullptr;
     PlanCommands *m_plans = nullptr;
     EditorSpelling *m_spelling = nullptr;
+    ProjectionCommand *m_projection = nullptr;
     EditorView *m_view = nullptr;
     ReplacePanel *m_replace = nullptr;
     QAction *m_cut = nullptr;

@@ -349,6 +349,7 @@ const MenuEntry MenuTable[] = {
     {"mnuView", "mnuViewZoomIn", "Zoom &In", "Ctrl++, Ctrl+=", true},
     {"mnuView", "mnuViewZoomOut", "Zoom &Out", "Ctrl+-", true},
     {"mnuView", "mnuViewZoomReset", "&Normal Size", "Ctrl+0", true},
+    {"mnuInsert", "mnuInsertProjection", "&Financial Projection...", "", true},
 };
 
 } // namespace
@@ -380,8 +381,8 @@ void EditorTest::menus_haveEveryCaptionNameAndShortcut()
     QStringList titles;
     for (QAction *a : bar->actions())
         titles << a->text();
-    // The original menus first, as they were; View is added after them.
-    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Options", "&View"}));
+    // The original menus first, as they were; View and Insert are added after them.
+    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Options", "&View", "&Insert"}));
 
     auto *m = child<QMenu>(p, menu);
     QCOMPARE(m->actions().size(), int(std::count_if(std::begin(MenuTable), std::end(MenuTable),

@@ -109,6 +109,14 @@ void ScriptedPrompts::expectPrintPreview(const QString &pdfPath)
     m_steps.push_back(s);
 }
 
+void ScriptedPrompts::expectProjection(std::function<std::optional<projection::Input>(projection::Input)> answer)
+{
+    Step s;
+    s.kind = Kind::Projection;
+    s.projection = std::move(answer);
+    m_steps.push_back(s);
+}
+
 std::optional<ScriptedPrompts::Step> ScriptedPrompts::next(Kind kind, const QString &what)
 {
     if (m_steps.empty()) {
@@ -194,6 +202,13 @@ void ScriptedPrompts::showPrintPreview(QPrinter &printer, const std::function<vo
     printer.setOutputFileName(s->prompt);
     paint(&printer);
     lastPreviewPdf = s->prompt;
+}
+
+std::optional<projection::Input> ScriptedPrompts::askProjection(const projection::Input &initial)
+{
+    lastProjectionInitial = initial;
+    auto s = next(Kind::Projection, QStringLiteral("projection dialog"));
+    return s && s->projection ? s->projection(initial) : std::nullopt;
 }
 
 QStringList ScriptedPrompts::problems() const

@@ -28,6 +28,9 @@ public:
     void expectPrint(bool accept);
     // The preview paints its pages into a PDF file (lastPreviewPdf) the test can read.
     void expectPrintPreview(const QString &pdfPath);
+    // The projection dialog answers with what the test makes of the figures it was
+    // given (lastProjectionInitial); nullopt answers as Cancel.
+    void expectProjection(std::function<std::optional<projection::Input>(projection::Input)> answer);
 
     PromptButton ask(const Question &q) override;
     std::optional<QString> inputText(const QString &prompt, const QString &title) override;
@@ -37,6 +40,7 @@ public:
     std::optional<QColor> chooseColor(const QColor &initial) override;
     bool setupPrinter(QPrinter &printer, bool allowPrintToFile) override;
     void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) override;
+    std::optional<projection::Input> askProjection(const projection::Input &initial) override;
 
     // Everything wrong so far, including expectations still waiting; empty when the
     // script ran exactly.
@@ -52,10 +56,11 @@ public:
     QString lastPrinterFile;
     QString lastPrinterDocName;
     QString lastPreviewPdf;
+    projection::Input lastProjectionInitial;
     QList<Question> asked;
 
 private:
-    enum class Kind { Box, Input, Open, Save, Font, Color, Print, Preview };
+    enum class Kind { Box, Input, Open, Save, Font, Color, Print, Preview, Projection };
     struct Step {
         Kind kind = Kind::Box;
         Question question;
@@ -66,6 +71,7 @@ private:
         std::optional<QFont> font;
         std::optional<QColor> color;
         bool accept = false;
+        std::function<std::optional<projection::Input>(projection::Input)> projection;
     };
     // Takes the next step if it is of the given kind; records a failure otherwise.
     std::optional<Step> next(Kind kind, const QString &what);

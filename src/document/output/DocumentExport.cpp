@@ -1,6 +1,7 @@
 #include "document/output/DocumentExport.h"
 
 #include "document/output/PrintLayout.h"
+#include "document/output/TableText.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -33,9 +34,8 @@ const FormatInfo kFormats[] = {
 
 QByteArray plainTextBytes(const QTextDocument &doc)
 {
-    QString text = doc.toPlainText();
-    // Paragraph and line separators become the platform's line ends.
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n')).replace(QChar::LineSeparator, QLatin1Char('\n'));
+    // A table's rows as lines of tab-separated cells; separators as line ends.
+    QString text = tabletext::plainText(doc);
 #ifdef Q_OS_WIN
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 #endif

@@ -19,7 +19,9 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
 
+#include <algorithm>
 #include <memory>
 
 namespace printlayout {
@@ -52,27 +54,89 @@ bool startsPage(const QTextBlock &b)
     return b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
 }
 
-// Where each page starts, in document coordinates: a page holds the whole lines that
-// fit and breaks before the first that does not, so no line is cut or drawn twice.
+// What a page holds whole: a line, or a table row.
+struct Span {
+    qreal top, height;
+    bool breakBefore = false; // a page break before the paragraph
+    qreal keepTop = -1;       // the heading's top, which goes with the text after it
+};
+
+// A block's lines in document coordinates.
+void addLines(QAbstractTextDocumentLayout *layout, const QTextBlock &b, QList<Span> &spans)
+{
+    const qreal top = layout->blockBoundingRect(b).top(); // lays the block out
+    const QTextLayout *lines = b.layout();
+    for (int i = 0; i < lines->lineCount(); ++i)
+        spans.push_back({top + lines->lineAt(i).y(), lines->lineAt(i).height()});
+}
+
+// A table's rows as spans, so that a row moves to the next page whole. A row's borders
+// lie above and below its text: the first row starts at the table's edge, the others
+// halfway between their text and the row before. A row taller than a page breaks
+// between the lines of its cells instead.
+void addRows(const QTextDocument &doc, const QTextTable &table, qreal pageHeight, QList<Span> &spans)
+{
+    QAbstractTextDocumentLayout *layout = doc.documentLayout();
+    qreal previousBottom = table.parentFrame() == doc.rootFrame()
+        ? layout->frameBoundingRect(const_cast<QTextTable *>(&table)).top()
+        : -1;
+    for (int r = 0; r < table.rows(); ++r) {
+        QList<Span> lines;
+        for (int c = 0; c < table.columns(); ++c) {
+            const QTextTableCell cell = table.cellAt(r, c);
+            if (cell.row() != r || cell.column() != c)
+                continue;
+            for (QTextBlock b = cell.firstCursorPosition().block(); b.isValid() && b.position() <= cell.lastPosition();
+                 b = b.next())
+                addLines(layout, b, lines);
+        }
+        if (lines.isEmpty())
+            continue;
+        std::sort(lines.begin(), lines.end(), [](const Span &a, const Span &b) { return a.top < b.top; });
+        qreal bottom = 0;
+        for (const Span &l : lines)
+            bottom = std::max(bottom, l.top + l.height);
+        const qreal top = lines.first().top;
+        const qreal edge = previousBottom < 0 ? top : r == 0 ? previousBottom : (previousBottom + top) / 2;
+        previousBottom = bottom;
+        if (bottom - edge > pageHeight)
+            spans << lines;
+        else
+            spans.push_back({edge, bottom - edge});
+    }
+}
+
+// Where each page starts, in document coordinates: a page holds the whole lines and
+// table rows that fit and breaks before the first that does not, so nothing is cut or
+// drawn twice; a heading goes to the next page with the text after it.
 QList<qreal> pageStarts(const QTextDocument &doc, qreal pageHeight)
 {
-    QList<qreal> starts{0};
-    QAbstractTextDocumentLayout *layout = doc.documentLayout();
-    qreal headingTop = -1; // the top of the heading just before, which goes with its text
+    QList<Span> spans;
+    qreal headingTop = -1; // the top of the heading just before
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        layout->blockBoundingRect(b); // lays the block out
-        const QTextLayout *lines = b.layout();
-        for (int i = 0; i < lines->lineCount(); ++i) {
-            const QTextLine line = lines->lineAt(i);
-            const qreal top = lines->position().y() + line.y();
-            if (i == 0 && startsPage(b) && top > starts.last()) {
-                starts << top;
-            } else if (top + line.height() - starts.last() > pageHeight && top > starts.last()) {
-                starts << (i == 0 && headingTop > starts.last() ? headingTop : top);
-            }
+        const qsizetype first = spans.size();
+        if (const QTextTable *table = QTextCursor(b).currentTable()) {
+            addRows(doc, *table, pageHeight, spans);
+            // On after the table, a table inside it included.
+            b = table->lastCursorPosition().block();
+        } else {
+            addLines(doc.documentLayout(), b, spans);
         }
-        const bool heading = b.blockFormat().headingLevel() > 0 && lines->lineCount() > 0;
-        headingTop = heading ? lines->position().y() + lines->lineAt(0).y() : -1;
+        if (spans.size() > first) {
+            spans[first].breakBefore = startsPage(b) && !QTextCursor(b).currentTable();
+            spans[first].keepTop = headingTop;
+        }
+        const bool heading = b.blockFormat().headingLevel() > 0 && spans.size() > first && !QTextCursor(b).currentTable();
+        headingTop = heading ? spans[first].top : -1;
+    }
+    QList<qreal> starts{0};
+    for (const Span &s : spans) {
+        if (s.top <= starts.last())
+            continue;
+        if (s.breakBefore)
+            starts << s.top;
+        else if (s.top + s.height - starts.last() > pageHeight)
+            starts << (s.keepTop > starts.last() ? s.keepTop : s.top);
     }
     return starts;
 }

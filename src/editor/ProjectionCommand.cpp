@@ -1,0 +1,34 @@
+#include "editor/ProjectionCommand.h"
+
+#include "app/Prompts.h"
+#include "document/Projection.h"
+#include "plan/PlanRecord.h"
+
+#include <QAction>
+#include <QLocale>
+#include <QTextEdit>
+
+ProjectionCommand::ProjectionCommand(QTextEdit *edit, Prompts &prompts, const PlanRecord &plan)
+    : QObject(edit), m_edit(edit), m_prompts(prompts), m_plan(plan)
+{
+    auto *insert = new QAction(QStringLiteral("&Financial Projection..."), this);
+    insert->setObjectName(QStringLiteral("mnuInsertProjection"));
+    connect(insert, &QAction::triggered, this, &ProjectionCommand::insertProjection);
+    m_actions << insert;
+}
+
+void ProjectionCommand::insertProjection()
+{
+    projection::Input initial;
+    initial.income = projection::prefillRow(m_plan.YrIncome);
+    initial.expenses = projection::prefillRow(m_plan.MoExpenses);
+    initial.currency = QLocale().currencySymbol();
+    initial.firstMonth = projection::defaultFirstMonth(QDate::currentDate());
+    const std::optional<projection::Input> chosen = m_prompts.askProjection(initial);
+    if (!chosen)
+        return;
+    QTextCursor cursor = m_edit->textCursor();
+    projection::insertTable(cursor, *chosen);
+    m_edit->setTextCursor(cursor);
+    m_edit->setFocus();
+}
