@@ -1,6 +1,7 @@
 #include "document/FormattedPlan.h"
 
 #include "document/DocumentStructure.h"
+#include "document/Projection.h"
 #include "document/output/PrintLayout.h"
 #include "plan/PlanRecord.h"
 
@@ -119,6 +120,14 @@ public:
                 list->add(m_cursor.block());
             }
         }
+    }
+
+    // The projection of the monthly income and expenses, under its lead line.
+    void projectionTable(const projection::Input &input)
+    {
+        paragraph(ProjectionLead, textFormat(12, true));
+        m_cursor.insertBlock(QTextBlockFormat(), textFormat(12));
+        projection::insertTable(m_cursor, input);
     }
 
     void toBeCompleted() { paragraph(QStringLiteral("To be completed."), textFormat(12, false, true)); }
@@ -417,6 +426,11 @@ void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today)
 
     leadIns(7);
     leadIns(8);
+    if (!projection::amountsInAnswer(p.YrIncome).isEmpty() || !projection::amountsInAnswer(p.MoExpenses).isEmpty()) {
+        projection::Input input{projection::prefillRow(p.YrIncome), projection::prefillRow(p.MoExpenses), 0,
+                                QLocale().currencySymbol(), projection::defaultFirstMonth(today)};
+        b.projectionTable(input);
+    }
 
     b.heading(1, numbered(9));
     if (holdsAnswer(p.Info))

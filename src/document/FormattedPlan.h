@@ -35,6 +35,8 @@ const std::vector<LeadIn> &productLeadIns();
 inline QString leadInText(const QString &label) { return label + QStringLiteral(": "); }
 // "Short-term goals" and "Long-term goals": the lines before the two goal lists.
 QStringList goalLists();
+// The line over the financial plan's projection table, which ends the section's answers.
+inline const QString ProjectionLead = QStringLiteral("12-month projection");
 // The heading of a product whose name was left unanswered.
 QString unnamedProduct(int number);
 // The answers "What we provide" and "Purpose" show, and the answers they came from.

@@ -134,6 +134,9 @@ public:
                     break;
                 }
             QStringList body = lines.mid(starts[i] + 1, end - starts[i] - 1);
+            // The projection table is figures made from the answers, not answers.
+            if (const qsizetype table = body.indexOf(formattedplan::ProjectionLead); table >= 0)
+                body = body.mid(0, table);
             body.removeAll(QStringLiteral("To be completed."));
             while (!body.isEmpty() && body.last().isEmpty())
                 body.removeLast();
