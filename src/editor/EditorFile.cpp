@@ -230,7 +230,7 @@ void EditorFile::preparePrinter(QPrinter &printer) const
     printer.setCreator(QStringLiteral("Quorvane"));
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printlayout::defaultPdfPath(m_fileName));
+        printer.setOutputFileName(printlayout::defaultPdfPath(m_fileName, documentName()));
         printlayout::useLocalePageSize(printer);
     }
 }
@@ -268,7 +268,7 @@ void EditorFile::exportCopy()
     request.filters = docexport::filters();
     request.suffixes = docexport::suffixes();
     request.selectedFilter = request.filters.first();
-    request.fileName = printlayout::defaultPdfPath(m_fileName);
+    request.fileName = printlayout::defaultPdfPath(m_fileName, documentName());
     request.fileName.chop(4); // ".pdf": the filter adds its own extension
     // A known extension typed with the name chooses the format; else the filter.
     const auto formatOf = [](const FileDialogResult &r) {

@@ -293,7 +293,7 @@ int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString 
     return pages;
 }
 
-QString defaultPdfPath(const QString &filePath)
+QString defaultPdfPath(const QString &filePath, const QString &name)
 {
     if (!filePath.isEmpty()) {
         const QFileInfo info(filePath);
@@ -301,7 +301,9 @@ QString defaultPdfPath(const QString &filePath)
     }
     const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QDir folder(!docs.isEmpty() && QFileInfo(docs).isDir() ? docs : QDir::homePath());
-    return folder.filePath(QStringLiteral("Business Plan.pdf"));
+    QString base = name;
+    base.replace(QLatin1Char('/'), QLatin1Char('-'));
+    return folder.filePath(base + QStringLiteral(".pdf"));
 }
 
 Result print(const QTextDocument &doc, QPrinter &printer, const QString &name)

@@ -34,7 +34,8 @@ void useLocalePageSize(QPagedPaintDevice &device);
 
 // Where printing into a PDF file suggests to write: beside the current file, else in
 // the Documents folder when it exists, else in the home folder.
-QString defaultPdfPath(const QString &filePath);
+// Without a file the PDF takes the document's name (as documentName gives it).
+QString defaultPdfPath(const QString &filePath, const QString &name = QStringLiteral("Business Plan"));
 
 // Paints the document on the printer. Printing into a PDF file writes the pages to a
 // temporary file first and then puts them in place like every other written file, so a
