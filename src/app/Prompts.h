@@ -3,7 +3,6 @@
 // The one seam for everything modal: message boxes, the input box and the standard
 // dialogs. Pages ask through it; tests answer through a scripted implementation.
 
-#include "document/Projection.h"
 
 #include <QColor>
 #include <QFont>
@@ -14,6 +13,9 @@
 #include <memory>
 #include <optional>
 
+namespace projection {
+struct Input;
+}
 class QMessageBox;
 class QPrinter;
 class QWidget;
@@ -79,9 +81,9 @@ public:
     virtual bool setupPrinter(QPrinter &printer, bool allowPrintToFile) = 0;
     // Shows the pages that paint() draws on the printer, from which the user may print.
     virtual void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) = 0;
-    // The Financial Projection dialog over the given figures; empty when cancelled, as
-    // it is where no such dialog can be shown.
-    virtual std::optional<projection::Input> askProjection(const projection::Input &) { return std::nullopt; }
+    // The Financial Projection dialog over the figures, which OK replaces with the
+    // user's; false when cancelled, as it is where no such dialog can be shown.
+    virtual bool askProjection(projection::Input &) { return false; }
 
     // Helpers for the questions many pages ask.
     bool confirmExit();
@@ -107,5 +109,5 @@ public:
     bool setupPrinter(QPrinter &printer, bool allowPrintToFile) override;
     void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) override;
     // Defined beside the dialog, in the editor's folder.
-    std::optional<projection::Input> askProjection(const projection::Input &initial) override;
+    bool askProjection(projection::Input &figures) override;
 };

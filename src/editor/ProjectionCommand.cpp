@@ -24,11 +24,10 @@ void ProjectionCommand::insertProjection()
     initial.expenses = projection::prefillRow(m_plan.MoExpenses);
     initial.currency = QLocale().currencySymbol();
     initial.firstMonth = projection::defaultFirstMonth(QDate::currentDate());
-    const std::optional<projection::Input> chosen = m_prompts.askProjection(initial);
-    if (!chosen)
+    if (!m_prompts.askProjection(initial))
         return;
     QTextCursor cursor = m_edit->textCursor();
-    projection::insertTable(cursor, *chosen);
+    projection::insertTable(cursor, initial);
     m_edit->setTextCursor(cursor);
     m_edit->setFocus();
 }

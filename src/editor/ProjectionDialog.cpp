@@ -350,13 +350,14 @@ void ProjectionDialog::accept()
 
 // The real dialog for the prompt seam lives with the dialog, so the seam needs no
 // window of the editor's.
-std::optional<Input> QtPrompts::askProjection(const Input &initial)
+bool QtPrompts::askProjection(Input &figures)
 {
     QWidget *parent = parentWidget() ? parentWidget() : QApplication::activeWindow();
-    ProjectionDialog dialog(initial, parent);
+    ProjectionDialog dialog(figures, parent);
     if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return dialog.input();
+        return false;
+    figures = dialog.input();
+    return true;
 }
 
 #include "ProjectionDialog.moc"

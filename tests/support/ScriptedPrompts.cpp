@@ -204,11 +204,14 @@ void ScriptedPrompts::showPrintPreview(QPrinter &printer, const std::function<vo
     lastPreviewPdf = s->prompt;
 }
 
-std::optional<projection::Input> ScriptedPrompts::askProjection(const projection::Input &initial)
+bool ScriptedPrompts::askProjection(projection::Input &figures)
 {
-    lastProjectionInitial = initial;
+    lastProjectionInitial = figures;
     auto s = next(Kind::Projection, QStringLiteral("projection dialog"));
-    return s && s->projection ? s->projection(initial) : std::nullopt;
+    const std::optional<projection::Input> chosen = s && s->projection ? s->projection(figures) : std::nullopt;
+    if (chosen)
+        figures = *chosen;
+    return chosen.has_value();
 }
 
 QStringList ScriptedPrompts::problems() const

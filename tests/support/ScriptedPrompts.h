@@ -5,6 +5,7 @@
 // recorded as a failure, and so is an expectation left unanswered.
 
 #include "app/Prompts.h"
+#include "document/Projection.h"
 
 #include <QStringList>
 
@@ -40,7 +41,7 @@ public:
     std::optional<QColor> chooseColor(const QColor &initial) override;
     bool setupPrinter(QPrinter &printer, bool allowPrintToFile) override;
     void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) override;
-    std::optional<projection::Input> askProjection(const projection::Input &initial) override;
+    bool askProjection(projection::Input &figures) override;
 
     // Everything wrong so far, including expectations still waiting; empty when the
     // script ran exactly.
