@@ -5,7 +5,12 @@ set(QUORVANE_RTF_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/RtfCodepage.h
   ${CMAKE_CURRENT_LIST_DIR}/RtfCodepage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfParse.h
-  ${CMAKE_CURRENT_LIST_DIR}/RtfReader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfReader.h
+  ${CMAKE_CURRENT_LIST_DIR}/RtfLexer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfKeywords.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfGroups.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfModel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfBuild.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfWriter.cpp
 )
 if(TARGET quorvane_core)

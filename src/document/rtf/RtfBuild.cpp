@@ -1,0 +1,154 @@
+// The model turned into a QTextDocument, and the reader's entry points.
+
+#include "document/rtf/RtfParse.h"
+#include "document/rtf/RtfReader.h"
+
+#include <QHash>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace rtf {
+
+namespace detail {
+
+void Reader::apply(QTextDocument &doc) const
+{
+    const auto color = [this](int32_t index) {
+        if (index <= 0 || size_t(index) >= colors_.size() || qAlpha(colors_[size_t(index)]) == 0)
+            return QColor();
+        return QColor::fromRgb(colors_[size_t(index)]);
+    };
+
+    // Font names are compared without regard to case ("Arial" and "arial" are one font):
+    // entries that differ only in case take the spelling of the lowest-numbered one.
+    std::unordered_map<int32_t, QString> families;
+    {
+        std::vector<std::pair<int32_t, const FontEntry *>> entries;
+        entries.reserve(fonts_.size());
+        for (const auto &[number, entry] : fonts_)
+            entries.emplace_back(number, &entry);
+        std::sort(entries.begin(), entries.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+        QHash<QString, QString> spelling;
+        for (const auto &[number, entry] : entries) {
+            if (entry->name.isEmpty())
+                continue;
+            const QString key = entry->name.toCaseFolded();
+            auto it = spelling.constFind(key);
+            if (it == spelling.constEnd())
+                it = spelling.insert(key, entry->name);
+            families.emplace(number, it.value());
+        }
+    }
+
+    std::vector<QTextCharFormat> charFormats;
+    charFormats.reserve(formats_.size());
+    for (const FmtKey &k : formats_) {
+        QTextCharFormat f;
+        // The family goes in as one string, which Qt reads as a list of one: Qt 6.4 hashes
+        // every list of families alike, so formats that differ only in font would all
+        // share one hash and the format collection would compare each new one with all.
+        if (const auto family = families.find(k.font); family != families.end())
+            f.setProperty(QTextFormat::FontFamilies, family->second);
+        f.setFontPointSize(k.halfPoints / 2.0);
+        if (k.flags & Bold)
+            f.setFontWeight(QFont::Bold);
+        if (k.flags & Italic)
+            f.setFontItalic(true);
+        if (k.flags & Strike)
+            f.setFontStrikeOut(true);
+        if (k.flags & SmallCaps)
+            f.setFontCapitalization(QFont::SmallCaps);
+        static constexpr QTextCharFormat::UnderlineStyle underlines[] = {
+            QTextCharFormat::NoUnderline,  QTextCharFormat::SingleUnderline, QTextCharFormat::DotLine,
+            QTextCharFormat::DashUnderline, QTextCharFormat::DashDotLine,    QTextCharFormat::DashDotDotLine,
+            QTextCharFormat::WaveUnderline,
+        };
+        if (k.underline != UlNone)
+            f.setUnderlineStyle(underlines[k.underline]);
+        if (const QColor c = color(k.fg); c.isValid())
+            f.setForeground(c);
+        if (const QColor c = color(k.bg); c.isValid())
+            f.setBackground(c);
+        if (const QColor c = color(k.ulColor); c.isValid())
+            f.setUnderlineColor(c);
+        if (k.valign == VSuper)
+            f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        else if (k.valign == VSub)
+            f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+        charFormats.push_back(f);
+    }
+
+    std::vector<QTextBlockFormat> blockFormats;
+    blockFormats.reserve(blockFormats_.size());
+    for (const ParaProps &p : blockFormats_) {
+        QTextBlockFormat f;
+        switch (p.align) {
+        case AlCenter: f.setAlignment(Qt::AlignHCenter); break;
+        case AlRight: f.setAlignment(Qt::AlignRight); break;
+        case AlJustify: f.setAlignment(Qt::AlignJustify); break;
+        default: break;
+        }
+        // Twips to the document's pixels (15 twips to a pixel at 96 dpi).
+        if (p.li)
+            f.setLeftMargin(p.li / 15.0);
+        if (p.ri)
+            f.setRightMargin(p.ri / 15.0);
+        if (p.fi)
+            f.setTextIndent(p.fi / 15.0);
+        if (p.sb)
+            f.setTopMargin(p.sb / 15.0);
+        if (p.sa)
+            f.setBottomMargin(p.sa / 15.0);
+        if (p.flags & RightToLeft)
+            f.setLayoutDirection(Qt::RightToLeft);
+        if (p.flags & PageBefore)
+            f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        blockFormats.push_back(f);
+    }
+
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false); // a file read is not an edit to undo
+    doc.clear();
+    QTextCursor cursor(&doc);
+    cursor.beginEditBlock();
+    size_t run = 0;
+    for (size_t i = 0; i < paras_.size(); ++i) {
+        const Para &para = paras_[i];
+        if (i == 0) {
+            cursor.setBlockFormat(blockFormats[size_t(para.blockFormat)]);
+            cursor.setBlockCharFormat(charFormats[size_t(para.markFormat)]);
+        } else {
+            cursor.insertBlock(blockFormats[size_t(para.blockFormat)], charFormats[size_t(para.markFormat)]);
+        }
+        for (; run < para.runEnd; ++run) {
+            const Run &r = runs_[run];
+            if (r.length > 0)
+                cursor.insertText(QString::fromRawData(text_.constData() + r.start, r.length),
+                                  charFormats[size_t(r.format)]);
+        }
+    }
+    cursor.endEditBlock();
+    doc.setUndoRedoEnabled(undo);
+}
+
+Result parseOnly(const QByteArray &data)
+{
+    return Reader(data).parse();
+}
+
+} // namespace detail
+
+Result read(const QByteArray &data, QTextDocument &doc)
+{
+    detail::Reader reader(data);
+    const Result result = reader.parse();
+    if (result.ok)
+        reader.apply(doc);
+    return result;
+}
+
+} // namespace rtf
