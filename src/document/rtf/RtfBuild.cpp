@@ -1,5 +1,6 @@
 // The model turned into a QTextDocument, and the reader's entry points.
 
+#include "document/DocumentStructure.h"
 #include "document/rtf/RtfParse.h"
 #include "document/rtf/RtfReader.h"
 
@@ -107,6 +108,10 @@ void Reader::apply(QTextDocument &doc) const
             f.setLayoutDirection(Qt::RightToLeft);
         if (p.flags & PageBefore)
             f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        if (p.heading)
+            f.setHeadingLevel(p.heading);
+        if (p.flags & Title)
+            f.setProperty(docstruct::TitleProperty, true);
         blockFormats.push_back(f);
     }
 

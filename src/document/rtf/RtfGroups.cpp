@@ -40,6 +40,8 @@ void Reader::closeGroup()
         currentFontEntry_->named = true;
         currentFontEntry_->name = currentFontEntry_->name.trimmed();
     }
+    if (closing == Dest::StyleSheet && styleOpen_ && stack_.size() <= styleDepth_)
+        endStyle(); // an entry without its ';'
     if (stack_.size() == 1) {
         done_ = true; // the document's own group has ended; anything after it is not RTF
         return;
@@ -191,9 +193,50 @@ void Reader::putCharRaw(char32_t c)
             colorSeen_ = false;
         }
         break;
+    case Dest::StyleSheet:
+        if (!styleOpen_) {
+            if (c <= 0x20)
+                break; // white space between entries
+            beginStyle();
+        }
+        if (style_.named)
+            break;
+        if (c == ';')
+            endStyle();
+        else if (c >= 0x20 && style_.name.size() < 256)
+            style_.name += QString::fromUcs4(&c, 1);
+        break;
     case Dest::Upr:
         break;
     }
+}
+
+void Reader::beginStyle()
+{
+    style_ = StyleEntry{};
+    styleOpen_ = true;
+    styleDepth_ = stack_.size();
+}
+
+// What the entry makes of a paragraph: a title by its name, a heading by its outline
+// level or, without one, by its name ("heading 1", as Word and LibreOffice call them).
+void Reader::endStyle()
+{
+    styleOpen_ = false;
+    style_.named = true;
+    const QString name = style_.name.trimmed().toCaseFolded();
+    uint8_t kind = 0;
+    if (name == QLatin1String("title"))
+        kind = TitleStyle;
+    else if (style_.outline >= 0 && style_.outline < MaxHeadingLevel)
+        kind = uint8_t(style_.outline + 1);
+    else if (style_.outline < 0 && name.size() == 9 && name.startsWith(QLatin1String("heading "))
+             && name.at(8).digitValue() >= 1 && name.at(8).digitValue() <= MaxHeadingLevel)
+        kind = uint8_t(name.at(8).digitValue());
+    if (kind == 0)
+        styleKinds_.erase(style_.number);
+    else if (styleKinds_.size() < MaxStyles || styleKinds_.count(style_.number))
+        styleKinds_[style_.number] = kind;
 }
 
 } // namespace rtf::detail

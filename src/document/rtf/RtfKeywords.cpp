@@ -43,6 +43,12 @@ void destFontTable(Reader &r, const Word &, int32_t)
     r.currentFontEntry_ = nullptr;
 }
 
+void destStyleSheet(Reader &r, const Word &, int32_t)
+{
+    r.st().dest = Dest::StyleSheet;
+    r.styleOpen_ = false;
+}
+
 void destColorTable(Reader &r, const Word &, int32_t)
 {
     r.st().dest = Dest::ColorTable;
@@ -276,6 +282,38 @@ void pageBreakBefore(Reader &r, const Word &w, int32_t)
         r.st().para.flags &= uint8_t(~PageBefore);
 }
 
+// \sN: an entry's number in the style sheet, a paragraph's style in the text.
+void style(Reader &r, const Word &w, int32_t)
+{
+    State &s = r.st();
+    if (s.dest == Dest::StyleSheet) {
+        if (!r.styleOpen_)
+            r.beginStyle();
+        r.style_.number = w.param;
+        return;
+    }
+    const auto it = r.styleKinds_.find(w.param);
+    const uint8_t kind = it == r.styleKinds_.end() ? 0 : it->second;
+    s.para.heading = kind == TitleStyle ? 0 : kind;
+    if (kind == TitleStyle)
+        s.para.flags |= Title;
+    else
+        s.para.flags &= uint8_t(~Title);
+}
+
+// \outlinelevelN: 0 to 5 for the heading levels 1 to 6, 9 for body text.
+void outlineLevel(Reader &r, const Word &w, int32_t)
+{
+    State &s = r.st();
+    if (s.dest == Dest::StyleSheet) {
+        if (!r.styleOpen_)
+            r.beginStyle();
+        r.style_.outline = w.param;
+        return;
+    }
+    s.para.heading = w.param >= 0 && w.param < MaxHeadingLevel ? uint8_t(w.param + 1) : 0;
+}
+
 // Colour table: \red, \green, \blue with the component's index 0, 1, 2.
 void colorComponent(Reader &r, const Word &w, int32_t component)
 {
@@ -294,7 +332,7 @@ struct Entry {
 
 // Destinations that carry no body text.
 const char *const skippedDestinations[] = {
-    "stylesheet", "info", "pict", "object", "header", "headerl", "headerr", "headerf",
+    "info", "pict", "object", "header", "headerl", "headerr", "headerf",
     "footer", "footerl", "footerr", "footerf", "footnote", "annotation", "xmlnstbl",
     "listtable", "listoverridetable", "themedata", "colorschememapping", "datastore",
     "generator", "latentstyles", "revtbl", "rsidtbl", "filetbl", "pgdsctbl", "fldinst",
@@ -316,6 +354,7 @@ const Entry entries[] = {
     {"field", destText}, {"fldrslt", destText}, {"listtext", destText}, {"pntext", destText},
     {"fonttbl", destFontTable},
     {"colortbl", destColorTable},
+    {"stylesheet", destStyleSheet},
     {"upr", destUpr},
     {"ud", destUd},
 
@@ -386,6 +425,8 @@ const Entry entries[] = {
     {"rtlpar", setParaFlag, RightToLeft},
     {"ltrpar", clearParaFlag, RightToLeft},
     {"pagebb", pageBreakBefore},
+    {"s", style},
+    {"outlinelevel", outlineLevel},
 
     // Colour table
     {"red", colorComponent, 0}, {"green", colorComponent, 1}, {"blue", colorComponent, 2},

@@ -34,6 +34,7 @@ enum class Dest : uint8_t {
     FontTable,
     ColorTable,
     Upr,        // \upr: only its \ud part is shown
+    StyleSheet, // style names and the outline levels that make headings
 };
 
 enum CharFlag : uint16_t {
@@ -50,7 +51,12 @@ inline constexpr uint16_t FormatFlags = Bold | Italic | Strike | SmallCaps;
 enum Underline : uint8_t { UlNone, UlSingle, UlDotted, UlDash, UlDashDot, UlDashDotDot, UlWave };
 enum VAlign : uint8_t { VNormal, VSuper, VSub };
 enum Align : uint8_t { AlLeft, AlCenter, AlRight, AlJustify };
-enum ParaFlag : uint8_t { InTable = 1, RightToLeft = 2, PageBefore = 4 };
+enum ParaFlag : uint8_t { InTable = 1, RightToLeft = 2, PageBefore = 4, Title = 8 };
+
+// The heading levels a paragraph style or \outlinelevel gives, and the title's style.
+inline constexpr int MaxHeadingLevel = 6;
+inline constexpr uint8_t TitleStyle = MaxHeadingLevel + 1;
+inline constexpr size_t MaxStyles = 65536; // style sheet entries kept; past that they are plain
 
 inline constexpr int DefaultHalfPoints = 24;
 
@@ -84,7 +90,8 @@ struct ParaProps {
     int32_t li = 0, ri = 0, fi = 0, sb = 0, sa = 0; // twips
     uint8_t align = AlLeft;
     uint8_t flags = 0;
-    uint8_t unused[2] = {};
+    uint8_t heading = 0; // heading level, 0 for body text
+    uint8_t unused = 0;
     bool operator==(const ParaProps &o) const { return std::memcmp(this, &o, sizeof *this) == 0; }
 };
 static_assert(sizeof(ParaProps) == 24, "ParaProps must have no padding");
@@ -121,6 +128,14 @@ struct FontEntry {
     int charset = -1000; // not given
     int codePage = 0;    // \cpg, 0 when not given
     bool named = false;  // the name has ended with ';'
+};
+
+// The style sheet entry being read.
+struct StyleEntry {
+    int32_t number = 0;
+    int32_t outline = -1;
+    QString name;
+    bool named = false;
 };
 
 struct Run {
@@ -186,6 +201,8 @@ public:
     void putChar(char32_t c);
     void putCharRaw(char32_t c);
     void flushPending();
+    void beginStyle();
+    void endStyle();
 
     // The model (RtfModel.cpp)
     void appendBody(char32_t c);
@@ -227,6 +244,13 @@ public:
     std::vector<QRgb> colors_; // alpha 0 marks the automatic colour
     int red_ = 0, green_ = 0, blue_ = 0;
     bool colorSeen_ = false;
+
+    // Style sheet: what each paragraph style number makes of a paragraph, heading level or
+    // TitleStyle, for the styles that make one.
+    std::unordered_map<int32_t, uint8_t> styleKinds_;
+    StyleEntry style_;
+    bool styleOpen_ = false;
+    size_t styleDepth_ = 0; // nesting of the group the current entry began in
 
     // Tables: the tab between cells and paragraph ends inside a cell wait until more of
     // the row's text comes, so a row reads as one line and a cell's last \par vanishes.

@@ -1,10 +1,15 @@
 // The RTF writer: plain RTF 1.x that word processors read, every character outside ASCII
 // as \uN with a one-character ASCII fallback. Each run is a group of its own that states
 // its whole format, so no reader has to track what the previous run left behind.
+// A document with headings or a title also gets a style sheet: every paragraph names its
+// style, so word processors show the headings as headings (and in their outlines); a
+// document without them is written with no style sheet at all.
 
+#include "document/DocumentStructure.h"
 #include "document/rtf/Rtf.h"
 
 #include <QHash>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -104,14 +109,20 @@ private:
     int colorIndex(const QColor &c);
     static void appendText(Buffer &out, const QChar *text, qsizetype n);
     static void appendNumber(QByteArray &out, const char *word, long long n);
+    bool hasStructure() const;
 
     const QTextDocument &doc_;
+    bool styled_ = false; // the document has headings or a title
     QStringList fonts_;
     QHash<QString, int> fontIndex_;
     QList<QRgb> colors_;
     QHash<QRgb, int> colorIndex_;
     QHash<int, QByteArray> charPrefixes_;
-    QHash<int, QByteArray> blockPrefixes_;
+    struct BlockPrefix {
+        QByteArray props;
+        bool pageBefore;
+    };
+    QHash<int, BlockPrefix> blockPrefixes_;
     QHash<int, QByteArray> markPrefixes_;
 };
 
@@ -202,9 +213,53 @@ QByteArray Writer::charProps(const QTextCharFormat &f)
     return p;
 }
 
+// Headings 1 to 6 are styles s1 to s6, as Word numbers them; the title comes after.
+constexpr int MaxHeadingLevel = 6;
+constexpr char TitleStyle[] = "\\s7";
+
+int headingLevel(const QTextBlockFormat &f)
+{
+    const int level = f.headingLevel();
+    return level >= 1 && level <= MaxHeadingLevel ? level : 0;
+}
+
+bool Writer::hasStructure() const
+{
+    // The format collection says at once whether any block format could be a heading or a
+    // title; only then are the blocks asked, since a format may outlive its last block.
+    bool any = false;
+    for (const QTextFormat &f : doc_.allFormats()) {
+        if (f.isBlockFormat() && (headingLevel(f.toBlockFormat()) > 0 || docstruct::isTitle(f.toBlockFormat()))) {
+            any = true;
+            break;
+        }
+    }
+    if (!any)
+        return false;
+    QSet<int> seen;
+    for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
+        if (seen.contains(b.blockFormatIndex()))
+            continue;
+        seen.insert(b.blockFormatIndex());
+        const QTextBlockFormat f = b.blockFormat();
+        if (headingLevel(f) > 0 || docstruct::isTitle(f))
+            return true;
+    }
+    return false;
+}
+
 QByteArray Writer::blockProps(const QTextBlockFormat &f)
 {
     QByteArray p = "\\pard";
+    if (styled_) {
+        const int level = headingLevel(f);
+        if (level > 0) {
+            appendNumber(p, "\\s", level);
+            appendNumber(p, "\\outlinelevel", level - 1);
+        } else {
+            p += docstruct::isTitle(f) ? TitleStyle : "\\s0";
+        }
+    }
     const Qt::Alignment a = f.alignment();
     if (a & Qt::AlignHCenter)
         p += "\\qc";
@@ -226,7 +281,8 @@ QByteArray Writer::blockProps(const QTextBlockFormat &f)
         appendNumber(p, "\\sa", v);
     if (f.layoutDirection() == Qt::RightToLeft)
         p += "\\rtlpar";
-    if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+    // A styled document breaks its pages with \\page between the paragraphs.
+    if (!styled_ && (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
         p += "\\pagebb";
     return p;
 }
@@ -295,6 +351,8 @@ QByteArray Writer::run()
     // The header names the fonts and colours the body uses, so it is written last, into
     // room left before the body; the body is never copied.
     constexpr qsizetype HeaderRoom = 16 * 1024;
+    styled_ = hasStructure();
+    int deepest = 2; // heading 1 and 2 are always named, deeper ones only when used
     Buffer body;
     body.room(HeaderRoom + qsizetype(doc_.characterCount()) * 3 / 2 + 256);
     body.skip(HeaderRoom);
@@ -304,13 +362,25 @@ QByteArray Writer::run()
     const QString all = doc_.toRawText();
     qsizetype offset = 0;
     for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
-        // One \par for each line end: between blocks, none after the last one.
-        if (b != doc_.begin())
-            body.append("\\par\r\n", 6);
         auto block = blockPrefixes_.constFind(b.blockFormatIndex());
-        if (block == blockPrefixes_.constEnd())
-            block = blockPrefixes_.insert(b.blockFormatIndex(), blockProps(b.blockFormat()));
-        body.append(block.value());
+        if (block == blockPrefixes_.constEnd()) {
+            const QTextBlockFormat f = b.blockFormat();
+            deepest = std::max(deepest, headingLevel(f));
+            block = blockPrefixes_.insert(
+                b.blockFormatIndex(),
+                BlockPrefix{blockProps(f), bool(f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)});
+        }
+        // One \par for each line end: between blocks, none after the last one. In a styled
+        // document the paragraph before a page break ends with \page instead.
+        if (b != doc_.begin()) {
+            if (styled_ && block->pageBefore)
+                body.append("\\page\r\n", 7);
+            else
+                body.append("\\par\r\n", 6);
+        }
+        body.append(block->props);
+        if (styled_ && block->pageBefore && b == doc_.begin())
+            body.append("\\pagebb");
         // The paragraph's own format, which an empty paragraph shows.
         auto mark = markPrefixes_.constFind(b.charFormatIndex());
         if (mark == markPrefixes_.constEnd())
@@ -352,6 +422,18 @@ QByteArray Writer::run()
         header.append(";");
     }
     header.append("}\r\n");
+    if (styled_) {
+        header.append("{\\stylesheet{\\s0 Normal;}");
+        for (int level = 1; level <= deepest; ++level) {
+            header.appendNumber("{\\s", level);
+            header.appendNumber("\\outlinelevel", level - 1);
+            header.appendNumber("\\sbasedon0\\snext0 heading ", level);
+            header.append(";}");
+        }
+        header.append("{");
+        header.append(TitleStyle);
+        header.append("\\sbasedon0\\snext0 Title;}}\r\n");
+    }
     body.append("}\r\n");
 
     const QByteArray head = header.take();
