@@ -9,12 +9,42 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 
 #include <algorithm>
 
 namespace rtf {
 
 namespace detail {
+
+namespace {
+
+// Column widths as shares of the table's width, so a table fits the page it is shown on.
+QTextTableFormat tableFormat(const TableModel &t)
+{
+    QTextTableFormat f;
+    f.setCellPadding(4);
+    f.setCellSpacing(0);
+    f.setBorderCollapse(true);
+    f.setBorder(t.borders ? 1 : 0);
+    f.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    f.setHeaderRowCount(t.headerRows);
+    const auto &x = t.cellx;
+    if (int32_t(x.size()) == t.cols && !x.empty() && x.front() > 0 && std::is_sorted(x.begin(), x.end())
+        && std::adjacent_find(x.begin(), x.end()) == x.end()) {
+        QList<QTextLength> widths;
+        int32_t left = 0;
+        for (const int32_t right : x) {
+            widths << QTextLength(QTextLength::PercentageLength, 100.0 * (right - left) / x.back());
+            left = right;
+        }
+        f.setColumnWidthConstraints(widths);
+        f.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    }
+    return f;
+}
+
+} // namespace
 
 void Reader::apply(QTextDocument &doc) const
 {
@@ -121,13 +151,50 @@ void Reader::apply(QTextDocument &doc) const
     QTextCursor cursor(&doc);
     cursor.beginEditBlock();
     size_t run = 0;
+    QTextTable *table = nullptr;
+    int32_t tableIndex = -1;
+    int32_t cellRow = -1, cellCol = -1;
+    bool fresh = true; // the cursor stands in an empty block that the next paragraph fills
     for (size_t i = 0; i < paras_.size(); ++i) {
         const Para &para = paras_[i];
-        if (i == 0) {
-            cursor.setBlockFormat(blockFormats[size_t(para.blockFormat)]);
-            cursor.setBlockCharFormat(charFormats[size_t(para.markFormat)]);
+        const QTextBlockFormat &blockFormat = blockFormats[size_t(para.blockFormat)];
+        const QTextCharFormat &markFormat = charFormats[size_t(para.markFormat)];
+        if (para.table >= 0) {
+            if (para.table != tableIndex) {
+                // A document cannot start with a table: its first, empty block stays before.
+                const TableModel &t = tables_[size_t(para.table)];
+                table = cursor.insertTable(std::max(t.rows, 1), std::max(t.cols, 1), tableFormat(t));
+                tableIndex = para.table;
+                cellRow = cellCol = -1;
+                fresh = false;
+            }
+            const int row = std::min(para.row, table->rows() - 1);
+            const int col = std::min(para.col, table->columns() - 1);
+            if (row != cellRow || col != cellCol) {
+                cursor = table->cellAt(row, col).firstCursorPosition();
+                cursor.setBlockFormat(blockFormat);
+                cursor.setBlockCharFormat(markFormat);
+                cellRow = row;
+                cellCol = col;
+            } else {
+                cursor.insertBlock(blockFormat, markFormat);
+            }
         } else {
-            cursor.insertBlock(blockFormats[size_t(para.blockFormat)], charFormats[size_t(para.markFormat)]);
+            if (table) {
+                // The block after the table, which Qt always keeps.
+                cursor = table->lastCursorPosition();
+                cursor.movePosition(QTextCursor::NextBlock);
+                table = nullptr;
+                tableIndex = -1;
+                fresh = true;
+            }
+            if (fresh) {
+                cursor.setBlockFormat(blockFormat);
+                cursor.setBlockCharFormat(markFormat);
+                fresh = false;
+            } else {
+                cursor.insertBlock(blockFormat, markFormat);
+            }
         }
         for (; run < para.runEnd; ++run) {
             const Run &r = runs_[run];

@@ -94,7 +94,8 @@ void paragraphEnd(Reader &r, const Word &, int32_t page)
         return;
     r.flushPending();
     if (s.para.flags & InTable) {
-        ++r.cellParsPending_;
+        r.endParagraph(false, true);
+        r.parInCell_ = true;
     } else {
         r.endParagraph();
         if (page)
@@ -107,12 +108,7 @@ void cellEnd(Reader &r, const Word &, int32_t)
     if (r.st().dest != Dest::Text)
         return;
     r.flushPending();
-    r.cellParsPending_ = 0;
-    if (r.cellTabPending_) {
-        r.cellTabPending_ = false;
-        r.appendBody('\t'); // the cell that ends here was empty
-    }
-    r.cellTabPending_ = true;
+    r.endCell();
 }
 
 void rowEnd(Reader &r, const Word &, int32_t)
@@ -120,19 +116,46 @@ void rowEnd(Reader &r, const Word &, int32_t)
     if (r.st().dest != Dest::Text)
         return;
     r.flushPending();
-    r.cellTabPending_ = false;
-    r.cellParsPending_ = 0;
-    r.endParagraph();
+    r.endRow();
+}
+
+// A nested table stays inside its cell: its cells are separated by tabs, its rows are
+// paragraphs of the cell.
+void nestedCellEnd(Reader &r, const Word &, int32_t)
+{
+    if (r.st().dest != Dest::Text)
+        return;
+    r.flushPending();
+    r.nestTabPending_ = true;
 }
 
 void nestedRowEnd(Reader &r, const Word &, int32_t)
 {
     if (r.st().dest != Dest::Text)
         return;
-    // A nested table stays inside its cell: its rows are separated like cells.
-    r.cellParsPending_ = 0;
-    r.cellTabPending_ = true;
+    r.flushPending();
+    r.endParagraph(false, true);
+    r.parInCell_ = true;
 }
+
+// Row definitions: \trowd starts one, \cellxN gives a cell's right edge.
+void rowDefaults(Reader &r, const Word &, int32_t)
+{
+    if (r.st().dest != Dest::Text)
+        return;
+    r.rowCellx_.clear();
+    r.rowBorders_ = false;
+    r.rowHeader_ = false;
+}
+
+void cellEdge(Reader &r, const Word &w, int32_t)
+{
+    if (r.st().dest == Dest::Text && r.rowCellx_.size() < size_t(MaxTableColumns))
+        r.rowCellx_.push_back(std::clamp(w.param, 0, 20 * MaxTwips));
+}
+
+void cellBorder(Reader &r, const Word &, int32_t) { r.rowBorders_ = true; }
+void headerRow(Reader &r, const Word &, int32_t) { r.rowHeader_ = true; }
 
 void unicode(Reader &r, const Word &w, int32_t)
 {
@@ -368,9 +391,14 @@ const Entry entries[] = {
     {"chftn", footnoteNumber},
     {"par", paragraphEnd}, {"sect", paragraphEnd}, {"column", paragraphEnd},
     {"page", paragraphEnd, 1},
-    {"cell", cellEnd}, {"nestcell", cellEnd},
+    {"cell", cellEnd},
+    {"nestcell", nestedCellEnd},
     {"row", rowEnd},
     {"nestrow", nestedRowEnd},
+    {"trowd", rowDefaults},
+    {"cellx", cellEdge},
+    {"clbrdrt", cellBorder}, {"clbrdrl", cellBorder}, {"clbrdrb", cellBorder}, {"clbrdrr", cellBorder},
+    {"trhdr", headerRow},
     {"u", unicode},
     {"uc", unicodeSkip},
     {"bin", binary},
@@ -497,6 +525,8 @@ void Reader::handleWord(const Word &w)
         return;
     }
     st().format = -1; // most control words change the character format
+    lastWasCellPar_ = parInCell_;
+    parInCell_ = false;
     found->action(*this, w, found->arg);
 }
 

@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 #include <iterator>
 #include <unordered_set>
 
@@ -41,23 +43,24 @@ void Reader::appendAscii(const uint8_t *s, qsizetype n)
     runs_.back().length += n;
 }
 
-// Starts text in the current run: releases what tables held back and opens a new run
-// when the format changed.
+// Starts text in the current run: a nested table's cell boundary comes first.
 void Reader::beginBodyText()
 {
-    if (cellTabPending_ || cellParsPending_ > 0) {
-        const bool tab = cellTabPending_;
-        cellTabPending_ = false;
-        if (tab) {
-            beginBodyText();
-            text_.append(QLatin1Char('\t'));
-            runs_.back().length += 1;
-        }
-        while (cellParsPending_ > 0 && ok_) {
-            --cellParsPending_;
-            endParagraph();
-        }
+    parInCell_ = false;
+    if (nestTabPending_) {
+        nestTabPending_ = false;
+        openRun();
+        if (!ok_)
+            return;
+        text_.append(QLatin1Char('\t'));
+        runs_.back().length += 1;
     }
+    openRun();
+}
+
+// Opens a new run when the paragraph has none yet or the format changed.
+void Reader::openRun()
+{
     const int format = currentFormat();
     const size_t paraStart = paras_.empty() ? 0 : paras_.back().runEnd;
     if (runs_.size() == paraStart || runs_.back().format != format) {
@@ -104,15 +107,20 @@ int Reader::currentFormat()
     return s.format = lastFormat_;
 }
 
-void Reader::endParagraph(bool last)
+// A paragraph ends in a table cell (by \\cell, or by \\par in a table paragraph) or
+// outside, which ends the table before it.
+void Reader::endParagraph(bool last, bool inCell)
 {
     ParaProps props = st().para;
     props.flags &= uint8_t(~InTable);
+    nestTabPending_ = false;
+    if (inCell)
+        props.flags &= uint8_t(~PageBefore); // a cell starts no page
     // An empty last line after the final \par carries the properties of the paragraph
     // before it, but no page break of its own: it would only print a blank page.
     if (last && runs_.size() == (paras_.empty() ? 0 : paras_.back().runEnd))
         props.flags &= uint8_t(~PageBefore);
-    if (pageBreakNext_) {
+    if (pageBreakNext_ && !inCell) {
         props.flags |= PageBefore;
         pageBreakNext_ = false;
     }
@@ -129,7 +137,20 @@ void Reader::endParagraph(bool last)
         fail(tooManyParagraphs());
         return;
     }
-    paras_.push_back(Para{runs_.size(), it->second, currentFormat()});
+    Para para{runs_.size(), it->second, currentFormat()};
+    if (inCell) {
+        if (openTable_ < 0) {
+            openTable_ = int32_t(tables_.size());
+            tables_.emplace_back();
+        }
+        para.table = openTable_;
+        para.row = row_;
+        para.col = std::min(col_, MaxTableColumns - 1); // cells past the last column join it
+        ++cellParas_;
+    } else if (openTable_ >= 0) {
+        closeTable();
+    }
+    paras_.push_back(para);
     paraTextStart_ = text_.size();
 }
 

@@ -148,6 +148,18 @@ struct Para {
     size_t runEnd;
     int blockFormat;
     int markFormat;
+    int32_t table = -1; // index in the tables, -1 outside any
+    int32_t row = 0;
+    int32_t col = 0;
+};
+
+// A table as read: its size once its last row has ended, and the first row's definition.
+struct TableModel {
+    int32_t rows = 0;
+    int32_t cols = 0;
+    int32_t headerRows = 0;
+    std::vector<int32_t> cellx; // right cell edges in twips
+    bool borders = false;
 };
 
 struct Word {
@@ -208,9 +220,18 @@ public:
     void appendBody(char32_t c);
     void appendAscii(const uint8_t *s, qsizetype n);
     void beginBodyText();
+    void openRun();
     int currentFormat();
-    void endParagraph(bool last = false);
+    void endParagraph(bool last = false, bool inCell = false);
+    bool paragraphEmpty() const { return runs_.size() == (paras_.empty() ? 0 : paras_.back().runEnd); }
     void checkFontsUsed();
+
+    // Tables (RtfTables.cpp)
+    void endCell();
+    void endRow();
+    void closeTable();
+    int pendingCells() const { return col_ + (cellParas_ > 0 ? 1 : 0); }
+    void countRow(TableModel &t);
     void fail(const QString &message)
     {
         if (ok_) {
@@ -252,10 +273,19 @@ public:
     bool styleOpen_ = false;
     size_t styleDepth_ = 0; // nesting of the group the current entry began in
 
-    // Tables: the tab between cells and paragraph ends inside a cell wait until more of
-    // the row's text comes, so a row reads as one line and a cell's last \par vanishes.
-    bool cellTabPending_ = false;
-    int cellParsPending_ = 0;
+    // Tables: the one being read, the cell the text goes to, and the row being defined.
+    std::vector<TableModel> tables_;
+    int32_t openTable_ = -1;
+    int32_t row_ = 0;
+    int32_t col_ = 0;
+    int cellParas_ = 0;         // paragraphs the current cell has so far
+    bool parInCell_ = false;    // a \par in a cell was the last word, so a \cell now adds no paragraph
+    bool lastWasCellPar_ = false;
+    bool nestTabPending_ = false; // a nested table's cells stay in their cell, tab separated
+    std::vector<int32_t> rowCellx_;
+    bool rowBorders_ = false;
+    bool rowHeader_ = false;
+    int64_t closedCells_ = 0; // cells of the tables already read
     bool pageBreakNext_ = false;
     int footnoteNumber_ = 0;
 

@@ -10,8 +10,11 @@ set(QUORVANE_RTF_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/RtfKeywords.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfGroups.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfModel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfTables.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfBuild.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfWriter.h
   ${CMAKE_CURRENT_LIST_DIR}/RtfWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfWriterFormats.cpp
 )
 if(TARGET quorvane_core)
   target_sources(quorvane_core PRIVATE ${QUORVANE_RTF_SOURCES})

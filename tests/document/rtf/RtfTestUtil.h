@@ -9,18 +9,36 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextFrame>
+#include <QTextTable>
 
 #include <memory>
 
 namespace rtftest {
 
 // Paragraphs joined by "\n"; unlike toPlainText() it keeps no-break spaces and line
-// separators as they are.
+// separators as they are. A table row is one line, its cells separated by tabs.
 inline QString text(const QTextDocument &doc)
 {
     QStringList lines;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
-        lines << b.text();
+    for (auto it = doc.rootFrame()->begin(); !it.atEnd(); ++it) {
+        if (it.currentBlock().isValid()) {
+            lines << it.currentBlock().text();
+            continue;
+        }
+        const auto *table = qobject_cast<QTextTable *>(it.currentFrame());
+        for (int r = 0; table && r < table->rows(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < table->columns(); ++c) {
+                QStringList paragraphs;
+                const QTextTableCell cell = table->cellAt(r, c);
+                for (auto b = cell.begin(); !b.atEnd(); ++b)
+                    paragraphs << b.currentBlock().text();
+                cells << paragraphs.join(QLatin1Char('\n'));
+            }
+            lines << cells.join(QLatin1Char('\t'));
+        }
+    }
     return lines.join(QLatin1Char('\n'));
 }
 

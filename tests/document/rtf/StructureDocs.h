@@ -4,7 +4,10 @@
 // in the same words, so a test compares both sides as one line per paragraph.
 //
 // A spec is paragraphs separated by "|", each "marks:text"; the marks, separated by
-// spaces: "p" (body text), "title", "h1" to "h6", "page" (a page break before it).
+// spaces: "p" (body text), "title", "h1" to "h6", "page" (a page break before it), or
+// "table", whose text is rows separated by ";", cells by ",", a cell's paragraphs by "/";
+// a cell paragraph starting with "*" is bold, with ">" right aligned. structure() gives a
+// table as "row" lines in the same notation.
 
 #include "RtfTestUtil.h"
 
@@ -13,16 +16,60 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 
 namespace rtftest {
+
+inline void fillCell(QTextCursor c, const QString &spec)
+{
+    bool first = true;
+    for (QString p : spec.split(QLatin1Char('/'))) {
+        QTextBlockFormat block;
+        QTextCharFormat chars = baseFormat();
+        if (p.startsWith(QLatin1Char('>'))) {
+            block.setAlignment(Qt::AlignRight);
+            p.remove(0, 1);
+        }
+        if (p.startsWith(QLatin1Char('*'))) {
+            chars.setFontWeight(QFont::Bold);
+            p.remove(0, 1);
+        }
+        if (first) {
+            c.setBlockFormat(block);
+            c.setBlockCharFormat(chars);
+        } else {
+            c.insertBlock(block, chars);
+        }
+        first = false;
+        c.insertText(p, chars);
+    }
+}
 
 inline void buildStructured(QTextDocument &doc, const QString &spec)
 {
     QTextCursor c(&doc);
+    c.setBlockCharFormat(baseFormat()); // the paragraph Qt keeps before a first table
     bool first = true;
     for (const QString &item : spec.split(QLatin1Char('|'))) {
         const QString marks = item.section(QLatin1Char(':'), 0, 0);
         const QString text = item.section(QLatin1Char(':'), 1);
+        if (marks == QLatin1String("table")) {
+            const QStringList rows = text.split(QLatin1Char(';'));
+            const int cols = int(rows.first().count(QLatin1Char(','))) + 1;
+            QTextTableFormat format;
+            format.setBorder(1);
+            QTextTable *table = c.insertTable(int(rows.size()), cols, format);
+            for (int r = 0; r < rows.size(); ++r) {
+                const QStringList cells = rows[r].split(QLatin1Char(','));
+                for (int k = 0; k < cols && k < cells.size(); ++k)
+                    fillCell(table->cellAt(r, k).firstCursorPosition(), cells[k]);
+            }
+            c = table->lastCursorPosition();
+            c.movePosition(QTextCursor::NextBlock);
+            c.setBlockCharFormat(baseFormat());
+            first = true; // the block after the table takes the next paragraph
+            continue;
+        }
         QTextBlockFormat block;
         QTextCharFormat chars = baseFormat();
         for (const QString &m : marks.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -50,10 +97,36 @@ inline void buildStructured(QTextDocument &doc, const QString &spec)
 }
 
 // One line per paragraph: its marks, then its text.
+inline QString cellSpec(const QTextTableCell &cell)
+{
+    QStringList paragraphs;
+    for (auto it = cell.begin(); !it.atEnd(); ++it) {
+        const QTextBlock b = it.currentBlock();
+        QString p;
+        if (b.blockFormat().alignment() & Qt::AlignRight)
+            p += QLatin1Char('>');
+        const QTextCharFormat f = b.begin() != b.end() ? b.begin().fragment().charFormat() : b.charFormat();
+        if (f.fontWeight() >= QFont::Bold)
+            p += QLatin1Char('*');
+        paragraphs << p + b.text();
+    }
+    return paragraphs.join(QLatin1Char('/'));
+}
+
 inline QStringList structure(const QTextDocument &doc)
 {
     QStringList out;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+    for (auto frame = doc.rootFrame()->begin(); !frame.atEnd(); ++frame) {
+        if (const auto *table = qobject_cast<QTextTable *>(frame.currentFrame())) {
+            for (int r = 0; r < table->rows(); ++r) {
+                QStringList cells;
+                for (int k = 0; k < table->columns(); ++k)
+                    cells << cellSpec(table->cellAt(r, k));
+                out << QStringLiteral("row ") + cells.join(QLatin1Char(','));
+            }
+            continue;
+        }
+        const QTextBlock b = frame.currentBlock();
         const QTextBlockFormat f = b.blockFormat();
         QStringList line;
         if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)

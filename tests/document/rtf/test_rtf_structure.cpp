@@ -1,5 +1,5 @@
-// The structure beyond text through our own files: headings, the title and page breaks
-// written, read back and written again to the same bytes; the styles other writers name
+// The structure beyond text through our own files: headings, the title, page breaks and
+// tables written, read back and written again to the same bytes; the styles other writers name
 // read as headings; and a document without any of it written exactly as it always was.
 
 #include "RtfTestUtil.h"
@@ -36,6 +36,12 @@ void RtfStructureTest::roundTrip_keepsStructureAndBytes_data()
                           "\\pard\\s2\\outlinelevel1"};
     QTest::newRow("only a title") << QStringLiteral("title:Plan|p:body") << QByteArrayList{"\\pard\\s7", "\\s0"};
     QTest::newRow("heading 4 named") << QStringLiteral("h4:Deep|p:x") << QByteArrayList{"{\\s4\\outlinelevel3"};
+    QTest::newRow("projection table")
+        << QStringLiteral("p:before|table:,Jan,Feb,*Total;Income,>1000,>900,>*1900;*Net,>-5,>,>*-5|p:after")
+        << QByteArrayList{"\\par\r\n\\trowd\\trgaph108\\clbrdrt", "\\cellx2340", "\\cellx9360\r\n",
+                          "\\pard\\qr\\intbl", "\\cell\r\n\\row\r\n\\pard\\plain"};
+    QTest::newRow("table first, cells of two paragraphs, tables apart")
+        << QStringLiteral("table:A/A2,B;,/|table:C|h1:Plan|table:D,*E") << QByteArrayList{"\\pard\\s0\\intbl\\plain"};
     QTest::newRow("page break first and empty heading")
         << QStringLiteral("page h1:|page p:after") << QByteArrayList{"\\s1\\outlinelevel0\\pagebb", "\\page\r\n"};
 }
