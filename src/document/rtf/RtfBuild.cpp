@@ -9,9 +9,11 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
 #include <QTextTable>
 
 #include <algorithm>
+#include <iterator>
 
 namespace rtf {
 
@@ -41,6 +43,18 @@ QTextTableFormat tableFormat(const TableModel &t)
         f.setColumnWidthConstraints(widths);
         f.setWidth(QTextLength(QTextLength::PercentageLength, 100));
     }
+    return f;
+}
+
+QTextListFormat listFormat(uint8_t kind)
+{
+    static constexpr QTextListFormat::Style styles[] = {
+        QTextListFormat::ListDisc,       QTextListFormat::ListDisc,       QTextListFormat::ListDecimal,
+        QTextListFormat::ListLowerAlpha, QTextListFormat::ListUpperAlpha, QTextListFormat::ListLowerRoman,
+        QTextListFormat::ListUpperRoman,
+    };
+    QTextListFormat f;
+    f.setStyle(styles[kind < std::size(styles) ? kind : 0]);
     return f;
 }
 
@@ -155,6 +169,8 @@ void Reader::apply(QTextDocument &doc) const
     int32_t tableIndex = -1;
     int32_t cellRow = -1, cellCol = -1;
     bool fresh = true; // the cursor stands in an empty block that the next paragraph fills
+    QTextList *list = nullptr;
+    uint8_t listKind = NoList;
     for (size_t i = 0; i < paras_.size(); ++i) {
         const Para &para = paras_[i];
         const QTextBlockFormat &blockFormat = blockFormats[size_t(para.blockFormat)];
@@ -171,6 +187,7 @@ void Reader::apply(QTextDocument &doc) const
             const int row = std::min(para.row, table->rows() - 1);
             const int col = std::min(para.col, table->columns() - 1);
             if (row != cellRow || col != cellCol) {
+                list = nullptr; // a list stays in its cell
                 cursor = table->cellAt(row, col).firstCursorPosition();
                 cursor.setBlockFormat(blockFormat);
                 cursor.setBlockCharFormat(markFormat);
@@ -187,6 +204,7 @@ void Reader::apply(QTextDocument &doc) const
                 table = nullptr;
                 tableIndex = -1;
                 fresh = true;
+                list = nullptr;
             }
             if (fresh) {
                 cursor.setBlockFormat(blockFormat);
@@ -196,10 +214,27 @@ void Reader::apply(QTextDocument &doc) const
                 cursor.insertBlock(blockFormat, markFormat);
             }
         }
+        // Consecutive paragraphs of one numbering are one list.
+        const uint8_t kind = blockFormats_[size_t(para.blockFormat)].list;
+        if (kind == NoList) {
+            list = nullptr;
+        } else if (list && kind == listKind) {
+            list->add(cursor.block());
+        } else {
+            list = cursor.createList(listFormat(kind));
+            listKind = kind;
+        }
         for (; run < para.runEnd; ++run) {
             const Run &r = runs_[run];
-            if (r.length > 0)
-                cursor.insertText(QString::fromRawData(text_.constData() + r.start, r.length),
+            // The run without the part of it that is the list marker.
+            const qsizetype end = r.start + r.length;
+            const qsizetype cutFrom = std::clamp(para.markerStart, r.start, end);
+            const qsizetype cutTo = std::clamp(para.markerEnd, cutFrom, end);
+            if (cutFrom > r.start)
+                cursor.insertText(QString::fromRawData(text_.constData() + r.start, cutFrom - r.start),
+                                  charFormats[size_t(r.format)]);
+            if (end > cutTo)
+                cursor.insertText(QString::fromRawData(text_.constData() + cutTo, end - cutTo),
                                   charFormats[size_t(r.format)]);
         }
     }

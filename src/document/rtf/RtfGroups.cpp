@@ -46,8 +46,15 @@ void Reader::closeGroup()
         done_ = true; // the document's own group has ended; anything after it is not RTF
         return;
     }
+    if (markerDepth_ == stack_.size()) {
+        markerEnd_ = text_.size();
+        markerDepth_ = 0;
+    }
+    const uint8_t list = st().para.list;
     stack_.pop_back();
     top_ = &stack_.back();
+    if (closing == Dest::ListProps && st().dest == Dest::Text)
+        st().para.list = list; // the numbering belongs to the paragraph, not to the \pn group
     if (closing == Dest::FontTable && st().dest != Dest::FontTable)
         currentFontEntry_ = nullptr;
     if (st().decoderGen != decoderGen_)
@@ -207,6 +214,7 @@ void Reader::putCharRaw(char32_t c)
             style_.name += QString::fromUcs4(&c, 1);
         break;
     case Dest::Upr:
+    case Dest::ListProps:
         break;
     }
 }

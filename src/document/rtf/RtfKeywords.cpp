@@ -37,6 +37,41 @@ void destText(Reader &r, const Word &, int32_t)
         r.skipGroup();
 }
 
+// \pntext: shown as text unless its paragraph turns out to be a list item.
+void destListMarker(Reader &r, const Word &, int32_t)
+{
+    if (r.st().dest != Dest::Text) {
+        r.skipGroup();
+        return;
+    }
+    r.flushPending();
+    r.markerStart_ = r.text_.size();
+    r.markerEnd_ = -1;
+    r.markerDepth_ = r.stack_.size();
+}
+
+void destListProps(Reader &r, const Word &, int32_t)
+{
+    if (r.st().dest != Dest::Text) {
+        r.skipGroup();
+        return;
+    }
+    r.st().dest = Dest::ListProps;
+    r.st().para.list = NoList;
+}
+
+// \pnlvlblt, \pnlvlbody and the number styles, inside \pn.
+void listKind(Reader &r, const Word &, int32_t kind)
+{
+    State &s = r.st();
+    if (s.dest != Dest::ListProps)
+        return;
+    if (kind == NoList) // \pnlvlbody: numbered, decimal unless a style follows
+        s.para.list = s.para.list == NoList || s.para.list == ListBullet ? uint8_t(ListDecimal) : s.para.list;
+    else
+        s.para.list = uint8_t(kind);
+}
+
 void destFontTable(Reader &r, const Word &, int32_t)
 {
     r.st().dest = Dest::FontTable;
@@ -363,7 +398,7 @@ const char *const skippedDestinations[] = {
     "author", "operator", "keywords", "doccomm", "company", "manager", "category",
     "hlinkbase", "creatim", "revtim", "printim", "buptim", "txe", "xe", "tc", "rxe",
     "bkmkstart", "bkmkend", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc",
-    "aftncn", "template", "docvar", "userprops", "background", "pn", "pntxta", "pntxtb",
+    "aftncn", "template", "docvar", "userprops", "background", "pntxta", "pntxtb",
     "atnid", "atnauthor", "atndate", "atnicn", "atnref", "atnparent", "atrfstart",
     "atrfend", "fldtype", "datafield", "picprop", "blipuid", "objdata", "objalias",
     "objsect", "objclass", "objname", "objtime", "result", "falt", "panose", "fname",
@@ -374,7 +409,12 @@ const char *const skippedDestinations[] = {
 
 const Entry entries[] = {
     // Destinations whose text is body text.
-    {"field", destText}, {"fldrslt", destText}, {"listtext", destText}, {"pntext", destText},
+    {"field", destText}, {"fldrslt", destText}, {"listtext", destText},
+    {"pntext", destListMarker},
+    {"pn", destListProps},
+    {"pnlvlblt", listKind, ListBullet}, {"pnlvlbody", listKind, NoList}, {"pnlvl", listKind, NoList}, {"pndec", listKind, ListDecimal},
+    {"pnlcltr", listKind, ListLowerAlpha}, {"pnucltr", listKind, ListUpperAlpha},
+    {"pnlcrm", listKind, ListLowerRoman}, {"pnucrm", listKind, ListUpperRoman},
     {"fonttbl", destFontTable},
     {"colortbl", destColorTable},
     {"stylesheet", destStyleSheet},

@@ -118,8 +118,10 @@ void Reader::endParagraph(bool last, bool inCell)
         props.flags &= uint8_t(~PageBefore); // a cell starts no page
     // An empty last line after the final \par carries the properties of the paragraph
     // before it, but no page break of its own: it would only print a blank page.
-    if (last && runs_.size() == (paras_.empty() ? 0 : paras_.back().runEnd))
+    if (last && runs_.size() == (paras_.empty() ? 0 : paras_.back().runEnd)) {
         props.flags &= uint8_t(~PageBefore);
+        props.list = NoList; // nor an item of its own
+    }
     if (pageBreakNext_ && !inCell) {
         props.flags |= PageBefore;
         pageBreakNext_ = false;
@@ -138,6 +140,12 @@ void Reader::endParagraph(bool last, bool inCell)
         return;
     }
     Para para{runs_.size(), it->second, currentFormat()};
+    // A list item's marker text is the list's to show.
+    if (props.list != NoList && markerStart_ >= paraTextStart_ && markerEnd_ > markerStart_) {
+        para.markerStart = markerStart_;
+        para.markerEnd = markerEnd_;
+    }
+    markerStart_ = markerEnd_ = -1;
     if (inCell) {
         if (openTable_ < 0) {
             openTable_ = int32_t(tables_.size());

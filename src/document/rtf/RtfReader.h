@@ -35,7 +35,11 @@ enum class Dest : uint8_t {
     ColorTable,
     Upr,        // \upr: only its \ud part is shown
     StyleSheet, // style names and the outline levels that make headings
+    ListProps,  // \pn: the paragraph's list numbering
 };
+
+// The numbering of a list paragraph (\pn), 0 for none.
+enum ListKind : uint8_t { NoList, ListBullet, ListDecimal, ListLowerAlpha, ListUpperAlpha, ListLowerRoman, ListUpperRoman };
 
 enum CharFlag : uint16_t {
     Bold = 1,
@@ -91,7 +95,7 @@ struct ParaProps {
     uint8_t align = AlLeft;
     uint8_t flags = 0;
     uint8_t heading = 0; // heading level, 0 for body text
-    uint8_t unused = 0;
+    uint8_t list = NoList;
     bool operator==(const ParaProps &o) const { return std::memcmp(this, &o, sizeof *this) == 0; }
 };
 static_assert(sizeof(ParaProps) == 24, "ParaProps must have no padding");
@@ -151,6 +155,7 @@ struct Para {
     int32_t table = -1; // index in the tables, -1 outside any
     int32_t row = 0;
     int32_t col = 0;
+    qsizetype markerStart = 0, markerEnd = 0; // a list item's \pntext, left out of its text
 };
 
 // A table as read: its size once its last row has ended, and the first row's definition.
@@ -281,7 +286,11 @@ public:
     int cellParas_ = 0;         // paragraphs the current cell has so far
     bool parInCell_ = false;    // a \par in a cell was the last word, so a \cell now adds no paragraph
     bool lastWasCellPar_ = false;
-    bool nestTabPending_ = false; // a nested table's cells stay in their cell, tab separated
+    bool nestTabPending_ = false;
+
+    // The \pntext of the paragraph being read: its place in text_, and the group it is.
+    qsizetype markerStart_ = -1, markerEnd_ = -1;
+    size_t markerDepth_ = 0; // a nested table's cells stay in their cell, tab separated
     std::vector<int32_t> rowCellx_;
     bool rowBorders_ = false;
     bool rowHeader_ = false;

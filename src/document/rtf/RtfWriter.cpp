@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
 #include <QTextTable>
 
 #include <cmath>
@@ -20,19 +21,52 @@ namespace rtf {
 
 namespace detail {
 
+// A block format's properties, made once for all the blocks that share it.
+const Writer::BlockPrefix &Writer::blockPrefix(const QTextBlock &b)
+{
+    auto block = blockPrefixes_.constFind(b.blockFormatIndex());
+    if (block == blockPrefixes_.constEnd()) {
+        const QTextBlockFormat f = b.blockFormat();
+        deepest_ = std::max(deepest_, headingLevel(f));
+        block = blockPrefixes_.insert(b.blockFormatIndex(),
+                                      BlockPrefix{blockProps(f), bool(f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore),
+                                                  f.hasProperty(QTextFormat::ObjectIndex)});
+    }
+    return *block;
+}
+
+// A list item in the form every word processor reads: the numbering as \\pn, then its
+// marker as plain text for readers without it.
+void Writer::writeListItem(Buffer &body, const QTextBlock &b)
+{
+    const QTextList *list = b.textList();
+    if (!list)
+        return;
+    QString marker;
+    switch (list->format().style()) {
+    case QTextListFormat::ListDecimal: body.append("{\\*\\pn\\pnlvlbody\\pndec"); break;
+    case QTextListFormat::ListLowerAlpha: body.append("{\\*\\pn\\pnlvlbody\\pnlcltr"); break;
+    case QTextListFormat::ListUpperAlpha: body.append("{\\*\\pn\\pnlvlbody\\pnucltr"); break;
+    case QTextListFormat::ListLowerRoman: body.append("{\\*\\pn\\pnlvlbody\\pnlcrm"); break;
+    case QTextListFormat::ListUpperRoman: body.append("{\\*\\pn\\pnlvlbody\\pnucrm"); break;
+    default: marker = QString(QChar(0x2022)); break;
+    }
+    if (marker.isEmpty()) {
+        marker = list->itemText(b);
+        body.append("\\pnstart1\\pnindent360{\\pntxta .}}");
+    } else {
+        body.append("{\\*\\pn\\pnlvlblt\\pnindent360{\\pntxtb\\u8226 *}}");
+    }
+    body.append("{\\pntext ");
+    appendText(body, marker.constData(), marker.size());
+    body.append("\\tab}");
+}
+
 // The paragraph's mark format and its runs, after its paragraph properties.
 void Writer::writeBlock(Buffer &body, const QTextBlock &b, const QString &all, qsizetype &offset, bool inTable)
 {
     if (inTable) {
-        auto block = blockPrefixes_.constFind(b.blockFormatIndex());
-        if (block == blockPrefixes_.constEnd()) {
-            const QTextBlockFormat f = b.blockFormat();
-            deepest_ = std::max(deepest_, headingLevel(f));
-            block = blockPrefixes_.insert(
-                b.blockFormatIndex(),
-                BlockPrefix{blockProps(f), bool(f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)});
-        }
-        body.append(block->props);
+        body.append(blockPrefix(b).props);
         body.append("\\intbl", 6);
     }
     // The paragraph's own format, which an empty paragraph shows.
@@ -40,6 +74,8 @@ void Writer::writeBlock(Buffer &body, const QTextBlock &b, const QString &all, q
     if (mark == markPrefixes_.constEnd())
         mark = markPrefixes_.insert(b.charFormatIndex(), charProps(b.charFormat()));
     body.append(mark.value());
+    if (blockPrefix(b).inList)
+        writeListItem(body, b);
 
     for (auto it = b.begin(); !it.atEnd(); ++it) {
         const QTextFragment frag = it.fragment();
@@ -147,14 +183,7 @@ QByteArray Writer::run()
             afterTable = true;
             continue;
         }
-        auto block = blockPrefixes_.constFind(b.blockFormatIndex());
-        if (block == blockPrefixes_.constEnd()) {
-            const QTextBlockFormat f = b.blockFormat();
-            deepest_ = std::max(deepest_, headingLevel(f));
-            block = blockPrefixes_.insert(
-                b.blockFormatIndex(),
-                BlockPrefix{blockProps(f), bool(f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)});
-        }
+        const BlockPrefix *block = &blockPrefix(b);
         // One \\par for each line end: between blocks, none after the last one. In a styled
         // document the paragraph before a page break ends with \\page instead.
         if (b != doc_.begin() && !afterTable) {

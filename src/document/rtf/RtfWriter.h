@@ -101,7 +101,10 @@ private:
     struct BlockPrefix {
         QByteArray props;
         bool pageBefore;
+        bool inList;
     };
+    const BlockPrefix &blockPrefix(const QTextBlock &b);
+    void writeListItem(Buffer &out, const QTextBlock &b);
     QHash<int, BlockPrefix> blockPrefixes_;
     QHash<int, QByteArray> markPrefixes_;
     int deepest_ = 2; // heading 1 and 2 are always named, deeper ones only when used

@@ -4,7 +4,8 @@
 // in the same words, so a test compares both sides as one line per paragraph.
 //
 // A spec is paragraphs separated by "|", each "marks:text"; the marks, separated by
-// spaces: "p" (body text), "title", "h1" to "h6", "page" (a page break before it), or
+// spaces: "p" (body text), "title", "h1" to "h6", "page" (a page break before it), a
+// list item "bullet", "number", "alpha" or "roman" (one list while the kind goes on), or
 // "table", whose text is rows separated by ";", cells by ",", a cell's paragraphs by "/";
 // a cell paragraph starting with "*" is bold, with ">" right aligned. structure() gives a
 // table as "row" lines in the same notation.
@@ -16,6 +17,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
 #include <QTextTable>
 
 namespace rtftest {
@@ -45,8 +47,19 @@ inline void fillCell(QTextCursor c, const QString &spec)
     }
 }
 
+inline const QList<std::pair<QString, QTextListFormat::Style>> &listKinds()
+{
+    static const QList<std::pair<QString, QTextListFormat::Style>> kinds{
+        {QStringLiteral("bullet"), QTextListFormat::ListDisc},
+        {QStringLiteral("number"), QTextListFormat::ListDecimal},
+        {QStringLiteral("alpha"), QTextListFormat::ListLowerAlpha},
+        {QStringLiteral("roman"), QTextListFormat::ListUpperRoman}};
+    return kinds;
+}
+
 inline void buildStructured(QTextDocument &doc, const QString &spec)
 {
+    QTextList *list = nullptr;
     QTextCursor c(&doc);
     c.setBlockCharFormat(baseFormat()); // the paragraph Qt keeps before a first table
     bool first = true;
@@ -67,7 +80,8 @@ inline void buildStructured(QTextDocument &doc, const QString &spec)
             c = table->lastCursorPosition();
             c.movePosition(QTextCursor::NextBlock);
             c.setBlockCharFormat(baseFormat());
-            first = true; // the block after the table takes the next paragraph
+            first = true;
+            list = nullptr; // the block after the table takes the next paragraph
             continue;
         }
         QTextBlockFormat block;
@@ -92,6 +106,17 @@ inline void buildStructured(QTextDocument &doc, const QString &spec)
             c.insertBlock(block, chars);
         }
         first = false;
+        QTextList *inList = nullptr;
+        for (const auto &[name, style] : listKinds())
+            if (marks.split(QLatin1Char(' ')).contains(name)) {
+                if (list && list->format().style() == style) {
+                    list->add(c.block());
+                    inList = list;
+                } else {
+                    inList = c.createList(style);
+                }
+            }
+        list = inList;
         c.insertText(text, chars);
     }
 }
@@ -135,6 +160,9 @@ inline QStringList structure(const QTextDocument &doc)
             line << QStringLiteral("title");
         if (f.headingLevel() > 0)
             line << QStringLiteral("h%1").arg(f.headingLevel());
+        for (const auto &[name, style] : listKinds())
+            if (b.textList() && b.textList()->format().style() == style)
+                line << name;
         line << b.text();
         out << line.join(QLatin1Char(' '));
     }

@@ -349,7 +349,8 @@ void RtfInteropTest::ourFiles_pandocReadsTheSameTextAndFormats()
 
 // LibreOffice's own document (flat OpenDocument, the content.xml of an .odt in one file)
 // of our file: headings as text:h with their outline levels, the title in the Title
-// style, page breaks before the headings that start a page, a table as table:table.
+// style, page breaks before the headings that start a page, lists as text:list, a table
+// as table:table.
 void RtfInteropTest::ourStructure_libreOfficeShowsHeadingsTitleAndPages()
 {
     if (soffice_.isEmpty())
@@ -358,7 +359,7 @@ void RtfInteropTest::ourStructure_libreOfficeShowsHeadingsTitleAndPages()
     QVERIFY(QDir().mkpath(out));
     QTextDocument doc;
     buildStructured(doc, QStringLiteral("title:Juniper Hearth|p:Business Plan|page h1:1. Executive Summary|p:Text|"
-                                        "h2:Goals|page h1:2. The Business|table:,Jan,*Total;Income,>1000,>*1000|p:x"));
+                                        "h2:Goals|number:Open|number:Hire|p:Staff|bullet:Ann|bullet:Bob|page h1:2. The Business|table:,Jan,*Total;Income,>1000,>*1000|p:x"));
     QVERIFY(writeFile(out + "/plan.rtf", rtf::write(doc)));
     QVERIFY(soffice({QStringLiteral("--convert-to"), QStringLiteral("fodt")}, out, {out + "/plan.rtf"}));
     const QString xml = QString::fromUtf8(readFile(out + "/plan.fodt"));
@@ -375,6 +376,8 @@ void RtfInteropTest::ourStructure_libreOfficeShowsHeadingsTitleAndPages()
     QVERIFY(xml.contains(QLatin1String("style:parent-style-name=\"Title\"")));
     QCOMPARE(xml.count(QLatin1String("fo:break-before=\"page\"")), 1); // one style for both headings
     QVERIFY(!body.contains(QLatin1String("<text:p text:style-name=\"Standard\"/>"))); // no empty paragraph
+    QCOMPARE(body.count(QLatin1String("<text:list ")), 2);
+    QCOMPARE(body.count(QLatin1String("<text:list-item>")), 4);
     QCOMPARE(body.count(QLatin1String("<table:table ")), 1);
     QCOMPARE(body.count(QLatin1String("<table:table-row")), 2);
     QCOMPARE(body.count(QLatin1String("<table:table-cell ")), 6);

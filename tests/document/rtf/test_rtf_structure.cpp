@@ -42,6 +42,13 @@ void RtfStructureTest::roundTrip_keepsStructureAndBytes_data()
                           "\\pard\\qr\\intbl", "\\cell\r\n\\row\r\n\\pard\\plain"};
     QTest::newRow("table first, cells of two paragraphs, tables apart")
         << QStringLiteral("table:A/A2,B;,/|table:C|h1:Plan|table:D,*E") << QByteArrayList{"\\pard\\s0\\intbl\\plain"};
+    QTest::newRow("lists, numbered and bulleted")
+        << QStringLiteral("h1:Goals|number:Open|number:Hire|p:Staff|bullet:Ann|bullet:Bob|alpha:a|roman:I|roman:II")
+        << QByteArrayList{"{\\*\\pn\\pnlvlbody\\pndec\\pnstart1\\pnindent360{\\pntxta .}}{\\pntext 2.\\tab}",
+                          "{\\*\\pn\\pnlvlblt\\pnindent360{\\pntxtb\\u8226 *}}{\\pntext \\u8226 *\\tab}",
+                          "\\pnlcltr", "{\\pntext II.\\tab}"};
+    QTest::newRow("list in a plain document and in a cell")
+        << QStringLiteral("bullet:a|bullet:b|table:x,y|p:z") << QByteArrayList{"\\pnlvlblt"};
     QTest::newRow("page break first and empty heading")
         << QStringLiteral("page h1:|page p:after") << QByteArrayList{"\\s1\\outlinelevel0\\pagebb", "\\page\r\n"};
 }
@@ -88,6 +95,11 @@ void RtfStructureTest::read_stylesOfOtherWriters_data()
         << QStringLiteral("h1 A|h1 B|C");
     QTest::newRow("style sheet text never shows")
         << QByteArray("a{\\stylesheet {\\s0 Normal;} stray {\\b more}}b") << QStringLiteral("ab");
+    QTest::newRow("WordPad's bullets and numbers")
+        << QByteArray("{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}\\fi-720\\li720 A\\par"
+                      "{\\pntext\\'b7\\tab}B\\par\\pard{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}"
+                      "C\\par\\pard{\\*\\pn\\pnlvl3\\pnucrm}D\\par\\pard{\\pntext 9.\\tab}E")
+        << QStringLiteral("bullet A|bullet B|number C|roman D|9.\tE");
     QTest::newRow("page word ends the paragraph")
         << QByteArray("{\\stylesheet{\\s1 heading 1;}}x\\page\\pard\\s1 Head\\par\\pard y")
         << QStringLiteral("x|page h1 Head|y");
