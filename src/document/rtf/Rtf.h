@@ -34,6 +34,8 @@ inline constexpr int MaxParagraphLength = 300000; // characters in one paragraph
 inline constexpr int MaxRuns = 500000;            // runs of one character format
 inline constexpr int MaxCharFormats = 50000;      // distinct character formats
 inline constexpr int MaxFontsUsed = 1000;         // fonts the text uses
+inline constexpr int MaxTableColumns = 64;        // cells of a row past these join its last one
+inline constexpr int MaxTableCells = 100000;      // cells of all tables, empty ones included
 
 // The reasons given for the two paragraph limits, to RTF and text files alike.
 QString tooManyParagraphs();

@@ -1,293 +1,155 @@
 // The RTF writer: plain RTF 1.x that word processors read, every character outside ASCII
 // as \uN with a one-character ASCII fallback. Each run is a group of its own that states
 // its whole format, so no reader has to track what the previous run left behind.
+// A document with headings or a title also gets a style sheet: every paragraph names its
+// style, so word processors show the headings as headings (and in their outlines); a
+// document without them is written with no style sheet at all.
 
 #include "document/rtf/Rtf.h"
+#include "document/rtf/RtfWriter.h"
 
-#include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
+#include <QTextTable>
 
-#include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 namespace rtf {
 
-namespace {
+namespace detail {
 
-// What a reader that knows no \uN shows instead: the base letter of an accented Latin
-// letter, a plain quote or dash for the typographic ones, else a question mark.
-char fallbackFor(char16_t c)
+// A block format's properties, made once for all the blocks that share it.
+const Writer::BlockPrefix &Writer::blockPrefix(const QTextBlock &b)
 {
-    static const std::vector<char> latin = [] {
-        std::vector<char> t(0x250 - 0x80, '?');
-        for (char16_t u = 0x80; u < 0x250; ++u) {
-            const QString d = QChar(u).decomposition();
-            if (!d.isEmpty()) {
-                const char16_t b = d.at(0).unicode();
-                if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z'))
-                    t[u - 0x80] = char(b);
-            }
-        }
-        return t;
-    }();
-    if (c >= 0x80 && c < 0x250)
-        return latin[c - 0x80];
-    switch (c) {
-    case 0x2018: case 0x2019: case 0x201A: return '\'';
-    case 0x201C: case 0x201D: case 0x201E: return '"';
-    case 0x2010: case 0x2011: case 0x2012: case 0x2013: case 0x2014: return '-';
-    case 0x2022: return '*';
-    default: return '?';
+    auto block = blockPrefixes_.constFind(b.blockFormatIndex());
+    if (block == blockPrefixes_.constEnd()) {
+        const QTextBlockFormat f = b.blockFormat();
+        deepest_ = std::max(deepest_, headingLevel(f));
+        block = blockPrefixes_.insert(b.blockFormatIndex(),
+                                      BlockPrefix{blockProps(f), bool(f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore),
+                                                  f.hasProperty(QTextFormat::ObjectIndex)});
     }
+    return *block;
 }
 
-// An output buffer written through raw pointers: the writer reserves room for the worst
-// case of a piece and then fills it without a check per byte.
-class Buffer {
-public:
-    char *room(qsizetype n)
-    {
-        if (size_ + n > data_.size())
-            data_.resize(std::max<qsizetype>(data_.size() * 2, size_ + n));
-        return data_.data() + size_;
-    }
-    void advance(char *end) { size_ = end - data_.constData(); }
-    void append(const char *s, qsizetype n)
-    {
-        std::memcpy(room(n), s, size_t(n));
-        size_ += n;
-    }
-    void append(const QByteArray &b) { append(b.constData(), b.size()); }
-    void append(const char *s) { append(s, qsizetype(std::strlen(s))); }
-    void appendNumber(const char *word, long long n)
-    {
-        append(word);
-        char *o = room(24);
-        advance(std::to_chars(o, o + 24, n).ptr);
-    }
-    qsizetype size() const { return size_; }
-    // Leaves n bytes at the start to be filled in later.
-    void skip(qsizetype n)
-    {
-        room(n);
-        size_ += n;
-    }
-    QByteArray take()
-    {
-        data_.resize(size_);
-        return std::move(data_);
-    }
-
-private:
-    QByteArray data_;
-    qsizetype size_ = 0;
-};
-
-class Writer {
-public:
-    explicit Writer(const QTextDocument &doc)
-        : doc_(doc)
-    {
-    }
-
-    QByteArray run();
-
-private:
-    QByteArray charProps(const QTextCharFormat &f);
-    QByteArray blockProps(const QTextBlockFormat &f);
-    int fontIndex(const QString &family);
-    int colorIndex(const QColor &c);
-    static void appendText(Buffer &out, const QChar *text, qsizetype n);
-    static void appendNumber(QByteArray &out, const char *word, long long n);
-
-    const QTextDocument &doc_;
-    QStringList fonts_;
-    QHash<QString, int> fontIndex_;
-    QList<QRgb> colors_;
-    QHash<QRgb, int> colorIndex_;
-    QHash<int, QByteArray> charPrefixes_;
-    QHash<int, QByteArray> blockPrefixes_;
-    QHash<int, QByteArray> markPrefixes_;
-};
-
-void Writer::appendNumber(QByteArray &out, const char *word, long long n)
+// A list item in the form every word processor reads: the numbering as \\pn, then its
+// marker as plain text for readers without it.
+void Writer::writeListItem(Buffer &body, const QTextBlock &b)
 {
-    out += word;
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr - digits);
+    const QTextList *list = b.textList();
+    if (!list)
+        return;
+    QString marker;
+    switch (list->format().style()) {
+    case QTextListFormat::ListDecimal: body.append("{\\*\\pn\\pnlvlbody\\pndec"); break;
+    case QTextListFormat::ListLowerAlpha: body.append("{\\*\\pn\\pnlvlbody\\pnlcltr"); break;
+    case QTextListFormat::ListUpperAlpha: body.append("{\\*\\pn\\pnlvlbody\\pnucltr"); break;
+    case QTextListFormat::ListLowerRoman: body.append("{\\*\\pn\\pnlvlbody\\pnlcrm"); break;
+    case QTextListFormat::ListUpperRoman: body.append("{\\*\\pn\\pnlvlbody\\pnucrm"); break;
+    default: marker = QString(QChar(0x2022)); break;
+    }
+    if (marker.isEmpty()) {
+        marker = list->itemText(b);
+        body.append("\\pnstart1\\pnindent360{\\pntxta .}}");
+    } else {
+        body.append("{\\*\\pn\\pnlvlblt\\pnindent360{\\pntxtb\\u8226 *}}");
+    }
+    body.append("{\\pntext ");
+    appendText(body, marker.constData(), marker.size());
+    body.append("\\tab}");
 }
 
-// Font names are compared without regard to case: "arial" and "Arial" are one entry,
-// spelt as first met.
-int Writer::fontIndex(const QString &family)
+// The paragraph's mark format and its runs, after its paragraph properties.
+void Writer::writeBlock(Buffer &body, const QTextBlock &b, const QString &all, qsizetype &offset, bool inTable)
 {
-    const QString key = family.toCaseFolded();
-    const auto it = fontIndex_.constFind(key);
-    if (it != fontIndex_.constEnd())
-        return it.value();
-    const int index = int(fonts_.size());
-    fonts_.append(family);
-    fontIndex_.insert(key, index);
-    return index;
-}
-
-int Writer::colorIndex(const QColor &c)
-{
-    const QRgb rgb = c.rgb() | 0xFF000000u;
-    const auto it = colorIndex_.constFind(rgb);
-    if (it != colorIndex_.constEnd())
-        return it.value();
-    colors_.append(rgb);
-    const int index = int(colors_.size()); // entry 0 is the automatic colour
-    colorIndex_.insert(rgb, index);
-    return index;
-}
-
-QByteArray Writer::charProps(const QTextCharFormat &f)
-{
-    QByteArray p = "\\plain";
-    QString family = f.fontFamilies().toStringList().value(0);
-    if (family.isEmpty())
-        family = doc_.defaultFont().family();
-    appendNumber(p, "\\f", fontIndex(family));
-
-    double points = f.fontPointSize();
-    if (points <= 0 && f.hasProperty(QTextFormat::FontPixelSize))
-        points = f.intProperty(QTextFormat::FontPixelSize) * 0.75;
-    if (points <= 0)
-        points = doc_.defaultFont().pointSizeF();
-    if (points <= 0)
-        points = 12;
-    appendNumber(p, "\\fs", std::max(1L, std::lround(points * 2)));
-
-    if (f.fontWeight() >= QFont::DemiBold)
-        p += "\\b";
-    if (f.fontItalic())
-        p += "\\i";
-    switch (f.underlineStyle()) {
-    case QTextCharFormat::NoUnderline: break;
-    case QTextCharFormat::DotLine: p += "\\uld"; break;
-    case QTextCharFormat::DashUnderline: p += "\\uldash"; break;
-    case QTextCharFormat::DashDotLine: p += "\\uldashd"; break;
-    case QTextCharFormat::DashDotDotLine: p += "\\uldashdd"; break;
-    case QTextCharFormat::WaveUnderline:
-    case QTextCharFormat::SpellCheckUnderline: p += "\\ulwave"; break;
-    default: p += "\\ul"; break;
+    if (inTable) {
+        body.append(blockPrefix(b).props);
+        body.append("\\intbl", 6);
     }
-    if (f.fontStrikeOut())
-        p += "\\strike";
-    switch (f.fontCapitalization()) {
-    case QFont::AllUppercase: p += "\\caps"; break;
-    case QFont::SmallCaps: p += "\\scaps"; break;
-    default: break;
+    // The paragraph's own format, which an empty paragraph shows.
+    auto mark = markPrefixes_.constFind(b.charFormatIndex());
+    if (mark == markPrefixes_.constEnd())
+        mark = markPrefixes_.insert(b.charFormatIndex(), charProps(b.charFormat()));
+    body.append(mark.value());
+    if (blockPrefix(b).inList)
+        writeListItem(body, b);
+
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextFragment frag = it.fragment();
+        if (!frag.isValid())
+            continue;
+        const int index = frag.charFormatIndex();
+        auto run = charPrefixes_.constFind(index);
+        if (run == charPrefixes_.constEnd())
+            run = charPrefixes_.insert(index, "{" + charProps(frag.charFormat()) + ' ');
+        body.append(run.value());
+        const qsizetype length = std::clamp<qsizetype>(frag.length(), 0, all.size() - offset);
+        appendText(body, all.constData() + offset, length);
+        offset += length;
+        body.append("}", 1);
     }
-    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
-        p += "\\super";
-    else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
-        p += "\\sub";
-    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush)
-        appendNumber(p, "\\cf", colorIndex(f.foreground().color()));
-    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush) {
-        const int index = colorIndex(f.background().color());
-        appendNumber(p, "\\chcbpat", index);
-        appendNumber(p, "\\cb", index);
-    }
-    if (f.hasProperty(QTextFormat::TextUnderlineColor) && f.underlineColor().isValid())
-        appendNumber(p, "\\ulc", colorIndex(f.underlineColor()));
-    return p;
+    ++offset; // the block's separator
 }
 
-QByteArray Writer::blockProps(const QTextBlockFormat &f)
+// A table row by row: the row's cell edges, then each cell's paragraphs ended by \\cell.
+// Columns past the last a reader takes go into it; a cell covered by a merged one is
+// empty; a table nested in a cell gives the cell its paragraphs. Returns the table's
+// last block.
+QTextBlock Writer::writeTable(Buffer &body, const QTextTable &table, const QString &all)
 {
-    QByteArray p = "\\pard";
-    const Qt::Alignment a = f.alignment();
-    if (a & Qt::AlignHCenter)
-        p += "\\qc";
-    else if (a & Qt::AlignJustify)
-        p += "\\qj";
-    else if (a & Qt::AlignRight)
-        p += "\\qr";
-    // Pixels of the document to twips (15 to a pixel at 96 dpi).
-    const auto twips = [](double px) { return std::lround(px * 15); };
-    if (const long v = twips(f.leftMargin()))
-        appendNumber(p, "\\li", v);
-    if (const long v = twips(f.rightMargin()))
-        appendNumber(p, "\\ri", v);
-    if (const long v = twips(f.textIndent()))
-        appendNumber(p, "\\fi", v);
-    if (const long v = twips(f.topMargin()))
-        appendNumber(p, "\\sb", v);
-    if (const long v = twips(f.bottomMargin()))
-        appendNumber(p, "\\sa", v);
-    if (f.layoutDirection() == Qt::RightToLeft)
-        p += "\\rtlpar";
-    if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
-        p += "\\pagebb";
-    return p;
-}
+    const int cols = std::min(table.columns(), MaxTableColumns);
+    const QTextTableFormat format = table.format();
+    // Widths over the text width of a letter page with inch margins (6.5 inches).
+    constexpr double TextWidth = 9360;
+    std::vector<double> widths(size_t(table.columns()), TextWidth / table.columns());
+    const QList<QTextLength> constraints = format.columnWidthConstraints();
+    for (int c = 0; c < table.columns() && constraints.size() == table.columns(); ++c) {
+        if (constraints[c].type() == QTextLength::PercentageLength)
+            widths[size_t(c)] = constraints[c].rawValue() * TextWidth / 100;
+        else if (constraints[c].type() == QTextLength::FixedLength)
+            widths[size_t(c)] = constraints[c].rawValue() * 15;
+    }
+    QByteArray edges;
+    double right = 0;
+    for (int c = 0; c < table.columns(); ++c) {
+        right += widths[size_t(c)];
+        if (c >= cols - 1 && c + 1 < table.columns())
+            continue; // the last column takes the rest
+        if (format.border() > 0)
+            edges += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
+        appendNumber(edges, "\\cellx", std::max(1L, std::lround(right)));
+    }
 
-void Writer::appendText(Buffer &out, const QChar *text, qsizetype n)
-{
-    const char16_t *s = reinterpret_cast<const char16_t *>(text);
-    // The longest piece a unit becomes is "\\u-32768 ?".
-    char *o = out.room(n * 10 + 16);
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = s[i];
-        if (c < 0x80) {
-            switch (c) {
-            case '\\':
-            case '{':
-            case '}':
-                *o++ = '\\';
-                *o++ = char(c);
-                break;
-            case '\t':
-                std::memcpy(o, "\\tab ", 5);
-                o += 5;
-                break;
-            case ' ':
-                // LibreOffice turns a run of spaces within one piece of text into six-per-em
-                // spaces; an empty group between two spaces keeps them plain.
-                if (i > 0 && s[i - 1] == ' ') {
-                    *o++ = '{';
-                    *o++ = '}';
+    for (int r = 0; r < table.rows(); ++r) {
+        body.append(r < format.headerRowCount() ? "\\trowd\\trhdr\\trgaph108" : "\\trowd\\trgaph108");
+        body.append(edges);
+        body.append("\r\n", 2);
+        for (int c = 0; c < cols; ++c) {
+            bool first = true;
+            // The last column also holds the cells past it.
+            for (int k = c; k < (c == cols - 1 ? table.columns() : c + 1); ++k) {
+                const QTextTableCell cell = table.cellAt(r, k);
+                if (cell.row() != r || cell.column() != k)
+                    continue; // covered by a merged cell
+                for (QTextBlock b = doc_.findBlock(cell.firstPosition()); b.isValid() && b.position() <= cell.lastPosition();
+                     b = b.next()) {
+                    if (!first)
+                        body.append("\\par\r\n", 6);
+                    first = false;
+                    qsizetype offset = b.position();
+                    writeBlock(body, b, all, offset, true);
                 }
-                *o++ = ' ';
-                break;
-            default:
-                if (c >= 0x20)
-                    *o++ = char(c);
-                break; // other control characters are not text
             }
-            continue;
+            if (first)
+                body.append("\\pard\\intbl", 11);
+            body.append("\\cell\r\n", 7);
         }
-        if (c == 0x2028) {
-            std::memcpy(o, "\\line ", 6);
-            o += 6;
-            continue;
-        }
-        if (c == 0xFFFC || c == 0x2029)
-            continue; // objects and block separators are not text
-        if (c == 0x00AD) {
-            std::memcpy(o, "\\-", 2); // the optional hyphen
-            o += 2;
-            continue;
-        }
-        // \u takes a signed 16-bit number; characters beyond U+FFFF go as their two
-        // surrogates, each with its own fallback. The space ends the number: some readers
-        // (pandoc) skip one character too many after a fallback that follows it directly.
-        *o++ = '\\';
-        *o++ = 'u';
-        o = std::to_chars(o, o + 8, int(int16_t(c))).ptr;
-        *o++ = ' ';
-        *o++ = (c >= 0xD800 && c <= 0xDFFF) ? '?' : fallbackFor(c);
+        body.append("\\row\r\n", 6);
     }
-    out.advance(o);
+    return doc_.findBlock(table.lastPosition());
 }
 
 QByteArray Writer::run()
@@ -295,6 +157,7 @@ QByteArray Writer::run()
     // The header names the fonts and colours the body uses, so it is written last, into
     // room left before the body; the body is never copied.
     constexpr qsizetype HeaderRoom = 16 * 1024;
+    styled_ = hasStructure();
     Buffer body;
     body.room(HeaderRoom + qsizetype(doc_.characterCount()) * 3 / 2 + 256);
     body.skip(HeaderRoom);
@@ -302,36 +165,38 @@ QByteArray Writer::run()
     // Walking it alongside the blocks and fragments spares asking Qt for each block's text
     // and position, which costs a walk through its fragment tree every time.
     const QString all = doc_.toRawText();
+    // The top-level tables in document order, so the walk knows where the next one starts;
+    // without any, it never asks a block for its position.
+    std::vector<const QTextTable *> tables;
+    for (const QTextFrame *frame : doc_.rootFrame()->childFrames())
+        if (const auto *table = qobject_cast<const QTextTable *>(frame))
+            tables.push_back(table);
+    size_t nextTable = 0;
+    bool afterTable = false;
     qsizetype offset = 0;
     for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
-        // One \par for each line end: between blocks, none after the last one.
-        if (b != doc_.begin())
+        if (nextTable < tables.size() && b.position() >= tables[nextTable]->firstPosition()) {
+            // Qt keeps a paragraph before every table; \\row ends the table's last row.
             body.append("\\par\r\n", 6);
-        auto block = blockPrefixes_.constFind(b.blockFormatIndex());
-        if (block == blockPrefixes_.constEnd())
-            block = blockPrefixes_.insert(b.blockFormatIndex(), blockProps(b.blockFormat()));
-        body.append(block.value());
-        // The paragraph's own format, which an empty paragraph shows.
-        auto mark = markPrefixes_.constFind(b.charFormatIndex());
-        if (mark == markPrefixes_.constEnd())
-            mark = markPrefixes_.insert(b.charFormatIndex(), charProps(b.charFormat()));
-        body.append(mark.value());
-
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment frag = it.fragment();
-            if (!frag.isValid())
-                continue;
-            const int index = frag.charFormatIndex();
-            auto run = charPrefixes_.constFind(index);
-            if (run == charPrefixes_.constEnd())
-                run = charPrefixes_.insert(index, "{" + charProps(frag.charFormat()) + ' ');
-            body.append(run.value());
-            const qsizetype length = std::clamp<qsizetype>(frag.length(), 0, all.size() - offset);
-            appendText(body, all.constData() + offset, length);
-            offset += length;
-            body.append("}", 1);
+            b = writeTable(body, *tables[nextTable++], all);
+            offset = b.next().isValid() ? b.next().position() : all.size();
+            afterTable = true;
+            continue;
         }
-        ++offset; // the block's separator
+        const BlockPrefix *block = &blockPrefix(b);
+        // One \\par for each line end: between blocks, none after the last one. In a styled
+        // document the paragraph before a page break ends with \\page instead.
+        if (b != doc_.begin() && !afterTable) {
+            if (styled_ && block->pageBefore)
+                body.append("\\page\r\n", 7);
+            else
+                body.append("\\par\r\n", 6);
+        }
+        afterTable = false;
+        body.append(block->props);
+        if (styled_ && block->pageBefore && b == doc_.begin())
+            body.append("\\pagebb");
+        writeBlock(body, b, all, offset, false);
     }
 
     Buffer header;
@@ -352,6 +217,18 @@ QByteArray Writer::run()
         header.append(";");
     }
     header.append("}\r\n");
+    if (styled_) {
+        header.append("{\\stylesheet{\\s0 Normal;}");
+        for (int level = 1; level <= deepest_; ++level) {
+            header.appendNumber("{\\s", level);
+            header.appendNumber("\\outlinelevel", level - 1);
+            header.appendNumber("\\sbasedon0\\snext0 heading ", level);
+            header.append(";}");
+        }
+        header.append("{");
+        header.append(TitleStyle);
+        header.append("\\sbasedon0\\snext0 Title;}}\r\n");
+    }
     body.append("}\r\n");
 
     const QByteArray head = header.take();
@@ -366,11 +243,11 @@ QByteArray Writer::run()
     return out;
 }
 
-} // namespace
+} // namespace detail
 
 QByteArray write(const QTextDocument &doc)
 {
-    return Writer(doc).run();
+    return detail::Writer(doc).run();
 }
 
 } // namespace rtf

@@ -149,22 +149,42 @@ void RtfReaderTest::tables_data()
 {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("expected");
+    // Tables read as tables, a row a line here; one at the start of a file has the
+    // document's first, empty paragraph before it.
     const QByteArray row = "\\trowd\\cellx1000\\cellx2000\\cellx3000 ";
     QTest::newRow("cells and rows") << doc("before\\par " + row + "\\intbl A\\cell B\\cell C\\cell\\row " + row
                                            + "\\intbl D\\cell E\\cell F\\cell\\row\\pard after\\par")
                                     << QStringLiteral("before\nA\tB\tC\nD\tE\tF\nafter\n");
     QTest::newRow("empty cells") << doc(row + "\\intbl\\cell B\\cell\\cell\\row\\pard x")
-                                 << QStringLiteral("\tB\t\nx");
+                                 << QStringLiteral("\n\tB\t\nx");
     QTest::newRow("par ending each cell") << doc(row + "{\\pard\\intbl A\\par}\\cell{\\pard\\intbl B\\par}\\cell"
                                                        "{\\pard\\intbl C\\par}\\cell\\row\\pard x")
-                                          << QStringLiteral("A\tB\tC\nx");
+                                          << QStringLiteral("\nA\tB\tC\nx");
     QTest::newRow("paragraphs inside a cell") << doc(row + "\\intbl A\\par A2\\cell B\\cell\\row\\pard x")
-                                              << QStringLiteral("A\nA2\tB\nx");
+                                              << QStringLiteral("\nA\nA2\tB\nx");
     QTest::newRow("cell words in groups") << doc(row + "\\intbl A{\\cell }B{\\cell }\\pard\\intbl{\\row }\\pard x")
-                                          << QStringLiteral("A\tB\nx");
+                                          << QStringLiteral("\nA\tB\nx");
     QTest::newRow("nested table stays in its cell")
         << doc(row + "\\intbl A\\cell \\itap2 x\\nestcell y\\nestcell{\\*\\nesttableprops\\nestrow}\\itap1 \\cell C\\cell\\row\\pard z")
-        << QStringLiteral("A\tx\ty\t\tC\nz");
+        << QStringLiteral("\nA\tx\ty\tC\nz");
+    QTest::newRow("missing row") << doc("a\\par " + row + "\\intbl A\\cell B\\cell\\pard after\\par")
+                                 << QStringLiteral("a\nA\tB\nafter\n");
+    QTest::newRow("cell outside a row") << doc("a\\par b\\cell c\\par") << QStringLiteral("a\nb\nc\n");
+    QTest::newRow("row outside a table") << doc("a\\row b") << QStringLiteral("a\nb");
+    QTest::newRow("ragged rows") << doc("a\\par " + row + "\\intbl A\\cell\\row\\intbl B\\cell C\\cell D\\cell\\row x")
+                                 << QStringLiteral("a\nA\t\t\nB\tC\tD\nx");
+    QTest::newRow("text after the last cell") << doc("a\\par\\intbl A\\cell B\\row x")
+                                              << QStringLiteral("a\nA\tB\nx");
+    QByteArray wide = "a\\par\\intbl ";
+    QStringList cells;
+    for (int i = 0; i < rtf::MaxTableColumns + 2; ++i) {
+        wide += QByteArray::number(i) + "\\cell ";
+        cells << QString::number(i);
+    }
+    const QString last = cells.mid(rtf::MaxTableColumns - 1).join(QLatin1Char('\n'));
+    QTest::newRow("cells past the last column join it")
+        << doc(wide + "\\row x") << QStringLiteral("a\n") + cells.mid(0, rtf::MaxTableColumns - 1).join(QLatin1Char('\t'))
+                                       + QLatin1Char('\t') + last + QStringLiteral("\nx");
 }
 
 void RtfReaderTest::tables()
@@ -487,6 +507,12 @@ void RtfReaderTest::overLimits_refusedWithMessageAndDocumentKept_data()
     QTest::newRow("too many paragraphs in a table cell")
         << "{\\rtf1\\intbl " + QByteArray("a\\par ").repeated(rtf::MaxParagraphs) + "\\cell\\row}"
         << rtf::tooManyParagraphs();
+    QTest::newRow("too many table cells")
+        << "{\\rtf1\\intbl " + QByteArray("x\\cell ").repeated(rtf::MaxTableColumns) + "\\row "
+               + QByteArray("y\\cell\\row ").repeated(rtf::MaxTableCells / rtf::MaxTableColumns) + "}"
+        << QStringLiteral("The file's tables have more than %1 cells, more than this program can show, so it "
+                          "cannot be read.")
+               .arg(rtf::MaxTableCells);
     QTest::newRow("paragraph too long")
         << "{\\rtf1 " + QByteArray(rtf::MaxParagraphLength + 1, 'x') + "}" << rtf::paragraphTooLong();
     QTest::newRow("last paragraph too long after others")

@@ -9,18 +9,50 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextFrame>
+#include <QTextList>
+#include <QTextTable>
 
 #include <memory>
 
 namespace rtftest {
 
+// A list item's marker as a reader without lists shows it: "•" or "1.", then a tab.
+inline QString listMarker(const QTextBlock &b)
+{
+    const QTextList *list = b.textList();
+    if (!list)
+        return QString();
+    const QTextListFormat::Style style = list->format().style();
+    const bool bullet = style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
+                        || style == QTextListFormat::ListSquare;
+    return (bullet ? QString(QChar(0x2022)) : list->itemText(b)) + QLatin1Char('\t');
+}
+
 // Paragraphs joined by "\n"; unlike toPlainText() it keeps no-break spaces and line
-// separators as they are.
+// separators as they are. A table row is one line, its cells separated by tabs; a list
+// item starts with its marker.
 inline QString text(const QTextDocument &doc)
 {
     QStringList lines;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
-        lines << b.text();
+    for (auto it = doc.rootFrame()->begin(); !it.atEnd(); ++it) {
+        if (const QTextBlock b = it.currentBlock(); b.isValid()) {
+            lines << listMarker(b) + b.text();
+            continue;
+        }
+        const auto *table = qobject_cast<QTextTable *>(it.currentFrame());
+        for (int r = 0; table && r < table->rows(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < table->columns(); ++c) {
+                QStringList paragraphs;
+                const QTextTableCell cell = table->cellAt(r, c);
+                for (auto b = cell.begin(); !b.atEnd(); ++b)
+                    paragraphs << listMarker(b.currentBlock()) + b.currentBlock().text();
+                cells << paragraphs.join(QLatin1Char('\n'));
+            }
+            lines << cells.join(QLatin1Char('\t'));
+        }
+    }
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -5,6 +5,7 @@
 
 #include "InteropSources.h"
 #include "RtfTestUtil.h"
+#include "StructureDocs.h"
 
 #include <QDir>
 #include <QFile>
@@ -167,6 +168,7 @@ private slots:
     void pandocFiles_readWithTheTextLibreOfficeShows();
     void ourFiles_libreOfficeReadsTheSameTextAndFormats();
     void ourFiles_pandocReadsTheSameTextAndFormats();
+    void ourStructure_libreOfficeShowsHeadingsTitleAndPages();
 
 private:
     bool soffice(const QStringList &args, const QString &outDir, const QStringList &files);
@@ -343,6 +345,49 @@ void RtfInteropTest::ourFiles_pandocReadsTheSameTextAndFormats()
     for (const char *expected : {"<strong>bold</strong>", "<em>italic</em>", "<u>underline</u>", "<del>strike</del>",
                                  "<sup>2</sup>", "<sub>2</sub>", "<strong><em><u>all at once</u></em></strong>"})
         QVERIFY2(h.contains(QLatin1String(expected)), qPrintable(QStringLiteral("%1 not in\n%2").arg(expected, h)));
+}
+
+// LibreOffice's own document (flat OpenDocument, the content.xml of an .odt in one file)
+// of our file: headings as text:h with their outline levels, the title in the Title
+// style, page breaks before the headings that start a page, lists as text:list, a table
+// as table:table.
+void RtfInteropTest::ourStructure_libreOfficeShowsHeadingsTitleAndPages()
+{
+    if (soffice_.isEmpty())
+        QSKIP("LibreOffice (soffice) is not installed");
+    const QString out = dir_.filePath(QStringLiteral("structure"));
+    QVERIFY(QDir().mkpath(out));
+    QTextDocument doc;
+    buildStructured(doc, QStringLiteral("title:Juniper Hearth|p:Business Plan|page h1:1. Executive Summary|p:Text|"
+                                        "h2:Goals|number:Open|number:Hire|p:Staff|bullet:Ann|bullet:Bob|page h1:2. The Business|table:,Jan,*Total;Income,>1000,>*1000|p:x"));
+    QVERIFY(writeFile(out + "/plan.rtf", rtf::write(doc)));
+    QVERIFY(soffice({QStringLiteral("--convert-to"), QStringLiteral("fodt")}, out, {out + "/plan.rtf"}));
+    const QString xml = QString::fromUtf8(readFile(out + "/plan.fodt"));
+    const QString body = xml.mid(xml.indexOf(QLatin1String("<office:body")));
+
+    QStringList headings;
+    static const QRegularExpression h(QStringLiteral("<text:h [^>]*text:outline-level=\"(\\d)\"[^>]*>(.*?)</text:h>"));
+    for (auto it = h.globalMatch(body); it.hasNext();) {
+        const auto m = it.next();
+        headings << m.captured(1) + QLatin1Char(' ') + QString(m.captured(2)).remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    }
+    QCOMPARE(headings, (QStringList{QStringLiteral("1 1. Executive Summary"), QStringLiteral("2 Goals"),
+                                    QStringLiteral("1 2. The Business")}));
+    QVERIFY(xml.contains(QLatin1String("style:parent-style-name=\"Title\"")));
+    QCOMPARE(xml.count(QLatin1String("fo:break-before=\"page\"")), 1); // one style for both headings
+    QVERIFY(!body.contains(QLatin1String("<text:p text:style-name=\"Standard\"/>"))); // no empty paragraph
+    QCOMPARE(body.count(QLatin1String("<text:list ")), 2);
+    QCOMPARE(body.count(QLatin1String("<text:list-item>")), 4);
+    QCOMPARE(body.count(QLatin1String("<table:table ")), 1);
+    QCOMPARE(body.count(QLatin1String("<table:table-row")), 2);
+    QCOMPARE(body.count(QLatin1String("<table:table-cell ")), 6);
+    static const QRegularExpression cell(QStringLiteral("<table:table-cell [^>]*>(.*?)</table:table-cell>"),
+                                         QRegularExpression::DotMatchesEverythingOption);
+    QStringList cells;
+    for (auto it = cell.globalMatch(body); it.hasNext();)
+        cells << QString(it.next().captured(1)).remove(QRegularExpression(QStringLiteral("<[^>]*>"))).trimmed();
+    QCOMPARE(cells, (QStringList{QString(), QStringLiteral("Jan"), QStringLiteral("Total"), QStringLiteral("Income"),
+                                 QStringLiteral("1000"), QStringLiteral("1000")}));
 }
 
 QTEST_MAIN(RtfInteropTest)

@@ -1,0 +1,138 @@
+// The structure beyond text through our own files: headings, the title, page breaks and
+// tables written, read back and written again to the same bytes; the styles other writers name
+// read as headings; and a document without any of it written exactly as it always was.
+
+#include "RtfTestUtil.h"
+#include "StructureDocs.h"
+
+#include "document/PlanDocument.h"
+#include "plan/PlanHints.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace rtftest;
+
+class RtfStructureTest : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTrip_keepsStructureAndBytes_data();
+    void roundTrip_keepsStructureAndBytes();
+    void read_stylesOfOtherWriters_data();
+    void read_stylesOfOtherWriters();
+    void write_compositionWithoutStructure_unchanged();
+};
+
+void RtfStructureTest::roundTrip_keepsStructureAndBytes_data()
+{
+    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QByteArrayList>("written");
+    QTest::newRow("formatted plan shape")
+        << QStringLiteral("title:Juniper Hearth|p:Business Plan|page h1:1. Executive Summary|p:Text|h2:Goals|"
+                          "p:more|page h1:2. The Business")
+        << QByteArrayList{"{\\stylesheet{\\s0 Normal;}{\\s1\\outlinelevel0\\sbasedon0\\snext0 heading 1;}"
+                          "{\\s2\\outlinelevel1\\sbasedon0\\snext0 heading 2;}{\\s7\\sbasedon0\\snext0 Title;}}",
+                          "\\pard\\s7\\qc", "\\par\r\n\\pard\\s0", "\\page\r\n\\pard\\s1\\outlinelevel0",
+                          "\\pard\\s2\\outlinelevel1"};
+    QTest::newRow("only a title") << QStringLiteral("title:Plan|p:body") << QByteArrayList{"\\pard\\s7", "\\s0"};
+    QTest::newRow("heading 4 named") << QStringLiteral("h4:Deep|p:x") << QByteArrayList{"{\\s4\\outlinelevel3"};
+    QTest::newRow("projection table")
+        << QStringLiteral("p:before|table:,Jan,Feb,*Total;Income,>1000,>900,>*1900;*Net,>-5,>,>*-5|p:after")
+        << QByteArrayList{"\\par\r\n\\trowd\\trgaph108\\clbrdrt", "\\cellx2340", "\\cellx9360\r\n",
+                          "\\pard\\qr\\intbl", "\\cell\r\n\\row\r\n\\pard\\plain"};
+    QTest::newRow("table first, cells of two paragraphs, tables apart")
+        << QStringLiteral("table:A/A2,B;,/|table:C|h1:Plan|table:D,*E") << QByteArrayList{"\\pard\\s0\\intbl\\plain"};
+    QTest::newRow("lists, numbered and bulleted")
+        << QStringLiteral("h1:Goals|number:Open|number:Hire|p:Staff|bullet:Ann|bullet:Bob|alpha:a|roman:I|roman:II")
+        << QByteArrayList{"{\\*\\pn\\pnlvlbody\\pndec\\pnstart1\\pnindent360{\\pntxta .}}{\\pntext 2.\\tab}",
+                          "{\\*\\pn\\pnlvlblt\\pnindent360{\\pntxtb\\u8226 *}}{\\pntext \\u8226 *\\tab}",
+                          "\\pnlcltr", "{\\pntext II.\\tab}"};
+    QTest::newRow("list in a plain document and in a cell")
+        << QStringLiteral("bullet:a|bullet:b|table:x,y|p:z") << QByteArrayList{"\\pnlvlblt"};
+    QTest::newRow("page break first and empty heading")
+        << QStringLiteral("page h1:|page p:after") << QByteArrayList{"\\s1\\outlinelevel0\\pagebb", "\\page\r\n"};
+}
+
+void RtfStructureTest::roundTrip_keepsStructureAndBytes()
+{
+    QFETCH(QString, spec);
+    QFETCH(QByteArrayList, written);
+    QTextDocument doc;
+    buildStructured(doc, spec);
+    const QByteArray bytes = rtf::write(doc);
+    for (const QByteArray &w : written)
+        QVERIFY2(bytes.contains(w), w.constData());
+    Result r;
+    const auto back = readDoc(bytes, &r);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(structure(*back), structure(doc));
+    QCOMPARE(describe(*back), describe(doc));
+    QCOMPARE(rtf::write(*back), bytes);
+}
+
+void RtfStructureTest::read_stylesOfOtherWriters_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    const QByteArray libreOffice =
+        "{\\stylesheet{\\s0\\snext0\\f3\\fs24 Normal;}\n{\\s1\\sbasedon16\\snext17\\ilvl0\\outlinelevel0\\b Heading 1;}"
+        "\n{\\s2\\sbasedon16\\outlinelevel1 Heading 2;}{\\s20\\sbasedon0\\qc Title;}{\\*\\cs15 Strong;}}";
+    QTest::newRow("LibreOffice's style sheet")
+        << libreOffice + "\\pard\\plain\\s20 T\\par\\pard\\plain\\s1 A\\par\\pard\\s2 B\\par\\pard\\s0 C"
+        << QStringLiteral("title T|h1 A|h2 B|C");
+    QTest::newRow("named only, as Word does")
+        << QByteArray("{\\stylesheet{\\ql Normal;}{\\s1 heading 1;}{\\s3\\sbasedon0 heading 3;}{\\s4 heading 9;}}"
+                      "\\s1 A\\par\\pard\\s3 B\\par\\pard\\s4 C")
+        << QStringLiteral("h1 A|h3 B|C");
+    QTest::newRow("outline level on the paragraph")
+        << QByteArray("\\outlinelevel1 A\\par\\pard\\outlinelevel9 B\\par\\pard\\outlinelevel99 C\\par\\pard\\outlinelevel-1 D")
+        << QStringLiteral("h2 A|B|C|D");
+    QTest::newRow("pard and plain body styles")
+        << QByteArray("{\\stylesheet{\\s1 heading 1;}{\\s2 Body;}}\\s1 A\\par\\s2 B\\par\\s1 C\\par\\pard D")
+        << QStringLiteral("h1 A|B|h1 C|D");
+    QTest::newRow("entry without its semicolon, unknown number")
+        << QByteArray("{\\stylesheet{\\s1 heading 1}{\\s5\\outlinelevel0 X;}}\\s1 A\\par\\s5 B\\par\\s6 C")
+        << QStringLiteral("h1 A|h1 B|C");
+    QTest::newRow("style sheet text never shows")
+        << QByteArray("a{\\stylesheet {\\s0 Normal;} stray {\\b more}}b") << QStringLiteral("ab");
+    QTest::newRow("WordPad's bullets and numbers")
+        << QByteArray("{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}\\fi-720\\li720 A\\par"
+                      "{\\pntext\\'b7\\tab}B\\par\\pard{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}"
+                      "C\\par\\pard{\\*\\pn\\pnlvl3\\pnucrm}D\\par\\pard{\\pntext 9.\\tab}E")
+        << QStringLiteral("bullet A|bullet B|number C|roman D|9.\tE");
+    QTest::newRow("page word ends the paragraph")
+        << QByteArray("{\\stylesheet{\\s1 heading 1;}}x\\page\\pard\\s1 Head\\par\\pard y")
+        << QStringLiteral("x|page h1 Head|y");
+}
+
+void RtfStructureTest::read_stylesOfOtherWriters()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    Result r;
+    const auto d = readDoc("{\\rtf1\\ansi " + rtf + "}", &r);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(structure(*d).join(QLatin1Char('|')), expected);
+}
+
+// The specified composition, shown as the editor shows it, saved as it was before the
+// writer knew styles (the file was written then).
+void RtfStructureTest::write_compositionWithoutStructure_unchanged()
+{
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QStringLiteral("Arial"), 10)); // not the machine's own
+    QTextCursor c(&doc);
+    QTextCharFormat arial;
+    arial.setFontFamilies({QStringLiteral("arial")});
+    arial.setFontPointSize(12);
+    for (const QString &part : composePlanParts(examplePlan())) {
+        c.movePosition(QTextCursor::End);
+        c.insertText(part, doc.isEmpty() ? arial : c.charFormat());
+    }
+    QFile golden(qEnvironmentVariable("QUORVANE_SOURCE_DIR") + QStringLiteral("/tests/document/rtf/data/composition.rtf"));
+    QVERIFY(golden.open(QIODevice::ReadOnly));
+    QCOMPARE(rtf::write(doc), golden.readAll());
+}
+
+QTEST_MAIN(RtfStructureTest)
+#include "test_rtf_structure.moc"
