@@ -1,11 +1,13 @@
 // Reading files for Open and the command-line tool: only regular files, never more than
 // the limit, never blocking; and text files held to the editor's paragraph limits.
 
+#include "app/Messages.h"
 #include "document/files/DocumentLoad.h"
 #include "document/files/FileRead.h"
 #include "document/rtf/Rtf.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -36,6 +38,8 @@ private slots:
     void readRegularFile();
     void loadText_data();
     void loadText();
+    void refuseBinary_data();
+    void refuseBinary();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
@@ -130,6 +134,54 @@ void FileLoadTest::loadText()
         QCOMPARE(doc.blockCount(), blocks);
     else
         QCOMPARE(doc.toPlainText(), QStringLiteral("kept"));
+}
+
+// Files that are neither documents nor text are refused before anything is shown, by Open
+// and by the command-line tool alike; text that merely looks odd is still read.
+void FileLoadTest::refuseBinary_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("kind");
+    const QByteArray tail = QByteArray("some text after the signature\n").repeated(4);
+    QTest::newRow("pdf") << QByteArray("%PDF-1.7\n") + tail << "a PDF file";
+    QTest::newRow("png") << QByteArray("\x89PNG\r\n\x1a\n") + tail << "a PNG image";
+    QTest::newRow("jpeg") << QByteArray("\xff\xd8\xff\xe0") + tail << "a JPEG image";
+    QTest::newRow("gif") << QByteArray("GIF89a") + tail << "a GIF image";
+    QTest::newRow("zip without a document") << QByteArray("PK\x03\x04") + tail << "a ZIP archive";
+    QTest::newRow("elf") << QByteArray("\x7f" "ELF\x02\x01") + tail << "a program (an ELF executable)";
+    QTest::newRow("NUL in the first block") << QByteArray(4000, 'a') + '\0' << "a binary file, not text";
+    QTest::newRow("UTF-16 without a reader") << QByteArray("h\0i\0", 4) << "a binary file, not text";
+    QTest::newRow("control bytes") << QByteArray("abc\x01\x02\x03") << "a binary file, not text";
+    QTest::newRow("unassigned Windows-1252 byte") << QByteArray("abc\x81") << "a binary file, not text";
+    QTest::newRow("NUL past the first block") << QByteArray(5000, 'a') + '\0' << QString();
+    QTest::newRow("UTF-8 cut at the block's end") << QByteArray(4095, 'a') + "\xe2\x82\xac" << QString();
+    QTest::newRow("form feed, tab, Ctrl+Z") << QByteArray("a\fb\tc\x1a") << QString();
+    QTest::newRow("Windows-1252") << QByteArray("caf\xe9 \x80") << QString();
+}
+
+void FileLoadTest::refuseBinary()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, kind);
+    const QString path = dir->filePath(QStringLiteral("report.pdf"));
+    QVERIFY(writeFile(path, bytes));
+    QTextDocument doc;
+    doc.setPlainText(QStringLiteral("kept"));
+    LoadInfo info;
+    const Result r = loadDocumentFile(path, doc, QTextCharFormat(), &info);
+    QCOMPARE(info.refused, !kind.isEmpty());
+    QCOMPARE(r.ok, kind.isEmpty());
+    if (r.ok)
+        return;
+    QCOMPARE(r.error, Msg::notADocument(QStringLiteral("report.pdf"), kind));
+    QCOMPARE(doc.toPlainText(), QStringLiteral("kept"));
+
+    QProcess tool;
+    tool.start(QStringLiteral(QUORVANE_RTF_TO_TEXT), {path});
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), 1);
+    QVERIFY(tool.readAllStandardOutput().isEmpty());
+    QCOMPARE(QString::fromUtf8(tool.readAllStandardError()), "quorvane-rtf-to-text: " + r.error + "\n");
 }
 
 QTEST_MAIN(FileLoadTest)

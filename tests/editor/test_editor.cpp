@@ -158,7 +158,7 @@ private slots:
     void open_textFile_loadsItAndSavesBackAsRtf();
     void open_failure_reportsAndKeepsEverything_data();
     void open_failure_reportsAndKeepsEverything();
-    void open_binaryFile_loadsAsTextWithoutHarm();
+    void open_windowsText_loadsAsTextWithoutHarm();
 
     void find_selectsFirstMatchIgnoringCase();
     void findNext_walksOverlappingMatchesThenReportsCompleted();
@@ -871,6 +871,8 @@ void EditorTest::open_failure_reportsAndKeepsEverything_data()
     QTest::newRow("fifo") << "fifo.rtf";
     QTest::newRow("link to a device") << "zero.rtf";
     QTest::newRow("too many lines of text") << "lines.txt";
+    QTest::newRow("a PDF, refused") << "report.pdf";
+    QTest::newRow("binary bytes, refused") << "data.bin";
 }
 
 // Each is refused before anything is read: a FIFO without a writer must not block, a
@@ -904,10 +906,21 @@ void EditorTest::open_failure_reportsAndKeepsEverything()
         reason = rtf::tooManyParagraphs();
     }
     QVERIFY(!reason.isEmpty());
+    QString message = Msg::openFailed(path, reason);
+    if (name == QLatin1String("report.pdf")) {
+        QVERIFY(writeFile(path, "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n"));
+        message = Msg::notADocument(name, QStringLiteral("a PDF file"));
+    } else if (name == QLatin1String("data.bin")) {
+        QByteArray bytes;
+        for (int i = 0; i < 4096; ++i)
+            bytes += char((i * 37) % 256);
+        QVERIFY(writeFile(path, bytes));
+        message = Msg::notADocument(name, QStringLiteral("a binary file, not text"));
+    }
 
     run->expectSaveQuestion(PromptButton::No);
     run->expectOpen(path);
-    run->expectError(Msg::openFailed(path, reason));
+    run->expectError(message);
     run->trigger(p, "mnuFileOpen");
     QCOMPARE(EditorRun::wholeText(p), text);
     QCOMPARE(p->windowTitle(), EditorRun::caption(saved));
@@ -920,11 +933,12 @@ void EditorTest::open_failure_reportsAndKeepsEverything()
     QVERIFY(readAll(saved).contains("unsaved"));
 }
 
-void EditorTest::open_binaryFile_loadsAsTextWithoutHarm()
+void EditorTest::open_windowsText_loadsAsTextWithoutHarm()
 {
     QByteArray bytes;
     for (int i = 0; i < 4096; ++i)
-        bytes += char((i * 37) % 256);
+        bytes += char(0xA0 + (i * 37) % 0x60);
+    bytes += "\x80\r\n";
     const QString path = dir->filePath(QStringLiteral("data.bin"));
     QVERIFY(writeFile(path, bytes));
     OPEN_EDITOR(p);

@@ -3,8 +3,10 @@
 #include "app/Messages.h"
 #include "document/DocumentText.h"
 #include "document/files/FileRead.h"
+#include "document/files/FileSniff.h"
 #include "document/rtf/Rtf.h"
 
+#include <QFileInfo>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -46,6 +48,10 @@ Result loadDocumentFile(const QString &fileName, QTextDocument &doc, const QText
 
     if (rtf::looksLikeRtf(data))
         return rtf::read(data, doc);
+    if (const QString kind = filesniff::binaryKind(data); !kind.isEmpty()) {
+        found.refused = true;
+        return Result::failed(Msg::notADocument(QFileInfo(fileName).fileName(), kind));
+    }
     found.kind = FileKind::Text;
     const QString text = decodePlainText(data);
     data = QByteArray(); // the text holds it now
