@@ -1488,6 +1488,7 @@ void EditorTest::export_writesCopyAndLeavesDocumentStateAlone_data()
     QTest::addColumn<QByteArray>("starts");
     QTest::newRow("pdf, extension added") << "PDF Files (*.pdf)" << "copy" << "copy.pdf" << QByteArray("%PDF");
     QTest::newRow("odt") << "OpenDocument Text (*.odt)" << "copy.odt" << "copy.odt" << QByteArray("PK");
+    QTest::newRow("docx typed under the PDF filter") << "PDF Files (*.pdf)" << "copy.DOCX" << "copy.DOCX" << QByteArray("PK");
     QTest::newRow("html") << "Web Pages (*.html)" << "copy" << "copy.html" << QByteArray("<!DOCTYPE");
     QTest::newRow("markdown") << "Markdown Files (*.md)" << "copy" << "copy.md" << QByteArray("Our business");
     QTest::newRow("text, own extension kept") << "Text Files (*.txt)" << "copy.plan" << "copy.plan"

@@ -1,5 +1,6 @@
 #include "document/output/DocumentExport.h"
 
+#include "document/output/DocxWriter.h"
 #include "document/output/PrintLayout.h"
 
 #include <QBuffer>
@@ -25,6 +26,7 @@ struct FormatInfo {
 
 const FormatInfo kFormats[] = {
     {Format::Pdf, "PDF Files (*.pdf)", "pdf"},
+    {Format::Docx, "Word Document (*.docx)", "docx"},
     {Format::Odt, "OpenDocument Text (*.odt)", "odt"},
     {Format::Html, "Web Pages (*.html)", "html"},
     {Format::Markdown, "Markdown Files (*.md)", "md"},
@@ -145,6 +147,8 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
             return {};
         return bytes;
     }
+    case Format::Docx:
+        return docx::write(doc, name);
     case Format::Odt: {
         QBuffer buffer;
         QTextDocumentWriter writer(&buffer, "ODF");
@@ -166,8 +170,8 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
 Result write(const QTextDocument &doc, Format format, const QString &fileName, const QString &name)
 {
     const QByteArray bytes = encode(doc, format, name);
-    // Only a PDF or ODT file is never empty; a text of an empty document is.
-    if (bytes.isEmpty() && (format == Format::Pdf || format == Format::Odt))
+    // Only a PDF, Word or ODT file is never empty; a text of an empty document is.
+    if (bytes.isEmpty() && (format == Format::Pdf || format == Format::Docx || format == Format::Odt))
         return {false, QStringLiteral("The document could not be converted.")};
     return safewrite::write(fileName, bytes);
 }
