@@ -1,6 +1,7 @@
 #include "document/output/DocumentExport.h"
 
 #include "document/output/DocxWriter.h"
+#include "document/output/OdtWriter.h"
 #include "document/output/PrintLayout.h"
 
 #include <QBuffer>
@@ -9,7 +10,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextDocumentWriter>
 
 #include <memory>
 #include <vector>
@@ -149,11 +149,8 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
     }
     case Format::Docx:
         return docx::write(doc, name);
-    case Format::Odt: {
-        QBuffer buffer;
-        QTextDocumentWriter writer(&buffer, "ODF");
-        return writer.write(&doc) ? buffer.data() : QByteArray();
-    }
+    case Format::Odt:
+        return odt::write(doc, name);
     case Format::Html:
         return doc.toHtml().toUtf8();
     case Format::Markdown: {

@@ -3,6 +3,7 @@
 // What the Word and OpenDocument writers share: text XML can carry, and the page.
 
 #include <QPageSize>
+#include <QSizeF>
 #include <QString>
 #include <QStringView>
 
