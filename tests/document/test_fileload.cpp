@@ -4,6 +4,7 @@
 #include "app/Messages.h"
 #include "document/files/DocumentLoad.h"
 #include "document/files/FileRead.h"
+#include "document/files/Zip.h"
 #include "document/rtf/Rtf.h"
 
 #include <QFile>
@@ -147,7 +148,12 @@ void FileLoadTest::refuseBinary_data()
     QTest::newRow("png") << QByteArray("\x89PNG\r\n\x1a\n") + tail << "a PNG image";
     QTest::newRow("jpeg") << QByteArray("\xff\xd8\xff\xe0") + tail << "a JPEG image";
     QTest::newRow("gif") << QByteArray("GIF89a") + tail << "a GIF image";
-    QTest::newRow("zip without a document") << QByteArray("PK\x03\x04") + tail << "a ZIP archive";
+    QTest::newRow("zip without a document") << ziparchive::write({{QStringLiteral("word/notes.txt"), tail}})
+                                            << "a ZIP archive";
+    QTest::newRow("zip of another OpenDocument kind")
+        << ziparchive::write({{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet", true},
+                              {QStringLiteral("content.xml"), "<x/>"}})
+        << "a ZIP archive";
     QTest::newRow("elf") << QByteArray("\x7f" "ELF\x02\x01") + tail << "a program (an ELF executable)";
     QTest::newRow("NUL in the first block") << QByteArray(4000, 'a') + '\0' << "a binary file, not text";
     QTest::newRow("UTF-16 without a reader") << QByteArray("h\0i\0", 4) << "a binary file, not text";

@@ -2,6 +2,7 @@
 // neighbours (LibreOffice, python-docx, pandoc) with its structure, and read back by Open.
 
 #include "document/DocumentStructure.h"
+#include "document/files/DocumentLoad.h"
 #include "document/files/Zip.h"
 #include "document/output/DocumentExport.h"
 
@@ -10,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
@@ -105,6 +107,25 @@ QString entryText(const QString &file, const QString &entry, QString *error)
     return text;
 }
 
+// The block of exactly this text, else the first that starts with it.
+QTextBlock blockStarting(const QTextDocument &doc, const QString &start)
+{
+    QTextBlock first;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        if (b.text() == start)
+            return b;
+        if (!first.isValid() && b.text().startsWith(start))
+            first = b;
+    }
+    return first;
+}
+
+QTextCharFormat formatOf(const QTextDocument &doc, const QString &word)
+{
+    const QTextCursor c = doc.find(word);
+    return c.isNull() ? QTextCharFormat() : c.charFormat();
+}
+
 } // namespace
 
 class OfficeTest : public QObject {
@@ -112,6 +133,8 @@ class OfficeTest : public QObject {
 private slots:
     void readByOthers_data();
     void readByOthers();
+    void roundTrip_data();
+    void roundTrip();
     void invalidCharacters_dropped_data();
     void invalidCharacters_dropped();
 };
@@ -172,6 +195,66 @@ void OfficeTest::readByOthers()
                  qPrintable(styles));
         QVERIFY2(styles.contains(QStringLiteral("\n1 Oven")), qPrintable(styles));
     }
+}
+
+void OfficeTest::roundTrip_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<QString>("convertTo"); // LibreOffice makes the file read, from ours
+    QTest::addColumn<FileKind>("kind");
+    QTest::newRow("docx") << Format::Docx << QString() << FileKind::Word;
+    QTest::newRow("odt") << Format::Odt << QString() << FileKind::OpenDocument;
+    QTest::newRow("docx by LibreOffice") << Format::Odt << "docx" << FileKind::Word;
+    QTest::newRow("odt by LibreOffice") << Format::Docx << "odt" << FileKind::OpenDocument;
+}
+
+// What Open reads back: the structure and formats, whoever wrote the file, and the name
+// plays no part.
+void OfficeTest::roundTrip()
+{
+    QFETCH(Format, format);
+    QFETCH(QString, convertTo);
+    QFETCH(FileKind, kind);
+    QTemporaryDir dir;
+    QTextDocument written;
+    fillPlan(written);
+    QString path = dir.filePath(QStringLiteral("plan.bin"));
+    QVERIFY(docexport::write(written, format, path, QStringLiteral("Harbour Bakery")).ok);
+    if (!convertTo.isEmpty()) {
+        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        const QString source = dir.filePath(format == Format::Docx ? QStringLiteral("in.docx") : QStringLiteral("in.odt"));
+        QVERIFY(QFile::rename(path, source));
+        run(soffice, {QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile")),
+                      QStringLiteral("--headless"), QStringLiteral("--convert-to"), convertTo,
+                      QStringLiteral("--outdir"), dir.path(), source});
+        path = dir.filePath(QStringLiteral("in.") + convertTo);
+    }
+
+    QTextDocument doc;
+    LoadInfo info;
+    const Result r = loadDocumentFile(path, doc, QTextCharFormat(), &info);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(info.kind, kind);
+    QCOMPARE(info.leftOut, QString());
+    QVERIFY(docstruct::isTitle(blockStarting(doc, QStringLiteral("Harbour Bakery")).blockFormat()));
+    const QTextBlockFormat purpose = blockStarting(doc, QStringLiteral("Purpose")).blockFormat();
+    QCOMPARE(purpose.headingLevel(), 1);
+    QVERIFY(purpose.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore);
+    QCOMPARE(blockStarting(doc, QStringLiteral("Goals")).blockFormat().headingLevel(), 2);
+    QCOMPARE(blockStarting(doc, QStringLiteral("We bake")).text(),
+             QStringLiteral("We bake strong and slanted bread.\u2028Second line\tafter a tab."));
+    QCOMPARE(formatOf(doc, QStringLiteral("strong")).fontWeight(), int(QFont::Bold));
+    const QTextCharFormat slanted = formatOf(doc, QStringLiteral("slanted"));
+    QVERIFY(slanted.fontItalic());
+    QCOMPARE(slanted.foreground().color(), QColor(200, 0, 0));
+    QCOMPARE(slanted.fontFamilies().toStringList().value(0), QStringLiteral("Arial"));
+    QCOMPARE(slanted.fontPointSize(), 12.0);
+    const QTextTable *table = QTextCursor(blockStarting(doc, QStringLiteral("Oven"))).currentTable();
+    QVERIFY(table);
+    QCOMPARE(table->cellAt(1, 1).firstCursorPosition().block().text(), QStringLiteral("4000"));
+    QVERIFY(blockStarting(doc, QStringLiteral("The end.")).isValid());
 }
 
 void OfficeTest::invalidCharacters_dropped_data()
