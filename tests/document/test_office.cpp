@@ -3,9 +3,12 @@
 
 #include "document/DocumentStructure.h"
 #include "document/files/DocumentLoad.h"
+#include "document/files/OfficeBuild.h"
+#include "document/rtf/Rtf.h"
 #include "document/files/Zip.h"
 #include "document/output/DocumentExport.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -126,6 +129,38 @@ QTextCharFormat formatOf(const QTextDocument &doc, const QString &word)
     return c.isNull() ? QTextCharFormat() : c.charFormat();
 }
 
+const QByteArray WordNs = "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"";
+
+// A Word file of this body; extra entries after it.
+QByteArray wordFile(const QByteArray &body, std::vector<ziparchive::Entry> extra = {})
+{
+    extra.insert(extra.begin(), {QStringLiteral("word/document.xml"),
+                                 "<?xml version=\"1.0\"?><w:document " + WordNs + "><w:body>" + body +
+                                     "</w:body></w:document>"});
+    return ziparchive::write(extra);
+}
+
+// Sets the "encrypted" flag of every entry, in the local and the central headers.
+QByteArray encrypted(QByteArray zip)
+{
+    for (qsizetype i = 0; (i = zip.indexOf("PK\x03\x04", i)) >= 0; i += 4)
+        zip[i + 6] = char(zip[i + 6] | 1);
+    for (qsizetype i = 0; (i = zip.indexOf("PK\x01\x02", i)) >= 0; i += 4)
+        zip[i + 8] = char(zip[i + 8] | 1);
+    return zip;
+}
+
+// Declares every entry's inflated size as 100 bytes.
+QByteArray lyingSizes(QByteArray zip)
+{
+    const auto put = [&](qsizetype at) { zip.replace(at, 4, QByteArray("\x64\0\0\0", 4)); };
+    for (qsizetype i = 0; (i = zip.indexOf("PK\x03\x04", i)) >= 0; i += 4)
+        put(i + 22);
+    for (qsizetype i = 0; (i = zip.indexOf("PK\x01\x02", i)) >= 0; i += 4)
+        put(i + 24);
+    return zip;
+}
+
 } // namespace
 
 class OfficeTest : public QObject {
@@ -135,6 +170,8 @@ private slots:
     void readByOthers();
     void roundTrip_data();
     void roundTrip();
+    void hostile_data();
+    void hostile();
     void invalidCharacters_dropped_data();
     void invalidCharacters_dropped();
 };
@@ -255,6 +292,73 @@ void OfficeTest::roundTrip()
     QVERIFY(table);
     QCOMPARE(table->cellAt(1, 1).firstCursorPosition().block().text(), QStringLiteral("4000"));
     QVERIFY(blockStarting(doc, QStringLiteral("The end.")).isValid());
+}
+
+// Files made to hurt: each is refused with a reason, or read within the limits, in
+// moments, and a refused one leaves the document as it was.
+void OfficeTest::hostile_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("error"); // the reason's start; empty: read
+    QTest::addColumn<QString>("leftOut");
+    const QByteArray para = "<w:p><w:r><w:t>x</w:t></w:r></w:p>";
+    const QByteArray big(office::MaxPartBytes + 1, ' ');
+    QTest::newRow("zip bomb") << wordFile(para + big) << ziparchive::entryTooLarge() << QString();
+    QTest::newRow("zip bomb with a small declared size") << lyingSizes(wordFile(para + big))
+                                                         << "The file " << QString();
+    QByteArray cut = wordFile(para);
+    cut.chop(10);
+    QTest::newRow("broken central directory") << cut << ziparchive::brokenArchive() << QString();
+    QTest::newRow("encrypted entry") << encrypted(wordFile(para)) << ziparchive::encryptedEntry() << QString();
+    std::vector<ziparchive::Entry> many;
+    for (int i = 0; i <= ziparchive::MaxEntries; ++i)
+        many.push_back({QString::number(i), {}});
+    QTest::newRow("too many entries") << wordFile(para, many) << ziparchive::tooManyEntries() << QString();
+    QTest::newRow("absurd names") << wordFile(para, {{QStringLiteral("../../../etc/passwd"), "x"},
+                                                     {QString(5000, QLatin1Char('n')), "x"}})
+                                  << QString() << QString();
+    QTest::newRow("nested a million deep") << wordFile(QByteArray("<w:p>").repeated(1000000)) << office::nestedTooDeep()
+                                           << QString();
+    QTest::newRow("entity tricks")
+        << ziparchive::write({{QStringLiteral("word/document.xml"),
+                               "<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">"
+                               "<!ENTITY c SYSTEM \"file:///etc/passwd\">]><w:document " + WordNs +
+                                   "><w:body><w:p><w:r><w:t>&b;&c;</w:t></w:r></w:p></w:body></w:document>"}})
+        << "The file is damaged: it declares XML entities" << QString();
+    QTest::newRow("too many paragraphs") << wordFile(QByteArray("<w:p/>").repeated(rtf::MaxParagraphs + 1))
+                                         << rtf::tooManyParagraphs() << QString();
+    QTest::newRow("too many table columns") << wordFile("<w:tbl><w:tr>" + QByteArray("<w:tc/>").repeated(1001) + "</w:tr></w:tbl>")
+                                            << office::tableTooLarge() << QString();
+    QTest::newRow("broken XML") << wordFile("<w:p><w:r>") << "The file is damaged: its XML" << QString();
+    QTest::newRow("pictures and comments left out")
+        << wordFile("<w:p><w:r><w:t>x</w:t><w:drawing/></w:r><w:r><w:commentReference/></w:r></w:p>") << QString()
+        << "pictures and comments";
+}
+
+void OfficeTest::hostile()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, error);
+    QFETCH(QString, leftOut);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plan.rtf")); // the name plays no part
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
+    f.close();
+    QTextDocument doc;
+    doc.setPlainText(QStringLiteral("kept"));
+    LoadInfo info;
+    QElapsedTimer clock;
+    clock.start();
+    const Result r = loadDocumentFile(path, doc, QTextCharFormat(), &info);
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(r.ok == error.isEmpty(), qPrintable(r.error));
+    QVERIFY2(r.error.startsWith(error), qPrintable(r.error));
+    QCOMPARE(info.leftOut, leftOut);
+    if (!r.ok)
+        QCOMPARE(doc.toPlainText(), QStringLiteral("kept"));
+    else
+        QCOMPARE(doc.toPlainText(), QStringLiteral("x"));
 }
 
 void OfficeTest::invalidCharacters_dropped_data()

@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 #include "document/output/DocumentExport.h"
 #include "document/files/DocumentLoad.h"
+#include "document/files/Zip.h"
 #include "document/output/PrintLayout.h"
 #include "support/FileSizeLimit.h"
 
@@ -159,6 +160,7 @@ private slots:
     void open_failure_reportsAndKeepsEverything_data();
     void open_failure_reportsAndKeepsEverything();
     void open_windowsText_loadsAsTextWithoutHarm();
+    void open_wordFile_showsTextAndNamesWhatWasLeftOut();
 
     void find_selectsFirstMatchIgnoringCase();
     void findNext_walksOverlappingMatchesThenReportsCompleted();
@@ -954,6 +956,34 @@ void EditorTest::open_windowsText_loadsAsTextWithoutHarm()
     QCOMPARE(readAll(path), bytes);
     run->openFile(p, rtfPath, std::nullopt);
     QVERIFY(EditorRun::wholeText(p).startsWith(QLatin1Char('x')));
+}
+
+// A Word file under any name is read as Word; what it holds that the page cannot show is
+// named once, and Save does not write RTF over it.
+void EditorTest::open_wordFile_showsTextAndNamesWhatWasLeftOut()
+{
+    const QByteArray xml = "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
+                           "<w:p><w:pPr><w:jc w:val=\"center\"/></w:pPr><w:r><w:rPr><w:b/></w:rPr><w:t>Our plan</w:t>"
+                           "</w:r><w:r><w:drawing/></w:r><w:r><w:commentReference/></w:r></w:p></w:body></w:document>";
+    const QByteArray bytes = ziparchive::write({{QStringLiteral("word/document.xml"), xml}});
+    const QString path = dir->filePath(QStringLiteral("plan.doc"));
+    QVERIFY(writeFile(path, bytes));
+    OPEN_EDITOR(p);
+    run->expectSaveQuestion(PromptButton::No);
+    run->expectOpen(path);
+    run->prompts.expectNotice(Msg::leftOut(QStringLiteral("plan.doc"), QStringLiteral("pictures and comments")),
+                              Msg::AppTitle);
+    run->trigger(p, "mnuFileOpen");
+    QCOMPARE(EditorRun::wholeText(p), QStringLiteral("Our plan"));
+    QCOMPARE(p->windowTitle(), EditorRun::caption(path));
+    const QTextBlock first = p->textEdit()->document()->begin();
+    QCOMPARE(first.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QCOMPARE(first.begin().fragment().charFormat().fontWeight(), int(QFont::Bold));
+
+    p->textEdit()->insertPlainText(QStringLiteral("x"));
+    run->expectSaveAs(dir->filePath(QStringLiteral("plan.rtf")));
+    run->trigger(p, "mnuFileSave");
+    QCOMPARE(readAll(path), bytes);
 }
 
 // ---------------------------------------------------------------------------- finding

@@ -47,6 +47,12 @@ QString entryTooLarge()
     return QStringLiteral("The file unpacks to far more than a document holds (it may be a zip bomb).");
 }
 
+QString tooManyEntries()
+{
+    return QStringLiteral("The file holds more than %1 parts, far more than any document, so it cannot be read.")
+        .arg(MaxEntries);
+}
+
 QByteArray write(const std::vector<Entry> &entries)
 {
     zip_error_t error;
@@ -113,8 +119,10 @@ Result Archive::open(const QByteArray &bytes)
     if (!impl->archive)
         return Result::failed(brokenArchive());
     const zip_int64_t count = zip_get_num_entries(impl->archive.get(), 0);
-    if (count < 0 || count > MaxEntries)
+    if (count < 0)
         return Result::failed(brokenArchive());
+    if (count > MaxEntries)
+        return Result::failed(tooManyEntries());
     for (zip_int64_t i = 0; i < count; ++i) {
         const char *name = zip_get_name(impl->archive.get(), zip_uint64_t(i), ZIP_FL_ENC_GUESS);
         m_names << (name ? QString::fromUtf8(name) : QString());

@@ -54,5 +54,6 @@ private:
 QString brokenArchive();
 QString encryptedEntry();
 QString entryTooLarge();
+QString tooManyEntries();
 
 } // namespace ziparchive
