@@ -57,10 +57,17 @@ Builder::Builder(QTextDocument *doc) : m_doc(doc)
     if (m_doc) {
         m_doc->clear();
         m_cursor = new QTextCursor(m_doc);
+        // One edit: the cursor leaves the layout alone until the whole text is in.
+        m_cursor->beginEditBlock();
     }
 }
 
-Builder::~Builder() { delete m_cursor; }
+Builder::~Builder()
+{
+    if (m_cursor)
+        m_cursor->endEditBlock();
+    delete m_cursor;
+}
 
 void Builder::fail(const QString &why)
 {
