@@ -155,6 +155,8 @@ void FileLoadTest::refuseBinary_data()
                               {QStringLiteral("content.xml"), "<x/>"}})
         << "a ZIP archive";
     QTest::newRow("elf") << QByteArray("\x7f" "ELF\x02\x01") + tail << "a program (an ELF executable)";
+    QTest::newRow("Word 97-2003") << QByteArray("\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1") + tail
+                                  << "an older or password-protected Microsoft Office file";
     QTest::newRow("NUL in the first block") << QByteArray(4000, 'a') + '\0' << "a binary file, not text";
     QTest::newRow("UTF-16 without a reader") << QByteArray("h\0i\0", 4) << "a binary file, not text";
     QTest::newRow("control bytes") << QByteArray("abc\x01\x02\x03") << "a binary file, not text";

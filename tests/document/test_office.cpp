@@ -140,6 +140,16 @@ QByteArray wordFile(const QByteArray &body, std::vector<ziparchive::Entry> extra
     return ziparchive::write(extra);
 }
 
+// An OpenDocument text file of this body.
+QByteArray odtFile(const QByteArray &body)
+{
+    return ziparchive::write({{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.text", true},
+                              {QStringLiteral("content.xml"),
+                               "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+                               "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:text>" +
+                                   body + "</office:text></office:body></office:document-content>"}});
+}
+
 // Sets the "encrypted" flag of every entry, in the local and the central headers.
 QByteArray encrypted(QByteArray zip)
 {
@@ -330,6 +340,20 @@ void OfficeTest::hostile_data()
     QTest::newRow("too many table columns") << wordFile("<w:tbl><w:tr>" + QByteArray("<w:tc/>").repeated(1001) + "</w:tr></w:tbl>")
                                             << office::tableTooLarge() << QString();
     QTest::newRow("broken XML") << wordFile("<w:p><w:r>") << "The file is damaged: its XML" << QString();
+    QTest::newRow("odt nested a million deep") << odtFile(QByteArray("<text:span>").repeated(1000000))
+                                               << office::nestedTooDeep() << QString();
+    QTest::newRow("odt with too many paragraphs") << odtFile(QByteArray("<text:p/>").repeated(rtf::MaxParagraphs + 1))
+                                                  << rtf::tooManyParagraphs() << QString();
+    QTest::newRow("odt with a huge repeated row")
+        << odtFile("<table:table xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\">" +
+                   QByteArray("<table:table-row><table:table-cell table:number-columns-repeated=\"1000\"/></table:table-row>")
+                       .repeated(200) +
+                   "</table:table>")
+        << office::tableTooLarge() << QString();
+    QTest::newRow("odt picture and tracked change left out")
+        << odtFile("<text:tracked-changes/><text:p>x<draw:frame xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:"
+                   "drawing:1.0\"/></text:p>")
+        << QString() << "tracked changes and pictures";
     QTest::newRow("pictures and comments left out")
         << wordFile("<w:p><w:r><w:t>x</w:t><w:drawing/></w:r><w:r><w:commentReference/></w:r></w:p>") << QString()
         << "pictures and comments";

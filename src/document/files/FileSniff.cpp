@@ -24,6 +24,8 @@ const Signature kSignatures[] = {
     {"PK\x05\x06", 4, "a ZIP archive"},
     {"PK\x07\x08", 4, "a ZIP archive"},
     {"\x7f" "ELF", 4, "a program (an ELF executable)"},
+    // Word 97-2003 files, and Word files protected by a password, are OLE compound files.
+    {"\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1", 8, "an older or password-protected Microsoft Office file"},
 };
 
 bool startsWith(const QByteArray &data, const Signature &s)
