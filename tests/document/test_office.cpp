@@ -298,6 +298,11 @@ void OfficeTest::roundTrip()
     QCOMPARE(slanted.foreground().color(), QColor(200, 0, 0));
     QCOMPARE(slanted.fontFamilies().toStringList().value(0), QStringLiteral("Arial"));
     QCOMPARE(slanted.fontPointSize(), 12.0);
+    const QTextList *list = blockStarting(doc, QStringLiteral("First goal")).textList();
+    QVERIFY(list);
+    QCOMPARE(list->format().style(), QTextListFormat::ListDecimal);
+    QCOMPARE(blockStarting(doc, QStringLiteral("Second goal")).textList(), list);
+    QCOMPARE(list->count(), 2);
     const QTextTable *table = QTextCursor(blockStarting(doc, QStringLiteral("Oven"))).currentTable();
     QVERIFY(table);
     QCOMPARE(table->cellAt(1, 1).firstCursorPosition().block().text(), QStringLiteral("4000"));

@@ -2,6 +2,7 @@
 // word/document.xml walked once to check and once to build.
 
 #include "document/DocumentStructure.h"
+#include "document/files/DocxNumbering.h"
 #include "document/files/OfficeBuild.h"
 #include "document/files/OfficeRead.h"
 #include "document/files/Zip.h"
@@ -49,6 +50,8 @@ public:
     QString error() const { return m_error; }
     QHash<QString, Style> styles;
     QTextCharFormat defaults;
+    // numId and level -> the list's style, from word/numbering.xml.
+    QHash<QString, QTextListFormat::Style> numbering;
 
     // Walks the whole part; the caller picks what the root holds.
     void document()
@@ -174,8 +177,18 @@ private:
     {
         QTextBlockFormat bf;
         QTextCharFormat base = defaults;
+        m_numId.clear();
+        m_numLevel = 0;
         const int level = m_depth;
         bool started = false;
+        const auto start = [&] {
+            m_b.paragraph(bf);
+            if (!m_numId.isEmpty() && m_numId != QLatin1String("0")) {
+                const QString key = m_numId + QLatin1Char('/') + QString::number(m_numLevel);
+                m_b.listItem(key, numbering.value(key, QTextListFormat::ListDecimal), m_numLevel);
+            }
+            started = true;
+        };
         while (next() && m_depth >= level) {
             if (!m_r.isStartElement())
                 continue;
@@ -184,12 +197,11 @@ private:
                 continue;
             }
             if (!started)
-                m_b.paragraph(bf);
-            started = true;
+                start();
             inline_(m_r.name(), base);
         }
         if (!started)
-            m_b.paragraph(bf);
+            start();
     }
 
     // One element inside a paragraph.
@@ -289,6 +301,10 @@ private:
                     bf.setAlignment(Qt::AlignRight);
                 else if (v == QLatin1String("both") || v == QLatin1String("distribute"))
                     bf.setAlignment(Qt::AlignJustify);
+            } else if (n == u"numId") {
+                m_numId = wval(m_r);
+            } else if (n == u"ilvl") {
+                m_numLevel = std::clamp(wval(m_r).toInt(), 0, 8);
             } else if (n == u"pageBreakBefore" && on(m_r)) {
                 bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
             } else if (n == u"rPr" || n == u"sectPr" || n == u"pPrChange") {
@@ -363,15 +379,20 @@ private:
     Builder &m_b;
     int m_depth = 0;
     QString m_error;
+    QString m_numId; // the paragraph's list, if any
+    int m_numLevel = 0;
 };
 
 } // namespace
 
 Result readDocx(const ziparchive::Archive &zip, QTextDocument &doc, const QTextCharFormat &base, QString &leftOut)
 {
-    QByteArray stylesXml, xml;
+    QByteArray stylesXml, numberingXml, xml;
     if (zip.contains(QStringLiteral("word/styles.xml")))
         if (const Result r = zip.read(QStringLiteral("word/styles.xml"), MaxPartBytes, stylesXml); !r.ok)
+            return r;
+    if (zip.contains(QStringLiteral("word/numbering.xml")))
+        if (const Result r = zip.read(QStringLiteral("word/numbering.xml"), MaxPartBytes, numberingXml); !r.ok)
             return r;
     if (const Result r = zip.read(QStringLiteral("word/document.xml"), MaxPartBytes, xml); !r.ok)
         return r;
@@ -382,6 +403,10 @@ Result readDocx(const ziparchive::Archive &zip, QTextDocument &doc, const QTextC
         styles.stylesPart();
     if (!styles.error().isEmpty())
         return Result::failed(styles.error());
+    QString numberingError;
+    const QHash<QString, QTextListFormat::Style> numbering = docxNumbering(numberingXml, numberingError);
+    if (!numberingError.isEmpty())
+        return Result::failed(numberingError);
     QTextCharFormat defaults = base;
     defaults.merge(styles.defaults);
 
@@ -390,6 +415,7 @@ Result readDocx(const ziparchive::Archive &zip, QTextDocument &doc, const QTextC
         Builder b(target);
         Reader reader(xml, b);
         reader.styles = styles.styles;
+        reader.numbering = numbering;
         reader.defaults = defaults;
         reader.document();
         if (!reader.error().isEmpty())

@@ -26,7 +26,21 @@ struct Style {
 struct Styles {
     QHash<QString, QString> fonts; // face name -> family
     QHash<QString, Style> byName;
+    QHash<QString, QTextListFormat::Style> lists; // list style -> how its first level counts
 };
+
+QTextListFormat::Style numberStyle(QStringView format)
+{
+    if (format == u"a")
+        return QTextListFormat::ListLowerAlpha;
+    if (format == u"A")
+        return QTextListFormat::ListUpperAlpha;
+    if (format == u"i")
+        return QTextListFormat::ListLowerRoman;
+    if (format == u"I")
+        return QTextListFormat::ListUpperRoman;
+    return QTextListFormat::ListDecimal;
+}
 
 double points(QStringView v)
 {
@@ -61,7 +75,18 @@ public:
                 m_styles.fonts.insert(attr("style:name"), family.isEmpty() ? attr("style:name") : family);
             } else if ((n == u"style" || n == u"default-style") && m_styles.byName.size() < 10000) {
                 style(n == u"default-style");
-            } else if (n == u"master-styles" || n == u"page-layout" || n == u"list-style") {
+            } else if (n == u"list-style" && m_styles.lists.size() < 10000) {
+                const QString name = attr("style:name");
+                const int level = m_depth;
+                while (next() && m_depth >= level) {
+                    if (!m_r.isStartElement() || m_styles.lists.contains(name))
+                        continue;
+                    if (m_r.name() == u"list-level-style-bullet")
+                        m_styles.lists.insert(name, QTextListFormat::ListDisc);
+                    else if (m_r.name() == u"list-level-style-number")
+                        m_styles.lists.insert(name, numberStyle(m_r.attributes().value(QLatin1String("style:num-format"))));
+                }
+            } else if (n == u"master-styles" || n == u"page-layout") {
                 skip();
             } else if (n == u"text" && body) {
                 blocks();
@@ -178,6 +203,13 @@ private:
             const QStringView n = m_r.name();
             if (n == u"p" || n == u"h") {
                 paragraph(n == u"h");
+            } else if (n == u"list") {
+                // A nested list counts in its outer list's style unless it names its own.
+                const QString style = attr("text:style-name");
+                m_lists.push_back({QString::number(++m_listCount),
+                                   style.isEmpty() && !m_lists.empty() ? m_lists.back().style : style});
+                blocks();
+                m_lists.pop_back();
             } else if (n == u"table") {
                 table();
             } else if (n == u"tracked-changes") {
@@ -211,6 +243,9 @@ private:
         if (heading)
             bf.setHeadingLevel(outline > 0 ? outline : std::max(s.outline, 1));
         m_b.paragraph(bf);
+        if (!m_lists.empty())
+            m_b.listItem(m_lists.back().key, m_styles.lists.value(m_lists.back().style, QTextListFormat::ListDisc),
+                         int(m_lists.size()) - 1);
         m_lastWasSpace = true;
         QTextCharFormat cf = m_base;
         cf.merge(s.chars);
@@ -324,6 +359,11 @@ private:
     int m_depth = 0;
     QString m_error;
     bool m_lastWasSpace = true;
+    struct List {
+        QString key, style;
+    };
+    std::vector<List> m_lists; // the lists the walk is in, innermost last
+    int m_listCount = 0;
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
 #include <QTextTable>
 #include <QXmlStreamReader>
 
@@ -117,6 +118,20 @@ void Builder::text(const QString &text, const QTextCharFormat &format)
     }
     if (m_cursor)
         m_cursor->insertText(text, format);
+}
+
+void Builder::listItem(const QString &key, QTextListFormat::Style style, int level)
+{
+    if (failed() || !m_cursor)
+        return;
+    if (QTextList *list = m_lists.value(key)) {
+        list->add(m_cursor->block());
+        return;
+    }
+    QTextListFormat f;
+    f.setStyle(style);
+    f.setIndent(std::clamp(level, 0, 8) + 1);
+    m_lists.insert(key, m_cursor->createList(f));
 }
 
 void Builder::startTable()

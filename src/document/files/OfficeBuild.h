@@ -4,15 +4,18 @@
 // check it against the editor's limits (no document), then to build the document; so a
 // file beyond a limit or broken part way leaves the document as it was.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <QTextListFormat>
 
 #include <vector>
 
 class QTextCursor;
 class QTextDocument;
+class QTextList;
 class QTextTable;
 class QXmlStreamReader;
 
@@ -35,6 +38,9 @@ public:
 
     void paragraph(const QTextBlockFormat &format);
     void text(const QString &text, const QTextCharFormat &format);
+    // The paragraph just started is an item of the list the file calls `key`; the first
+    // item makes the list.
+    void listItem(const QString &key, QTextListFormat::Style style, int level);
     // What follows starts a page: the next paragraph, or the rest of this one.
     void pageBreak() { m_breakNext = true; }
     void startTable();
@@ -67,6 +73,7 @@ private:
     QTextBlockFormat m_format; // the paragraph's own, for its rest after a page break
     qint64 m_paragraphs = 0, m_length = 0, m_runs = 0, m_cells = 0;
     std::vector<Table> m_tables;
+    QHash<QString, QTextList *> m_lists;
     QStringList m_leftOut;
     QString m_error;
 };
