@@ -5,6 +5,7 @@
 #include "document/files/DocumentLoad.h"
 #include "document/files/FileRead.h"
 #include "document/files/Zip.h"
+#include "document/output/DocumentExport.h"
 #include "document/rtf/Rtf.h"
 
 #include <QFile>
@@ -13,6 +14,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextTable>
 #include <QTextDocument>
 
 #include <sys/stat.h>
@@ -41,6 +44,8 @@ private slots:
     void loadText();
     void refuseBinary_data();
     void refuseBinary();
+    void tool_printsWordAndOpenDocumentText_data();
+    void tool_printsWordAndOpenDocumentText();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
@@ -190,6 +195,35 @@ void FileLoadTest::refuseBinary()
     QCOMPARE(tool.exitCode(), 1);
     QVERIFY(tool.readAllStandardOutput().isEmpty());
     QCOMPARE(QString::fromUtf8(tool.readAllStandardError()), "quorvane-rtf-to-text: " + r.error + "\n");
+}
+
+void FileLoadTest::tool_printsWordAndOpenDocumentText_data()
+{
+    QTest::addColumn<docexport::Format>("format");
+    QTest::newRow("docx") << docexport::Format::Docx;
+    QTest::newRow("odt") << docexport::Format::Odt;
+}
+
+// The tool reads what Open reads: a line break and every block, a table cell's too, end a
+// line.
+void FileLoadTest::tool_printsWordAndOpenDocumentText()
+{
+    QFETCH(docexport::Format, format);
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.insertText(QStringLiteral("Plan\u2028caf\u00e9\tx"));
+    c.insertBlock();
+    c.insertTable(1, 2)->cellAt(0, 1).firstCursorPosition().insertText(QStringLiteral("cell"));
+    const QString path = dir->filePath(QStringLiteral("plan.txt"));
+    QVERIFY(docexport::write(doc, format, path, {}).ok);
+    QProcess tool;
+    tool.start(QStringLiteral(QUORVANE_RTF_TO_TEXT), {path});
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), 0);
+    // Block by block as the document itself holds them: the line, the empty block the
+    // table stands in, the two cells and the block after the table.
+    QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()), QStringLiteral("Plan\ncaf\u00e9\tx\n\n\ncell\n"));
+    QCOMPARE(doc.blockCount(), 5);
 }
 
 QTEST_MAIN(FileLoadTest)
