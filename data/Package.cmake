@@ -12,9 +12,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The pages are laid out for Arial's metrics; Liberation Sans has them. shlibdeps adds
-# the libraries.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# The pages are laid out for Arial's metrics; Liberation Sans has them. Word and
+# OpenDocument files are zip archives (libzip); shlibdeps adds the other libraries.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libzip4")
 # The editor checks spelling with Hunspell when a dictionary is there.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us")
 # CPack puts the summary first and indents these lines; an empty line becomes " .".
@@ -25,7 +25,7 @@ advertising and marketing, income and expenses, and other information.
 
 On request it composes every answer into a business-plan document with
 fixed headings, shown in a built-in editor where it can be formatted,
-searched, saved as RTF, printed, and exported to PDF, ODT, HTML, Markdown
+searched, saved as RTF, printed, and exported to PDF, Word, ODT, HTML, Markdown
 or plain text.
 
 The package also holds quorvane-rtf-to-text, which prints the text of an

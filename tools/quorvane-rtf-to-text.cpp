@@ -1,7 +1,8 @@
-// Prints the text the program's Open shows for a file, in UTF-8: an RTF file as the RTF
-// reader reads it, any other file as plain text. Paragraphs and line breaks end in "\n",
-// so the output has a line end wherever the document has one and nothing after its last
-// line. The reader can so be compared with other RTF readers on the same files.
+// Prints the text the program's Open shows for a file, in UTF-8: an RTF, Word or
+// OpenDocument file as its reader reads it, a text file as plain text; any other file is
+// refused. Paragraphs and line breaks end in "\n", so the output has a line end wherever
+// the document has one and nothing after its last line. The reader can so be compared
+// with other RTF readers on the same files.
 
 #include "QuorvaneVersion.h"
 #include "document/files/DocumentLoad.h"
@@ -41,7 +42,13 @@ int main(int argc, char **argv)
         return 2;
     }
     QTextDocument doc;
-    const Result result = loadDocumentFile(args.at(1), doc, QTextCharFormat());
+    LoadInfo info;
+    const Result result = loadDocumentFile(args.at(1), doc, QTextCharFormat(), &info);
+    if (!result.ok && info.refused) {
+        // The message names the file already.
+        std::fprintf(stderr, "quorvane-rtf-to-text: %s\n", qPrintable(result.error));
+        return 1;
+    }
     if (!result.ok) {
         std::fprintf(stderr, "quorvane-rtf-to-text: %s: %s\n", qPrintable(args.at(1)), qPrintable(result.error));
         return 1;

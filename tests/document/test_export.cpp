@@ -115,9 +115,9 @@ private slots:
 void ExportTest::filtersAndExtensions()
 {
     using namespace docexport;
-    QCOMPARE(filters(), (QStringList{"PDF Files (*.pdf)", "OpenDocument Text (*.odt)", "Web Pages (*.html)",
-                                     "Markdown Files (*.md)", "Text Files (*.txt)"}));
-    QCOMPARE(suffixes(), (QStringList{"pdf", "odt", "html", "md", "txt"}));
+    QCOMPARE(filters(), (QStringList{"PDF Files (*.pdf)", "Word Document (*.docx)", "OpenDocument Text (*.odt)",
+                                     "Web Pages (*.html)", "Markdown Files (*.md)", "Text Files (*.txt)"}));
+    QCOMPARE(suffixes(), (QStringList{"pdf", "docx", "odt", "html", "md", "txt"}));
     QCOMPARE(formatForFilter(QStringLiteral("Markdown Files (*.md)")), Format::Markdown);
     QCOMPARE(withExtension(QStringLiteral("/t/plan"), Format::Odt), QStringLiteral("/t/plan.odt"));
     QCOMPARE(withExtension(QStringLiteral("/t/plan.v2.pdf"), Format::Text), QStringLiteral("/t/plan.v2.pdf"));
@@ -135,6 +135,7 @@ void ExportTest::formatForName_data()
     using F = docexport::Format;
     QTest::newRow("pdf") << "/t/a.pdf" << int(F::Pdf);
     QTest::newRow("odt") << "/t/a.odt" << int(F::Odt);
+    QTest::newRow("docx, any case") << "/t/a.DocX" << int(F::Docx);
     QTest::newRow("html") << "/t/a.html" << int(F::Html);
     QTest::newRow("htm") << "/t/a.htm" << int(F::Html);
     QTest::newRow("md") << "/t/a.md" << int(F::Markdown);
@@ -208,9 +209,9 @@ void ExportTest::saveDialog_titleAndExtensionFollowFilter()
             dialog->reject();
             return;
         }
-        // As the user chooses: two steps down the list, to the web page filter.
-        QTest::keyClick(types, Qt::Key_Down);
-        QTest::keyClick(types, Qt::Key_Down);
+        // As the user chooses: three steps down the list, to the web page filter.
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(types, Qt::Key_Down);
         laterSuffix = dialog->defaultSuffix();
         name->setText(QStringLiteral("plan"));
         static_cast<QDialog *>(dialog)->accept(); // the dialog's own checks run
@@ -424,7 +425,7 @@ void ExportTest::export_fileSizeLimit_keepsOldFile_data()
 {
     QTest::addColumn<docexport::Format>("format");
     using F = docexport::Format;
-    for (F f : {F::Pdf, F::Odt, F::Html, F::Markdown, F::Text})
+    for (F f : {F::Pdf, F::Docx, F::Odt, F::Html, F::Markdown, F::Text})
         QTest::addRow("%s", qPrintable(docexport::suffixes().at(int(f)))) << f;
 }
 

@@ -1,15 +1,21 @@
 // Reading files for Open and the command-line tool: only regular files, never more than
 // the limit, never blocking; and text files held to the editor's paragraph limits.
 
+#include "app/Messages.h"
 #include "document/files/DocumentLoad.h"
 #include "document/files/FileRead.h"
+#include "document/files/Zip.h"
+#include "document/output/DocumentExport.h"
 #include "document/rtf/Rtf.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextTable>
 #include <QTextDocument>
 
 #include <sys/stat.h>
@@ -36,6 +42,10 @@ private slots:
     void readRegularFile();
     void loadText_data();
     void loadText();
+    void refuseBinary_data();
+    void refuseBinary();
+    void tool_printsWordAndOpenDocumentText_data();
+    void tool_printsWordAndOpenDocumentText();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
@@ -130,6 +140,90 @@ void FileLoadTest::loadText()
         QCOMPARE(doc.blockCount(), blocks);
     else
         QCOMPARE(doc.toPlainText(), QStringLiteral("kept"));
+}
+
+// Files that are neither documents nor text are refused before anything is shown, by Open
+// and by the command-line tool alike; text that merely looks odd is still read.
+void FileLoadTest::refuseBinary_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("kind");
+    const QByteArray tail = QByteArray("some text after the signature\n").repeated(4);
+    QTest::newRow("pdf") << QByteArray("%PDF-1.7\n") + tail << "a PDF file";
+    QTest::newRow("png") << QByteArray("\x89PNG\r\n\x1a\n") + tail << "a PNG image";
+    QTest::newRow("jpeg") << QByteArray("\xff\xd8\xff\xe0") + tail << "a JPEG image";
+    QTest::newRow("gif") << QByteArray("GIF89a") + tail << "a GIF image";
+    QTest::newRow("zip without a document") << ziparchive::write({{QStringLiteral("word/notes.txt"), tail}})
+                                            << "a ZIP archive";
+    QTest::newRow("zip of another OpenDocument kind")
+        << ziparchive::write({{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet", true},
+                              {QStringLiteral("content.xml"), "<x/>"}})
+        << "a ZIP archive";
+    QTest::newRow("elf") << QByteArray("\x7f" "ELF\x02\x01") + tail << "a program (an ELF executable)";
+    QTest::newRow("Word 97-2003") << QByteArray("\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1") + tail
+                                  << "an older or password-protected Microsoft Office file";
+    QTest::newRow("NUL in the first block") << QByteArray(4000, 'a') + '\0' << "a binary file, not text";
+    QTest::newRow("UTF-16 without a reader") << QByteArray("h\0i\0", 4) << "a binary file, not text";
+    QTest::newRow("control bytes") << QByteArray("abc\x01\x02\x03") << "a binary file, not text";
+    QTest::newRow("unassigned Windows-1252 byte") << QByteArray("abc\x81") << "a binary file, not text";
+    QTest::newRow("NUL past the first block") << QByteArray(5000, 'a') + '\0' << QString();
+    QTest::newRow("UTF-8 cut at the block's end") << QByteArray(4095, 'a') + "\xe2\x82\xac" << QString();
+    QTest::newRow("form feed, tab, Ctrl+Z") << QByteArray("a\fb\tc\x1a") << QString();
+    QTest::newRow("Windows-1252") << QByteArray("caf\xe9 \x80") << QString();
+}
+
+void FileLoadTest::refuseBinary()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, kind);
+    const QString path = dir->filePath(QStringLiteral("report.pdf"));
+    QVERIFY(writeFile(path, bytes));
+    QTextDocument doc;
+    doc.setPlainText(QStringLiteral("kept"));
+    LoadInfo info;
+    const Result r = loadDocumentFile(path, doc, QTextCharFormat(), &info);
+    QCOMPARE(info.refused, !kind.isEmpty());
+    QCOMPARE(r.ok, kind.isEmpty());
+    if (r.ok)
+        return;
+    QCOMPARE(r.error, Msg::notADocument(QStringLiteral("report.pdf"), kind));
+    QCOMPARE(doc.toPlainText(), QStringLiteral("kept"));
+
+    QProcess tool;
+    tool.start(QStringLiteral(QUORVANE_RTF_TO_TEXT), {path});
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), 1);
+    QVERIFY(tool.readAllStandardOutput().isEmpty());
+    QCOMPARE(QString::fromUtf8(tool.readAllStandardError()), "quorvane-rtf-to-text: " + r.error + "\n");
+}
+
+void FileLoadTest::tool_printsWordAndOpenDocumentText_data()
+{
+    QTest::addColumn<docexport::Format>("format");
+    QTest::newRow("docx") << docexport::Format::Docx;
+    QTest::newRow("odt") << docexport::Format::Odt;
+}
+
+// The tool reads what Open reads: a line break and every block, a table cell's too, end a
+// line.
+void FileLoadTest::tool_printsWordAndOpenDocumentText()
+{
+    QFETCH(docexport::Format, format);
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.insertText(QStringLiteral("Plan\u2028caf\u00e9\tx"));
+    c.insertBlock();
+    c.insertTable(1, 2)->cellAt(0, 1).firstCursorPosition().insertText(QStringLiteral("cell"));
+    const QString path = dir->filePath(QStringLiteral("plan.txt"));
+    QVERIFY(docexport::write(doc, format, path, {}).ok);
+    QProcess tool;
+    tool.start(QStringLiteral(QUORVANE_RTF_TO_TEXT), {path});
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), 0);
+    // Block by block as the document itself holds them: the line, the empty block the
+    // table stands in, the two cells and the block after the table.
+    QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()), QStringLiteral("Plan\ncaf\u00e9\tx\n\n\ncell\n"));
+    QCOMPARE(doc.blockCount(), 5);
 }
 
 QTEST_MAIN(FileLoadTest)

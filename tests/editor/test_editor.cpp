@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 #include "document/output/DocumentExport.h"
 #include "document/files/DocumentLoad.h"
+#include "document/files/Zip.h"
 #include "document/output/PrintLayout.h"
 #include "support/FileSizeLimit.h"
 
@@ -158,7 +159,8 @@ private slots:
     void open_textFile_loadsItAndSavesBackAsRtf();
     void open_failure_reportsAndKeepsEverything_data();
     void open_failure_reportsAndKeepsEverything();
-    void open_binaryFile_loadsAsTextWithoutHarm();
+    void open_windowsText_loadsAsTextWithoutHarm();
+    void open_wordFile_showsTextAndNamesWhatWasLeftOut();
 
     void find_selectsFirstMatchIgnoringCase();
     void findNext_walksOverlappingMatchesThenReportsCompleted();
@@ -874,6 +876,8 @@ void EditorTest::open_failure_reportsAndKeepsEverything_data()
     QTest::newRow("fifo") << "fifo.rtf";
     QTest::newRow("link to a device") << "zero.rtf";
     QTest::newRow("too many lines of text") << "lines.txt";
+    QTest::newRow("a PDF, refused") << "report.pdf";
+    QTest::newRow("binary bytes, refused") << "data.bin";
 }
 
 // Each is refused before anything is read: a FIFO without a writer must not block, a
@@ -907,10 +911,21 @@ void EditorTest::open_failure_reportsAndKeepsEverything()
         reason = rtf::tooManyParagraphs();
     }
     QVERIFY(!reason.isEmpty());
+    QString message = Msg::openFailed(path, reason);
+    if (name == QLatin1String("report.pdf")) {
+        QVERIFY(writeFile(path, "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n"));
+        message = Msg::notADocument(name, QStringLiteral("a PDF file"));
+    } else if (name == QLatin1String("data.bin")) {
+        QByteArray bytes;
+        for (int i = 0; i < 4096; ++i)
+            bytes += char((i * 37) % 256);
+        QVERIFY(writeFile(path, bytes));
+        message = Msg::notADocument(name, QStringLiteral("a binary file, not text"));
+    }
 
     run->expectSaveQuestion(PromptButton::No);
     run->expectOpen(path);
-    run->expectError(Msg::openFailed(path, reason));
+    run->expectError(message);
     run->trigger(p, "mnuFileOpen");
     QCOMPARE(EditorRun::wholeText(p), text);
     QCOMPARE(p->windowTitle(), EditorRun::caption(saved));
@@ -923,11 +938,12 @@ void EditorTest::open_failure_reportsAndKeepsEverything()
     QVERIFY(readAll(saved).contains("unsaved"));
 }
 
-void EditorTest::open_binaryFile_loadsAsTextWithoutHarm()
+void EditorTest::open_windowsText_loadsAsTextWithoutHarm()
 {
     QByteArray bytes;
     for (int i = 0; i < 4096; ++i)
-        bytes += char((i * 37) % 256);
+        bytes += char(0xA0 + (i * 37) % 0x60);
+    bytes += "\x80\r\n";
     const QString path = dir->filePath(QStringLiteral("data.bin"));
     QVERIFY(writeFile(path, bytes));
     OPEN_EDITOR(p);
@@ -943,6 +959,34 @@ void EditorTest::open_binaryFile_loadsAsTextWithoutHarm()
     QCOMPARE(readAll(path), bytes);
     run->openFile(p, rtfPath, std::nullopt);
     QVERIFY(EditorRun::wholeText(p).startsWith(QLatin1Char('x')));
+}
+
+// A Word file under any name is read as Word; what it holds that the page cannot show is
+// named once, and Save does not write RTF over it.
+void EditorTest::open_wordFile_showsTextAndNamesWhatWasLeftOut()
+{
+    const QByteArray xml = "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
+                           "<w:p><w:pPr><w:jc w:val=\"center\"/></w:pPr><w:r><w:rPr><w:b/></w:rPr><w:t>Our plan</w:t>"
+                           "</w:r><w:r><w:drawing/></w:r><w:r><w:commentReference/></w:r></w:p></w:body></w:document>";
+    const QByteArray bytes = ziparchive::write({{QStringLiteral("word/document.xml"), xml}});
+    const QString path = dir->filePath(QStringLiteral("plan.doc"));
+    QVERIFY(writeFile(path, bytes));
+    OPEN_EDITOR(p);
+    run->expectSaveQuestion(PromptButton::No);
+    run->expectOpen(path);
+    run->prompts.expectNotice(Msg::leftOut(QStringLiteral("plan.doc"), QStringLiteral("pictures and comments")),
+                              Msg::AppTitle);
+    run->trigger(p, "mnuFileOpen");
+    QCOMPARE(EditorRun::wholeText(p), QStringLiteral("Our plan"));
+    QCOMPARE(p->windowTitle(), EditorRun::caption(path));
+    const QTextBlock first = p->textEdit()->document()->begin();
+    QCOMPARE(first.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QCOMPARE(first.begin().fragment().charFormat().fontWeight(), int(QFont::Bold));
+
+    p->textEdit()->insertPlainText(QStringLiteral("x"));
+    run->expectSaveAs(dir->filePath(QStringLiteral("plan.rtf")));
+    run->trigger(p, "mnuFileSave");
+    QCOMPARE(readAll(path), bytes);
 }
 
 // ---------------------------------------------------------------------------- finding
@@ -1477,6 +1521,7 @@ void EditorTest::export_writesCopyAndLeavesDocumentStateAlone_data()
     QTest::addColumn<QByteArray>("starts");
     QTest::newRow("pdf, extension added") << "PDF Files (*.pdf)" << "copy" << "copy.pdf" << QByteArray("%PDF");
     QTest::newRow("odt") << "OpenDocument Text (*.odt)" << "copy.odt" << "copy.odt" << QByteArray("PK");
+    QTest::newRow("docx typed under the PDF filter") << "PDF Files (*.pdf)" << "copy.DOCX" << "copy.DOCX" << QByteArray("PK");
     QTest::newRow("html") << "Web Pages (*.html)" << "copy" << "copy.html" << QByteArray("<!DOCTYPE");
     QTest::newRow("markdown") << "Markdown Files (*.md)" << "copy" << "copy.md" << QByteArray("Our business");
     QTest::newRow("text, own extension kept") << "Text Files (*.txt)" << "copy.plan" << "copy.plan"

@@ -3,8 +3,12 @@
 #include "app/Messages.h"
 #include "document/DocumentText.h"
 #include "document/files/FileRead.h"
+#include "document/files/FileSniff.h"
+#include "document/files/OfficeRead.h"
+#include "document/files/Zip.h"
 #include "document/rtf/Rtf.h"
 
+#include <QFileInfo>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -46,6 +50,24 @@ Result loadDocumentFile(const QString &fileName, QTextDocument &doc, const QText
 
     if (rtf::looksLikeRtf(data))
         return rtf::read(data, doc);
+    // Word and OpenDocument files are known by what their archive holds, not by name.
+    if (filesniff::looksLikeZip(data)) {
+        ziparchive::Archive zip;
+        if (const Result opened = zip.open(data); !opened.ok)
+            return opened;
+        if (const office::Kind kind = office::kindOf(zip); kind != office::Kind::None) {
+            found.kind = kind == office::Kind::Word ? FileKind::Word : FileKind::OpenDocument;
+            const bool undo = doc.isUndoRedoEnabled();
+            doc.setUndoRedoEnabled(false);
+            const Result read = office::read(zip, kind, doc, textFormat, found.leftOut);
+            doc.setUndoRedoEnabled(undo);
+            return read;
+        }
+    }
+    if (const QString kind = filesniff::binaryKind(data); !kind.isEmpty()) {
+        found.refused = true;
+        return Result::failed(Msg::notADocument(QFileInfo(fileName).fileName(), kind));
+    }
     found.kind = FileKind::Text;
     const QString text = decodePlainText(data);
     data = QByteArray(); // the text holds it now

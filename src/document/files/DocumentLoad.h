@@ -1,6 +1,7 @@
 #pragma once
 
-// What Open shows for a file: RTF read as RTF, anything else as plain text. The editor
+// What Open shows for a file: RTF, Word and OpenDocument text read as such, text as plain
+// text; anything else refused. The editor
 // page and quorvane-rtf-to-text both load through here, so the tool prints exactly
 // what the page would show.
 

@@ -1,5 +1,7 @@
 #include "document/output/DocumentExport.h"
 
+#include "document/output/DocxWriter.h"
+#include "document/output/OdtWriter.h"
 #include "document/output/PrintLayout.h"
 #include "document/output/TableText.h"
 
@@ -9,7 +11,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextDocumentWriter>
 
 #include <memory>
 #include <vector>
@@ -26,6 +27,7 @@ struct FormatInfo {
 
 const FormatInfo kFormats[] = {
     {Format::Pdf, "PDF Files (*.pdf)", "pdf"},
+    {Format::Docx, "Word Document (*.docx)", "docx"},
     {Format::Odt, "OpenDocument Text (*.odt)", "odt"},
     {Format::Html, "Web Pages (*.html)", "html"},
     {Format::Markdown, "Markdown Files (*.md)", "md"},
@@ -163,11 +165,10 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
             return {};
         return bytes;
     }
-    case Format::Odt: {
-        QBuffer buffer;
-        QTextDocumentWriter writer(&buffer, "ODF");
-        return writer.write(&doc) ? buffer.data() : QByteArray();
-    }
+    case Format::Docx:
+        return docx::write(doc, name);
+    case Format::Odt:
+        return odt::write(doc, name);
     case Format::Html:
         return html(doc, name).toUtf8();
     case Format::Markdown: {
@@ -184,8 +185,8 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
 Result write(const QTextDocument &doc, Format format, const QString &fileName, const QString &name)
 {
     const QByteArray bytes = encode(doc, format, name);
-    // Only a PDF or ODT file is never empty; a text of an empty document is.
-    if (bytes.isEmpty() && (format == Format::Pdf || format == Format::Odt))
+    // Only a PDF, Word or ODT file is never empty; a text of an empty document is.
+    if (bytes.isEmpty() && (format == Format::Pdf || format == Format::Docx || format == Format::Odt))
         return {false, QStringLiteral("The document could not be converted.")};
     return safewrite::write(fileName, bytes);
 }

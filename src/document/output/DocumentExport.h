@@ -1,6 +1,6 @@
 #pragma once
 
-// Writing a copy of the document in the formats people send: PDF, OpenDocument Text,
+// Writing a copy of the document in the formats people send: PDF, Word, OpenDocument Text,
 // HTML, Markdown and plain text. Files are written whole or not at all.
 
 #include "document/files/SafeWrite.h"
@@ -15,7 +15,7 @@ class QTextDocument;
 
 namespace docexport {
 
-enum class Format { Pdf, Odt, Html, Markdown, Text };
+enum class Format { Pdf, Docx, Odt, Html, Markdown, Text };
 
 // The save dialog's filters, in the order offered, and the extension each adds to a
 // name typed without one.
@@ -23,7 +23,7 @@ QStringList filters();
 QStringList suffixes();
 // The format a filter stands for (PDF for an unknown filter).
 Format formatForFilter(const QString &filter);
-// The format a known extension of the name stands for (.pdf .odt .html .htm .md .txt,
+// The format a known extension of the name stands for (.pdf .docx .odt .html .htm .md .txt,
 // in any case); none for other names.
 std::optional<Format> formatForName(const QString &fileName);
 // The name with the format's extension added when it has none.
