@@ -1,10 +1,15 @@
 #include "document/DocumentText.h"
 #include "document/FormattedPlan.h"
+#include "document/files/DocumentLoad.h"
+#include "document/output/DocumentExport.h"
+#include "document/rtf/Rtf.h"
 #include "document/PlanDocument.h"
 #include "document/PlanReadBack.h"
 #include "plan/PlanHints.h"
 #include "plan/PlanRecord.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -33,6 +38,8 @@ private slots:
     void editedDocument_data();
     void editedDocument();
     void formattedPlan_readsBackWhatItShows();
+    void savedAndReopened_givesTheSameAnswers_data();
+    void savedAndReopened_givesTheSameAnswers();
 };
 
 void ReadBackTest::roundTrip_isExact_data()
@@ -118,6 +125,41 @@ void ReadBackTest::formattedPlan_readsBackWhatItShows()
         QCOMPARE(again.toPlainText(), doc.toPlainText());
         QCOMPARE(read.found > 80, plan.Name != BlankMarker);
     }
+}
+
+void ReadBackTest::savedAndReopened_givesTheSameAnswers_data()
+{
+    QTest::addColumn<bool>("formatted");
+    QTest::addColumn<QString>("suffix");
+    for (const char *suffix : {"rtf", "docx", "odt"}) {
+        QTest::addRow("composition as %s", suffix) << false << suffix;
+        QTest::addRow("formatted plan as %s", suffix) << true << suffix;
+    }
+}
+
+void ReadBackTest::savedAndReopened_givesTheSameAnswers()
+{
+    QFETCH(bool, formatted);
+    QFETCH(QString, suffix);
+    const PlanRecord plan = examplePlan();
+    QTextDocument doc;
+    if (formatted)
+        formattedplan::compose(doc, plan, QDate(2026, 12, 8));
+    else
+        QTextCursor(&doc).insertText(composePlan(plan));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plan.") + suffix);
+    if (suffix == u"rtf") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(rtf::write(doc)) > 0);
+    } else {
+        QVERIFY(docexport::write(doc, *docexport::formatForName(path), path, QStringLiteral("Plan")).ok);
+    }
+    QTextDocument reopened;
+    QVERIFY(loadDocumentFile(path, reopened, QTextCharFormat()).ok);
+    const PlanReadBack read = readPlanBack(WholeText(reopened).text());
+    QCOMPARE(read.found, readPlanBack(WholeText(doc).text()).found);
+    QCOMPARE(composePlan(read.plan), composePlan(readPlanBack(WholeText(doc).text()).plan));
 }
 
 QTEST_MAIN(ReadBackTest)
