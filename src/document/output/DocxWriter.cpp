@@ -319,6 +319,9 @@ QByteArray write(const QTextDocument &doc, const QString &title)
     w.writeAttribute(QStringLiteral("w:header"), QString::number(margin / 2));
     w.writeAttribute(QStringLiteral("w:footer"), QString::number(margin / 2));
     w.writeAttribute(QStringLiteral("w:gutter"), QStringLiteral("0"));
+    // A cover page (the document opens with its title) has no footer, as in print.
+    if (docstruct::isTitle(doc.begin().blockFormat()))
+        w.writeEmptyElement(QStringLiteral("w:titlePg"));
     w.writeEndElement();
     w.writeEndDocument();
 
