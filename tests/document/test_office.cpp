@@ -223,9 +223,8 @@ void OfficeTest::readByOthers()
     const QString text = run(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     QCOMPARE(pages.size(), 2);
-    // The plan opens with its title: Word leaves the footer off that cover page.
-    QVERIFY2(pages[0].contains(QStringLiteral("Harbour Bakery"))
-                 && pages[0].contains(QStringLiteral("Page 1 of 2")) == (format == Format::Odt),
+    // The plan opens with its title: the cover page has no footer.
+    QVERIFY2(pages[0].contains(QStringLiteral("Harbour Bakery")) && !pages[0].contains(QStringLiteral("Page 1 of 2")),
              qPrintable(pages[0]));
     for (const char *want : {"Purpose", "strong", "slanted", "Second line", "First goal", "Oven", "4000", "The end.",
                              "Page 2 of 2"})

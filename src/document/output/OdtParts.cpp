@@ -124,6 +124,10 @@ QByteArray styles(const QStringList &families)
     w.writeEndElement();
 
     w.writeStartElement(QStringLiteral("office:master-styles"));
+    w.writeEmptyElement(QStringLiteral("style:master-page"));
+    w.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Cover"));
+    w.writeAttribute(QStringLiteral("style:page-layout-name"), QStringLiteral("Page"));
+    w.writeAttribute(QStringLiteral("style:next-style-name"), QStringLiteral("Standard"));
     w.writeStartElement(QStringLiteral("style:master-page"));
     w.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Standard"));
     w.writeAttribute(QStringLiteral("style:page-layout-name"), QStringLiteral("Page"));

@@ -60,9 +60,10 @@ public:
 private:
     // The name of an automatic style with these properties, written the first time.
     QString style(const QString &family, const QString &parent, const QString &element, const Attributes &props,
-                  const char *prefix, bool tabStop = false)
+                  const char *prefix, bool tabStop = false, const QString &masterPage = {})
     {
-        QString key = family + QLatin1Char('|') + parent + QLatin1Char('|') + (tabStop ? QStringLiteral("tab") : QString());
+        QString key = family + QLatin1Char('|') + parent + QLatin1Char('|') + (tabStop ? QStringLiteral("tab") : QString())
+            + QLatin1Char('|') + masterPage;
         for (const auto &[k, v] : props)
             key += QLatin1Char('|') + k + QLatin1Char('=') + v;
         if (const auto it = m_styleNames.constFind(key); it != m_styleNames.cend())
@@ -74,6 +75,8 @@ private:
         m_styles.writeAttribute(QStringLiteral("style:family"), family);
         if (!parent.isEmpty())
             m_styles.writeAttribute(QStringLiteral("style:parent-style-name"), parent);
+        if (!masterPage.isEmpty())
+            m_styles.writeAttribute(QStringLiteral("style:master-page-name"), masterPage);
         m_styles.writeStartElement(element);
         for (const auto &[k, v] : props)
             m_styles.writeAttribute(k, v);
@@ -117,7 +120,9 @@ private:
         if (contents > 0 && bf.indent() == 0 && contents == 2)
             props.append({QStringLiteral("fo:margin-left"), QStringLiteral("4mm")});
         const QString name =
-            style(QStringLiteral("paragraph"), parent, QStringLiteral("style:paragraph-properties"), props, "P", contents > 0);
+            style(QStringLiteral("paragraph"), parent, QStringLiteral("style:paragraph-properties"), props, "P", contents > 0,
+                  // A cover page (the document opens with its title) has no footer, as in print.
+                  b.position() == 0 && docstruct::isTitle(bf) ? QStringLiteral("Cover") : QString());
 
         QTextList *list = b.textList();
         if (list != m_openList) {
