@@ -46,7 +46,7 @@ QTextTableFormat tableFormat(const TableModel &t)
     return f;
 }
 
-QTextListFormat listFormat(uint8_t kind)
+QTextListFormat listFormat(uint8_t kind, uint8_t level)
 {
     static constexpr QTextListFormat::Style styles[] = {
         QTextListFormat::ListDisc,       QTextListFormat::ListDisc,       QTextListFormat::ListDecimal,
@@ -55,6 +55,7 @@ QTextListFormat listFormat(uint8_t kind)
     };
     QTextListFormat f;
     f.setStyle(styles[kind < std::size(styles) ? kind : 0]);
+    f.setIndent(level + 1);
     return f;
 }
 
@@ -169,8 +170,11 @@ void Reader::apply(QTextDocument &doc) const
     int32_t tableIndex = -1;
     int32_t cellRow = -1, cellCol = -1;
     bool fresh = true; // the cursor stands in an empty block that the next paragraph fills
-    QTextList *list = nullptr;
-    uint8_t listKind = NoList;
+    // The lists open at each level of the list being read, and the \ls they belong to.
+    QTextList *lists[MaxListLevels] = {};
+    uint8_t listKinds[MaxListLevels] = {};
+    int32_t listLs = -1;
+    const auto endLists = [&] { std::fill(std::begin(lists), std::end(lists), nullptr); };
     for (size_t i = 0; i < paras_.size(); ++i) {
         const Para &para = paras_[i];
         const QTextBlockFormat &blockFormat = blockFormats[size_t(para.blockFormat)];
@@ -187,7 +191,7 @@ void Reader::apply(QTextDocument &doc) const
             const int row = std::min(para.row, table->rows() - 1);
             const int col = std::min(para.col, table->columns() - 1);
             if (row != cellRow || col != cellCol) {
-                list = nullptr; // a list stays in its cell
+                endLists(); // a list stays in its cell
                 cursor = table->cellAt(row, col).firstCursorPosition();
                 cursor.setBlockFormat(blockFormat);
                 cursor.setBlockCharFormat(markFormat);
@@ -204,7 +208,7 @@ void Reader::apply(QTextDocument &doc) const
                 table = nullptr;
                 tableIndex = -1;
                 fresh = true;
-                list = nullptr;
+                endLists();
             }
             if (fresh) {
                 cursor.setBlockFormat(blockFormat);
@@ -214,15 +218,21 @@ void Reader::apply(QTextDocument &doc) const
                 cursor.insertBlock(blockFormat, markFormat);
             }
         }
-        // Consecutive paragraphs of one numbering are one list.
-        const uint8_t kind = blockFormats_[size_t(para.blockFormat)].list;
-        if (kind == NoList) {
-            list = nullptr;
-        } else if (list && kind == listKind) {
-            list->add(cursor.block());
-        } else {
-            list = cursor.createList(listFormat(kind));
-            listKind = kind;
+        // Consecutive paragraphs of one numbering are one list; an item nested deeper goes
+        // on a list of its own, and the list it came from goes on after it.
+        const ParaProps &props = blockFormats_[size_t(para.blockFormat)];
+        if (props.list == NoList || props.ls != listLs)
+            endLists();
+        listLs = props.ls;
+        if (props.list != NoList) {
+            const uint8_t level = std::min<uint8_t>(props.level, MaxListLevels - 1);
+            std::fill(std::begin(lists) + level + 1, std::end(lists), nullptr);
+            if (lists[level] && listKinds[level] == props.list) {
+                lists[level]->add(cursor.block());
+            } else {
+                lists[level] = cursor.createList(listFormat(props.list, level));
+                listKinds[level] = props.list;
+            }
         }
         for (; run < para.runEnd; ++run) {
             const Run &r = runs_[run];

@@ -215,6 +215,8 @@ void Reader::putCharRaw(char32_t c)
         break;
     case Dest::Upr:
     case Dest::ListProps:
+    case Dest::ListTable:
+    case Dest::ListOverrides:
         break;
     }
 }

@@ -60,6 +60,8 @@ void destListProps(Reader &r, const Word &, int32_t)
     r.st().para.list = NoList;
 }
 
+void listWord(Reader &r, const Word &w, int32_t which) { r.listWord(which, w); }
+
 // \pnlvlblt, \pnlvlbody and the number styles, inside \pn.
 void listKind(Reader &r, const Word &, int32_t kind)
 {
@@ -392,7 +394,7 @@ struct Entry {
 const char *const skippedDestinations[] = {
     "info", "pict", "object", "header", "headerl", "headerr", "headerf",
     "footer", "footerl", "footerr", "footerf", "footnote", "annotation", "xmlnstbl",
-    "listtable", "listoverridetable", "themedata", "colorschememapping", "datastore",
+    "themedata", "colorschememapping", "datastore",
     "generator", "latentstyles", "revtbl", "rsidtbl", "filetbl", "pgdsctbl", "fldinst",
     "shp", "shpinst", "shprslt", "nonshppict", "shppict", "comment", "title", "subject",
     "author", "operator", "keywords", "doccomm", "company", "manager", "category",
@@ -409,12 +411,16 @@ const char *const skippedDestinations[] = {
 
 const Entry entries[] = {
     // Destinations whose text is body text.
-    {"field", destText}, {"fldrslt", destText}, {"listtext", destText},
-    {"pntext", destListMarker},
+    {"field", destText}, {"fldrslt", destText},
+    {"pntext", destListMarker}, {"listtext", destListMarker},
     {"pn", destListProps},
     {"pnlvlblt", listKind, ListBullet}, {"pnlvlbody", listKind, NoList}, {"pnlvl", listKind, NoList}, {"pndec", listKind, ListDecimal},
     {"pnlcltr", listKind, ListLowerAlpha}, {"pnucltr", listKind, ListUpperAlpha},
     {"pnlcrm", listKind, ListLowerRoman}, {"pnucrm", listKind, ListUpperRoman},
+    {"listtable", listWord, LwTable}, {"listoverridetable", listWord, LwOverrides},
+    {"list", listWord, LwList}, {"listlevel", listWord, LwLevel},
+    {"levelnfc", listWord, LwFormat}, {"levelnfcn", listWord, LwFormat}, {"listid", listWord, LwId},
+    {"listoverride", listWord, LwOverride}, {"ls", listWord, LwLs}, {"ilvl", listWord, LwLevelOf},
     {"fonttbl", destFontTable},
     {"colortbl", destColorTable},
     {"stylesheet", destStyleSheet},

@@ -116,11 +116,14 @@ void Reader::endParagraph(bool last, bool inCell)
     nestTabPending_ = false;
     if (inCell)
         props.flags &= uint8_t(~PageBefore); // a cell starts no page
+    resolveList(props);
     // An empty last line after the final \par carries the properties of the paragraph
     // before it, but no page break of its own: it would only print a blank page.
     if (last && runs_.size() == (paras_.empty() ? 0 : paras_.back().runEnd)) {
         props.flags &= uint8_t(~PageBefore);
         props.list = NoList; // nor an item of its own
+        props.ls = 0;
+        props.level = 0;
     }
     if (pageBreakNext_ && !inCell) {
         props.flags |= PageBefore;

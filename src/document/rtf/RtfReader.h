@@ -36,10 +36,22 @@ enum class Dest : uint8_t {
     Upr,        // \upr: only its \ud part is shown
     StyleSheet, // style names and the outline levels that make headings
     ListProps,  // \pn: the paragraph's list numbering
+    ListTable,  // \listtable: each list's level formats
+    ListOverrides, // \listoverridetable: the \ls numbers paragraphs name lists by
 };
 
-// The numbering of a list paragraph (\pn), 0 for none.
+// The numbering of a list paragraph (\pn, or \ls through the list table), 0 for none.
 enum ListKind : uint8_t { NoList, ListBullet, ListDecimal, ListLowerAlpha, ListUpperAlpha, ListLowerRoman, ListUpperRoman };
+
+// The list table's words, the one keyword action's argument.
+enum ListWord : uint8_t { LwTable, LwOverrides, LwList, LwLevel, LwFormat, LwId, LwOverride, LwLs, LwLevelOf };
+inline constexpr size_t MaxListEntries = 4096; // lists and overrides kept; past that they are plain
+inline constexpr int MaxListLevels = 9;
+
+// A list of the list table: the numbering of each of its levels.
+struct ListDef {
+    std::vector<uint8_t> levels;
+};
 
 enum CharFlag : uint16_t {
     Bold = 1,
@@ -92,13 +104,16 @@ static_assert(sizeof(FmtKey) == 24, "FmtKey must have no padding");
 
 struct ParaProps {
     int32_t li = 0, ri = 0, fi = 0, sb = 0, sa = 0; // twips
+    int32_t ls = 0;      // \ls: the list override the paragraph is an item of, 0 for none
     uint8_t align = AlLeft;
     uint8_t flags = 0;
     uint8_t heading = 0; // heading level, 0 for body text
     uint8_t list = NoList;
+    uint8_t level = 0;   // \ilvl: the item's nesting in its list
+    uint8_t spare[3] = {};
     bool operator==(const ParaProps &o) const { return std::memcmp(this, &o, sizeof *this) == 0; }
 };
-static_assert(sizeof(ParaProps) == 24, "ParaProps must have no padding");
+static_assert(sizeof(ParaProps) == 32, "ParaProps must have no padding");
 
 // Hashes a padding-free key of whole 64-bit words.
 template <typename T>
@@ -221,6 +236,10 @@ public:
     void beginStyle();
     void endStyle();
 
+    // The list table (RtfLists.cpp)
+    void listWord(int32_t which, const Word &w);
+    void resolveList(ParaProps &props) const;
+
     // The model (RtfModel.cpp)
     void appendBody(char32_t c);
     void appendAscii(const uint8_t *s, qsizetype n);
@@ -277,6 +296,14 @@ public:
     StyleEntry style_;
     bool styleOpen_ = false;
     size_t styleDepth_ = 0; // nesting of the group the current entry began in
+
+    // The list table: the lists, each list's number, and the lists each \ls names.
+    std::vector<ListDef> listDefs_;
+    std::unordered_map<int32_t, size_t> listIndex_;
+    std::unordered_map<int32_t, int32_t> listOverrides_;
+    bool listOpen_ = false;  // the \list being read is kept
+    bool levelOpen_ = false; // and so is its \listlevel being read
+    int32_t overrideList_ = 0, overrideLs_ = 0;
 
     // Tables: the one being read, the cell the text goes to, and the row being defined.
     std::vector<TableModel> tables_;

@@ -9,6 +9,7 @@ set(QUORVANE_RTF_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/RtfLexer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfKeywords.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfGroups.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfLists.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfModel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfTables.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfBuild.cpp
