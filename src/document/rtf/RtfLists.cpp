@@ -63,7 +63,8 @@ void Reader::listWord(int32_t which, const Word &w)
         return;
     case LwId:
         if (s.dest == Dest::ListTable && listOpen_) {
-            listIndex_[v] = listDefs_.size() - 1;
+            if (listIndex_.size() < MaxListEntries || listIndex_.count(v))
+                listIndex_[v] = listDefs_.size() - 1;
         } else if (s.dest == Dest::ListOverrides) {
             overrideList_ = v;
             if (overrideLs_ != 0 && listOverrides_.count(overrideLs_))
