@@ -59,10 +59,7 @@ public:
         QTextBlockFormat block;
         block.setAlignment(align);
         block.setBottomMargin(6);
-        if (newPage)
-            block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        start(block, format);
-        m_cursor.insertText(text, format);
+        add(block, format, text, newPage);
     }
 
     void title(const QString &text)
@@ -72,8 +69,7 @@ public:
         block.setTopMargin(144);
         block.setBottomMargin(18);
         block.setProperty(docstruct::TitleProperty, true);
-        start(block, textFormat(28, true));
-        m_cursor.insertText(text, textFormat(28, true));
+        add(block, textFormat(28, true), text);
     }
 
     void heading(int level, const QString &text, bool newPage = false)
@@ -82,11 +78,7 @@ public:
         block.setHeadingLevel(level);
         block.setTopMargin(level == 1 ? 18 : 12);
         block.setBottomMargin(6);
-        if (newPage)
-            block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        const QTextCharFormat format = textFormat(level == 1 ? 18 : 14, true);
-        start(block, format);
-        m_cursor.insertText(text, format);
+        add(block, textFormat(level == 1 ? 18 : 14, true), text, newPage);
     }
 
     // The page number's tab stop is set where the page's width is known (PrintLayout).
@@ -96,8 +88,7 @@ public:
         block.setProperty(docstruct::ContentsLevelProperty, level);
         block.setIndent(level - 1);
         block.setBottomMargin(4);
-        start(block, textFormat(12));
-        m_cursor.insertText(entry + QStringLiteral("\t0"), textFormat(12));
+        add(block, textFormat(12), entry + QStringLiteral("\t0"));
     }
 
     // A bold lead-in naming the question, then the answer in the same paragraph.
@@ -133,8 +124,11 @@ public:
     void toBeCompleted() { paragraph(QStringLiteral("To be completed."), textFormat(12, false, true)); }
 
 private:
-    void start(const QTextBlockFormat &block, const QTextCharFormat &format)
+    // A new paragraph of the text, the first one in the document's own first block.
+    void add(QTextBlockFormat block, const QTextCharFormat &format, const QString &text, bool newPage = false)
     {
+        if (newPage)
+            block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         if (m_first) {
             m_cursor.setBlockFormat(block);
             m_cursor.setBlockCharFormat(format);
@@ -142,6 +136,7 @@ private:
         } else {
             m_cursor.insertBlock(block, format);
         }
+        m_cursor.insertText(text, format);
     }
 
     QTextCursor m_cursor;

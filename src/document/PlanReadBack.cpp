@@ -183,6 +183,15 @@ private:
         }
     }
 
+    // The lead-in the line starts with, or end.
+    static std::vector<formattedplan::LeadIn>::const_iterator
+    leadInOf(const std::vector<formattedplan::LeadIn> &leadIns, const QString &line)
+    {
+        return std::find_if(leadIns.begin(), leadIns.end(), [&](const formattedplan::LeadIn &l) {
+            return line.startsWith(formattedplan::leadInText(l.label));
+        });
+    }
+
     // Each answer from its lead-in up to the next lead-in; `number` picks a product.
     void leadIns(const std::vector<formattedplan::LeadIn> &leadIns, const QStringList &lines, int number = 0)
     {
@@ -199,9 +208,7 @@ private:
             field.clear();
         };
         for (const QString &line : lines) {
-            const auto starts = std::find_if(leadIns.begin(), leadIns.end(), [&](const formattedplan::LeadIn &l) {
-                return line.startsWith(formattedplan::leadInText(l.label));
-            });
+            const auto starts = leadInOf(leadIns, line);
             if (starts == leadIns.end()) {
                 if (!field.isEmpty())
                     value += QLatin1Char('\n') + line;
@@ -241,9 +248,8 @@ private:
             QStringList answers;
             const auto flush = [&] { if (number) leadIns(formattedplan::productLeadIns(), answers, number); };
             for (const QString &line : body) {
-                const bool answer = std::any_of(
-                    formattedplan::productLeadIns().begin(), formattedplan::productLeadIns().end(),
-                    [&](const formattedplan::LeadIn &l) { return line.startsWith(formattedplan::leadInText(l.label)); });
+                const auto &productLeadIns = formattedplan::productLeadIns();
+                const bool answer = leadInOf(productLeadIns, line) != productLeadIns.end();
                 if (answer || line.isEmpty()) {
                     answers << line;
                     continue;

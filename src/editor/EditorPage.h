@@ -40,7 +40,6 @@ public:
 
     EditorFile *file() const { return m_file; }
     EditorView *view() const { return m_view; }
-    PlanCommands *plans() const { return m_plans; }
     EditorSpelling *spelling() const { return m_spelling; }
     ReplacePanel *replacePanel() const { return m_replace; }
     QTextEdit *textEdit() const { return m_edit; }

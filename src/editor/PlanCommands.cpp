@@ -9,6 +9,7 @@
 #include "editor/EditorFile.h"
 
 #include <QAction>
+#include <QDate>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -32,7 +33,7 @@ void PlanCommands::newFormattedPlan()
     // Built without undo steps, so the new plan starts a fresh history.
     QTextDocument *doc = m_edit->document();
     doc->setUndoRedoEnabled(false);
-    formattedplan::compose(*doc, m_ctx.plan, m_today());
+    formattedplan::compose(*doc, m_ctx.plan, QDate::currentDate());
     doc->setUndoRedoEnabled(true);
     m_edit->moveCursor(QTextCursor::Start);
     m_file->startUnsaved(QStringLiteral("Formatted Business Plan"));

@@ -4,11 +4,8 @@
 // New Formatted Plan composes the answers as a finished plan, Fill Steps from Document
 // takes the answers back from the document in the editor.
 
-#include <QDate>
 #include <QList>
 #include <QObject>
-
-#include <functional>
 
 class AppContext;
 class EditorFile;
@@ -26,13 +23,9 @@ public:
     void newFormattedPlan();
     void fillSteps();
 
-    // The day the cover is dated with; today unless a test says otherwise.
-    void setToday(const std::function<QDate()> &today) { m_today = today; }
-
 private:
     QTextEdit *m_edit;
     EditorFile *m_file;
     AppContext &m_ctx;
     QList<QAction *> m_actions;
-    std::function<QDate()> m_today = [] { return QDate::currentDate(); };
 };

@@ -410,21 +410,14 @@ Result readDocx(const ziparchive::Archive &zip, QTextDocument &doc, const QTextC
     QTextCharFormat defaults = base;
     defaults.merge(styles.defaults);
 
-    // Checked first, so a file beyond a limit leaves the document as it was.
-    for (QTextDocument *target : {static_cast<QTextDocument *>(nullptr), &doc}) {
-        Builder b(target);
+    return readTwice(doc, [&](Builder &b) {
         Reader reader(xml, b);
         reader.styles = styles.styles;
         reader.numbering = numbering;
         reader.defaults = defaults;
         reader.document();
-        if (!reader.error().isEmpty())
-            return Result::failed(reader.error());
-        if (b.failed())
-            return Result::failed(b.error());
-        leftOut = b.leftOutText();
-    }
-    return {};
+        return reader.error();
+    }, leftOut);
 }
 
 } // namespace office

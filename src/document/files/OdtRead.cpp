@@ -384,19 +384,12 @@ Result readOdt(const ziparchive::Archive &zip, QTextDocument &doc, const QTextCh
         stylesReader.part(false);
     if (!stylesReader.error().isEmpty())
         return Result::failed(stylesReader.error());
-    // Checked first, so a file beyond a limit leaves the document as it was.
-    for (QTextDocument *target : {static_cast<QTextDocument *>(nullptr), &doc}) {
-        Builder b(target);
+    return readTwice(doc, [&](Builder &b) {
         Styles own = styles; // content.xml's automatic styles add to the shared ones
         Reader reader(xml, b, own, base);
         reader.part(true);
-        if (!reader.error().isEmpty())
-            return Result::failed(reader.error());
-        if (b.failed())
-            return Result::failed(b.error());
-        leftOut = b.leftOutText();
-    }
-    return {};
+        return reader.error();
+    }, leftOut);
 }
 
 } // namespace office

@@ -226,4 +226,17 @@ QString Builder::leftOutText() const
     return m_leftOut.mid(0, m_leftOut.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + m_leftOut.last();
 }
 
+Result readTwice(QTextDocument &doc, const std::function<QString(Builder &)> &read, QString &leftOut)
+{
+    for (QTextDocument *target : {static_cast<QTextDocument *>(nullptr), &doc}) {
+        Builder b(target);
+        if (const QString error = read(b); !error.isEmpty())
+            return Result::failed(error);
+        if (b.failed())
+            return Result::failed(b.error());
+        leftOut = b.leftOutText();
+    }
+    return {};
+}
+
 } // namespace office

@@ -4,6 +4,8 @@
 // check it against the editor's limits (no document), then to build the document; so a
 // file beyond a limit or broken part way leaves the document as it was.
 
+#include "document/Result.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -11,6 +13,7 @@
 #include <QTextCharFormat>
 #include <QTextListFormat>
 
+#include <functional>
 #include <vector>
 
 class QTextCursor;
@@ -87,5 +90,10 @@ QString tableTooLarge();
 // declaration (no Word or OpenDocument file has one; it is where entity tricks live), or
 // nesting past MaxXmlDepth. False at the end or on failure.
 bool nextElement(QXmlStreamReader &r, int &depth, QString &error, QString *text = nullptr);
+
+// Reads twice: first only counting, so a file beyond a limit leaves the document as it
+// was, then building into doc. `read` runs a reader over the builder and returns the
+// reader's own error, empty when it has none.
+Result readTwice(QTextDocument &doc, const std::function<QString(Builder &)> &read, QString &leftOut);
 
 } // namespace office

@@ -94,7 +94,7 @@ inline void buildStructured(QTextDocument &doc, const QString &spec)
     }
 }
 
-// A paragraph as the spec writes it: its marks, then its text.
+// A paragraph as a test table writes it: its marks, then its text.
 inline QString paragraphSpec(const QTextBlock &b)
 {
     const QTextBlockFormat f = b.blockFormat();
