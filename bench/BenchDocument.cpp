@@ -1,6 +1,6 @@
 #include "BenchDocument.h"
 
-#include "document/rtf/Rtf.h"
+#include "formats/rtf/Rtf.h"
 
 #include <QRandomGenerator>
 #include <QTextCursor>
@@ -90,7 +90,7 @@ void buildDocument(QTextDocument &doc, qint64 targetBytes, int seed)
     constexpr int SampleParagraphs = 200;
     QTextDocument sample;
     build(sample, SampleParagraphs, seed);
-    const double perParagraph = double(rtf::write(sample).size()) / SampleParagraphs;
+    const double perParagraph = double(formats::rtf::write(sample).size()) / SampleParagraphs;
     build(doc, std::max(1, int(double(targetBytes) / perParagraph)), seed);
 }
 
@@ -102,7 +102,7 @@ const QByteArray &rtfOfSize(qint64 targetBytes, int seed)
         QTextDocument doc;
         doc.setUndoRedoEnabled(false);
         buildDocument(doc, targetBytes, seed);
-        data = rtf::write(doc);
+        data = formats::rtf::write(doc);
     }
     return data;
 }

@@ -5,17 +5,17 @@
 #include "BenchDocument.h"
 #include "QuietPrompts.h"
 
-#include "ProgramPages.h"
 #include "app/AppContext.h"
 #include "app/PageIds.h"
 #include "editor/EditorPage.h"
 #include "editor/EditorSpelling.h"
 #include "editor/EditorView.h"
 #include "editor/ReplacePanel.h"
-#include "document/SpellChecker.h"
 #include "editor/SpellHighlighter.h"
-#include "document/PlanDocument.h"
 #include "plan/PlanRecord.h"
+#include "plandoc/PlanDocument.h"
+#include "ProgramPages.h"
+#include "text/SpellChecker.h"
 
 #include <QApplication>
 #include <QAbstractTextDocumentLayout>
@@ -70,7 +70,7 @@ void BM_ComposePlan(benchmark::State &state)
         f.set(plan, answer);
     qint64 chars = 0;
     for (auto _ : state) {
-        const QString doc = composePlan(plan);
+        const QString doc = plandoc::composePlan(plan);
         chars = doc.size();
         benchmark::DoNotOptimize(doc.data());
     }
@@ -189,8 +189,8 @@ BENCHMARK(BM_KeystrokeWithSpelling)
 // words, all known to its cache but the one being typed).
 void BM_CheckParagraph(benchmark::State &state)
 {
-    const QString dictionary = SpellChecker::findDictionary(QStringLiteral("en_US"), SpellChecker::systemDirectories());
-    SpellChecker checker(dictionary);
+    const QString dictionary = text::SpellChecker::findDictionary(QStringLiteral("en_US"), text::SpellChecker::systemDirectories());
+    text::SpellChecker checker(dictionary);
     if (!checker.isValid())
         state.SkipWithError("no en_US Hunspell dictionary");
     QString paragraph;

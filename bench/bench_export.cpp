@@ -5,9 +5,9 @@
 
 #include "BenchDocument.h"
 
-#include "document/FormattedPlan.h"
-#include "document/output/DocumentExport.h"
+#include "formats/DocumentExport.h"
 #include "plan/PlanHints.h"
+#include "plandoc/FormattedPlan.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>
@@ -25,7 +25,7 @@ void BM_ComposeFormattedPlan(benchmark::State &state)
     const PlanRecord plan = examplePlan();
     for (auto _ : state) {
         QTextDocument doc;
-        formattedplan::compose(doc, plan, Today);
+        plandoc::formattedplan::compose(doc, plan, Today);
         benchmark::DoNotOptimize(doc.blockCount());
     }
 }
@@ -35,8 +35,8 @@ void BM_FormattedPlanToPdf(benchmark::State &state)
     const PlanRecord plan = examplePlan();
     for (auto _ : state) {
         QTextDocument doc;
-        formattedplan::compose(doc, plan, Today);
-        const QByteArray pdf = docexport::encode(doc, docexport::Format::Pdf, QStringLiteral("Plan"));
+        plandoc::formattedplan::compose(doc, plan, Today);
+        const QByteArray pdf = formats::exports::encode(doc, formats::exports::Format::Pdf, QStringLiteral("Plan"));
         if (pdf.isEmpty())
             state.SkipWithError("no PDF");
         benchmark::DoNotOptimize(pdf.size());
@@ -48,7 +48,7 @@ void BM_ExportPdf(benchmark::State &state)
     QTextDocument doc;
     bench::buildDocument(doc, state.range(0));
     for (auto _ : state) {
-        const QByteArray pdf = docexport::encode(doc, docexport::Format::Pdf, QStringLiteral("Plan"));
+        const QByteArray pdf = formats::exports::encode(doc, formats::exports::Format::Pdf, QStringLiteral("Plan"));
         benchmark::DoNotOptimize(pdf.size());
     }
     state.counters["rtf_bytes"] = double(state.range(0));

@@ -3,10 +3,10 @@
 
 #include "BenchDocument.h"
 
-#include "document/files/OfficeRead.h"
-#include "document/files/Zip.h"
-#include "document/output/DocxWriter.h"
-#include "document/output/OdtWriter.h"
+#include "formats/office/DocxWriter.h"
+#include "formats/office/OdtWriter.h"
+#include "formats/office/OfficeRead.h"
+#include "formats/office/Zip.h"
 
 #include <QGuiApplication>
 #include <QTextCharFormat>
@@ -22,7 +22,7 @@ constexpr int64_t MB = 1024 * 1024;
 
 QByteArray encode(const QTextDocument &doc, bool word)
 {
-    return word ? docx::write(doc, QStringLiteral("Plan")) : odt::write(doc, QStringLiteral("Plan"));
+    return word ? formats::office::docx::write(doc, QStringLiteral("Plan")) : formats::office::odt::write(doc, QStringLiteral("Plan"));
 }
 
 void BM_Write(benchmark::State &state, bool word)
@@ -40,10 +40,10 @@ void BM_Read(benchmark::State &state, bool word)
     const QByteArray file = encode(source, word);
     state.counters["file_bytes"] = double(file.size());
     for (auto _ : state) {
-        ziparchive::Archive zip;
+        formats::office::zip::Archive zip;
         QTextDocument doc;
         QString leftOut;
-        if (!zip.open(file).ok || !office::read(zip, office::kindOf(zip), doc, QTextCharFormat(), leftOut).ok)
+        if (!zip.open(file).ok || !formats::office::readDocument(zip, formats::office::kindOf(zip), doc, QTextCharFormat(), leftOut).ok)
             state.SkipWithError("the file did not read back");
     }
 }

@@ -3,8 +3,8 @@
 
 #include "BenchDocument.h"
 
-#include "document/rtf/Rtf.h"
-#include "document/rtf/RtfParse.h"
+#include "formats/rtf/Rtf.h"
+#include "formats/rtf/RtfParse.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -70,7 +70,7 @@ void BM_ReadRtf(benchmark::State &state)
         const QByteArray &data = *files[next++ % files.size()];
         bytes += data.size();
         state.ResumeTiming();
-        const Result r = rtf::read(data, *doc);
+        const formats::Result r = formats::rtf::read(data, *doc);
         benchmark::DoNotOptimize(r.ok);
         state.PauseTiming();
         if (!r.ok)
@@ -95,7 +95,7 @@ void BM_WriteRtf(benchmark::State &state)
     qint64 bytes = 0;
     size_t next = 0;
     for (auto _ : state) {
-        const QByteArray out = rtf::write(*docs[next++ % docs.size()]);
+        const QByteArray out = formats::rtf::write(*docs[next++ % docs.size()]);
         bytes += out.size();
         benchmark::DoNotOptimize(out.constData());
     }
@@ -111,7 +111,7 @@ void BM_ParseRtf(benchmark::State &state)
     for (auto _ : state) {
         const QByteArray &data = *files[next++ % files.size()];
         bytes += data.size();
-        const Result r = rtf::detail::parseOnly(data);
+        const formats::Result r = formats::rtf::detail::parseOnly(data);
         benchmark::DoNotOptimize(r.ok);
     }
     setSizeCounters(state, bytes / std::max<int64_t>(1, int64_t(state.iterations())));
@@ -133,7 +133,7 @@ void BM_QtPopulate(benchmark::State &state)
     std::vector<std::vector<Paragraph>> documents(size_t(documentsFor(state.range(0))));
     for (size_t i = 0; i < documents.size(); ++i) {
         QTextDocument read;
-        rtf::read(bench::rtfOfSize(state.range(0), int(i)), read);
+        formats::rtf::read(bench::rtfOfSize(state.range(0), int(i)), read);
         for (QTextBlock b = read.begin(); b.isValid(); b = b.next()) {
             Paragraph p{b.blockFormat(), b.charFormat(), {}};
             for (auto it = b.begin(); !it.atEnd(); ++it)

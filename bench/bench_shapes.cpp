@@ -5,8 +5,9 @@
 
 #include "Shapes.h"
 
-#include "document/files/DocumentLoad.h"
-#include "document/rtf/Rtf.h"
+#include "formats/DocumentLoad.h"
+#include "formats/Limits.h"
+#include "formats/rtf/Rtf.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -43,7 +44,7 @@ void openShape(benchmark::State &state, const QString &shape)
     }
     for (auto _ : state) {
         QTextDocument doc;
-        const Result r = loadDocumentFile(path, doc, QTextCharFormat());
+        const formats::Result r = formats::loadFile(path, doc, QTextCharFormat());
         if (!r.ok) {
             state.SkipWithError(qPrintable(r.error));
             return;
@@ -59,16 +60,16 @@ struct ShapeSize {
     qint64 most;
 };
 const ShapeSize Shapes[] = {
-    {"fonts", rtf::MaxFontsUsed},
-    {"formats", rtf::MaxCharFormats - 1}, // the paragraph marks take one more
-    {"runs", rtf::MaxRuns},
-    {"empty-paragraphs", rtf::MaxParagraphs - 1},
-    {"paragraphs", rtf::MaxParagraphs - 1},
-    {"pages", rtf::MaxParagraphs - 1},
-    {"cell-paragraphs", rtf::MaxParagraphs - 1},
-    {"paragraph-length", rtf::MaxParagraphLength},
-    {"text-lines", rtf::MaxParagraphs - 1},
-    {"text-line-length", rtf::MaxParagraphLength},
+    {"fonts", formats::MaxFontsUsed},
+    {"formats", formats::MaxCharFormats - 1}, // the paragraph marks take one more
+    {"runs", formats::MaxRuns},
+    {"empty-paragraphs", formats::MaxParagraphs - 1},
+    {"paragraphs", formats::MaxParagraphs - 1},
+    {"pages", formats::MaxParagraphs - 1},
+    {"cell-paragraphs", formats::MaxParagraphs - 1},
+    {"paragraph-length", formats::MaxParagraphLength},
+    {"text-lines", formats::MaxParagraphs - 1},
+    {"text-line-length", formats::MaxParagraphLength},
 };
 
 } // namespace

@@ -7,10 +7,10 @@
 #include "QuietPrompts.h"
 #include "Shapes.h"
 
-#include "ProgramPages.h"
 #include "app/AppContext.h"
 #include "app/PageIds.h"
 #include "editor/EditorPage.h"
+#include "ProgramPages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,8 +4,8 @@
 // the document has one and nothing after its last line. The reader can so be compared
 // with other RTF readers on the same files.
 
+#include "formats/DocumentLoad.h"
 #include "QuorvaneVersion.h"
-#include "document/files/DocumentLoad.h"
 
 #include <QCoreApplication>
 #include <QTextBlock>
@@ -42,8 +42,8 @@ int main(int argc, char **argv)
         return 2;
     }
     QTextDocument doc;
-    LoadInfo info;
-    const Result result = loadDocumentFile(args.at(1), doc, QTextCharFormat(), &info);
+    formats::LoadInfo info;
+    const formats::Result result = formats::loadFile(args.at(1), doc, QTextCharFormat(), &info);
     if (!result.ok && info.refused) {
         // The message names the file already.
         std::fprintf(stderr, "quorvane-rtf-to-text: %s\n", qPrintable(result.error));

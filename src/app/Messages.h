@@ -65,24 +65,9 @@ inline QString answersTaken(int found, int total)
 {
     return QStringLiteral("%1 of %2 answers were taken from the document.").arg(found).arg(total);
 }
-// Open refuses a file that is neither a document nor text; kind is "a PDF file"...
-inline QString notADocument(const QString &file, const QString &kind)
-{
-    return QStringLiteral("\"%1\" is %2. Quorvane opens RTF, Word (.docx), OpenDocument (.odt) and plain text files.")
-        .arg(file, kind);
-}
 inline QString openFailed(const QString &file, const QString &reason)
 {
     return QStringLiteral("The file \"%1\" could not be opened.\n\n%2").arg(file, reason);
 }
 
-} // namespace Msg
-
-// Editor page: the reason given when a file is too large to open, with the limit.
-namespace Msg {
-inline const QString FileTooLarge = QStringLiteral("The file is too large to open.");
-inline QString fileTooLarge(qint64 limitBytes)
-{
-    return FileTooLarge + QStringLiteral(" This program opens files of up to %1 MB.").arg(limitBytes / (1024 * 1024));
-}
 } // namespace Msg

@@ -13,7 +13,7 @@
 #include <memory>
 #include <optional>
 
-namespace projection {
+namespace plandoc::projection {
 struct Input;
 }
 class QMessageBox;
@@ -83,7 +83,7 @@ public:
     virtual void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) = 0;
     // The Financial Projection dialog over the figures, which OK replaces with the
     // user's; false when cancelled, as it is where no such dialog can be shown.
-    virtual bool askProjection(projection::Input &) { return false; }
+    virtual bool askProjection(plandoc::projection::Input &) { return false; }
 
     // Helpers for the questions many pages ask.
     bool confirmExit();
@@ -109,5 +109,5 @@ public:
     bool setupPrinter(QPrinter &printer, bool allowPrintToFile) override;
     void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) override;
     // Defined beside the dialog, in the editor's folder.
-    bool askProjection(projection::Input &figures) override;
+    bool askProjection(plandoc::projection::Input &figures) override;
 };

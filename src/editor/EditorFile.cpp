@@ -1,10 +1,11 @@
 #include "editor/EditorFile.h"
 
 #include "app/Messages.h"
-#include "document/files/SafeWrite.h"
-#include "document/output/DocumentExport.h"
-#include "document/output/PrintLayout.h"
-#include "document/rtf/Rtf.h"
+#include "editor/Printing.h"
+#include "formats/DocumentExport.h"
+#include "formats/PrintLayout.h"
+#include "formats/rtf/Rtf.h"
+#include "formats/SafeWrite.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -67,7 +68,7 @@ void EditorFile::setCaption(const QString &caption)
     emit captionChanged(m_caption);
 }
 
-void EditorFile::setFile(const QString &fileName, FileKind kind)
+void EditorFile::setFile(const QString &fileName, formats::FileKind kind)
 {
     m_fileName = QFileInfo(fileName).absoluteFilePath();
     m_kind = kind;
@@ -81,7 +82,7 @@ void EditorFile::reportError(const QString &text) { m_prompts.ask(Question::erro
 bool EditorFile::write(const QString &fileName)
 {
     // Written beside the target and renamed over it, so a failure leaves the old file.
-    const Result result = safewrite::write(fileName, rtf::write(*m_edit->document()));
+    const formats::Result result = formats::writeFileSafely(fileName, formats::rtf::write(*m_edit->document()));
     if (!result.ok)
         reportError(Msg::saveFailed(native(fileName), result.error));
     return result.ok;
@@ -91,7 +92,7 @@ void EditorFile::save()
 {
     // A page without a file, or whose file name an Open dialog cleared, asks for one; so
     // does a file that was not RTF, which RTF written under its name would destroy.
-    if (m_caption == initialCaption() || m_fileName.isEmpty() || m_kind != FileKind::Rtf) {
+    if (m_caption == initialCaption() || m_fileName.isEmpty() || m_kind != formats::FileKind::Rtf) {
         saveAs();
         return;
     }
@@ -121,7 +122,7 @@ std::optional<FileDialogResult> EditorFile::chooseTarget(FileDialogRequest reque
 void EditorFile::saveAs()
 {
     FileDialogRequest request;
-    request.fileName = m_kind == FileKind::Rtf || m_fileName.isEmpty() ? m_fileName : asRtfName(m_fileName);
+    request.fileName = m_kind == formats::FileKind::Rtf || m_fileName.isEmpty() ? m_fileName : asRtfName(m_fileName);
     request.filters = {RtfFilter};
     request.suffixes = {QStringLiteral("rtf")};
     request.selectedFilter = RtfFilter;
@@ -131,7 +132,7 @@ void EditorFile::saveAs()
         SaveAborted = true;
         return;
     }
-    setFile(chosen->fileName, FileKind::Rtf);
+    setFile(chosen->fileName, formats::FileKind::Rtf);
     DocChanged = false;
     SaveAborted = false;
 }
@@ -154,7 +155,7 @@ bool EditorFile::mayReplaceDocument()
 QString EditorFile::documentName() const
 {
     const QString title = m_edit->document()->metaInformation(QTextDocument::DocumentTitle);
-    return m_fileName.isEmpty() && !title.isEmpty() ? title : printlayout::documentName(m_fileName);
+    return m_fileName.isEmpty() && !title.isEmpty() ? title : formats::printlayout::documentName(m_fileName);
 }
 
 bool EditorFile::mayReplaceComposition() { return m_untouchedComposition || mayReplaceDocument(); }
@@ -162,7 +163,7 @@ bool EditorFile::mayReplaceComposition() { return m_untouchedComposition || mayR
 void EditorFile::startUnsaved(const QString &name)
 {
     m_fileName.clear();
-    m_kind = FileKind::Rtf;
+    m_kind = formats::FileKind::Rtf;
     setCaption(captionFor(name));
     DocChanged = false;
     m_untouchedComposition = false;
@@ -175,15 +176,13 @@ bool EditorFile::load(const QString &fileName)
     // Read into a document of its own, so a file that fails leaves the page untouched.
     auto *doc = new QTextDocument(m_edit);
     doc->setDefaultFont(m_edit->font());
-    doc->setUndoRedoEnabled(false);
-    LoadInfo info;
-    const Result result = loadDocumentFile(fileName, *doc, m_textFormat, &info);
+    formats::LoadInfo info;
+    const formats::Result result = formats::loadFile(fileName, *doc, m_textFormat, &info);
     if (!result.ok) {
         delete doc;
         reportError(info.refused ? result.error : Msg::openFailed(native(fileName), result.error));
         return false;
     }
-    doc->setUndoRedoEnabled(true);
 
     // The control deletes a document it made itself; one of ours goes here.
     const QPointer<QTextDocument> old = m_edit->document();
@@ -230,15 +229,15 @@ void EditorFile::preparePrinter(QPrinter &printer) const
     printer.setCreator(QStringLiteral("Quorvane"));
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printlayout::defaultPdfPath(m_fileName, documentName()));
-        printlayout::useLocalePageSize(printer);
+        printer.setOutputFileName(formats::printlayout::defaultPdfPath(m_fileName, documentName()));
+        formats::printlayout::useLocalePageSize(printer);
     }
 }
 
 void EditorFile::printOn(QPrinter &printer)
 {
     const QString target = printer.outputFileName();
-    const Result result = printlayout::print(*m_edit->document(), printer, printer.docName());
+    const formats::Result result = printDocument(*m_edit->document(), printer, printer.docName());
     if (!result.ok)
         reportError(Msg::saveFailed(native(target), result.error));
 }
@@ -265,20 +264,20 @@ void EditorFile::exportCopy()
     // state stay as they are.
     FileDialogRequest request;
     request.title = QStringLiteral("Export");
-    request.filters = docexport::filters();
-    request.suffixes = docexport::suffixes();
+    request.filters = formats::exports::filters();
+    request.suffixes = formats::exports::suffixes();
     request.selectedFilter = request.filters.first();
-    request.fileName = printlayout::defaultPdfPath(m_fileName, documentName());
+    request.fileName = formats::printlayout::defaultPdfPath(m_fileName, documentName());
     request.fileName.chop(4); // ".pdf": the filter adds its own extension
     // A known extension typed with the name chooses the format; else the filter.
     const auto formatOf = [](const FileDialogResult &r) {
-        return docexport::formatForName(r.fileName).value_or(docexport::formatForFilter(r.selectedFilter));
+        return formats::exports::formatForName(r.fileName).value_or(formats::exports::formatForFilter(r.selectedFilter));
     };
     const auto chosen = chooseTarget(
-        request, [&](const FileDialogResult &r) { return docexport::withExtension(r.fileName, formatOf(r)); });
+        request, [&](const FileDialogResult &r) { return formats::exports::withExtension(r.fileName, formatOf(r)); });
     if (!chosen)
         return;
-    const Result result = docexport::write(*m_edit->document(), formatOf(*chosen), chosen->fileName,
+    const formats::Result result = formats::exports::writeFile(*m_edit->document(), formatOf(*chosen), chosen->fileName,
                                            documentName());
     if (!result.ok)
         reportError(Msg::saveFailed(native(chosen->fileName), result.error));

@@ -6,7 +6,7 @@
 // the window through signals, so the caption follows it.
 
 #include "app/Prompts.h"
-#include "document/files/DocumentLoad.h"
+#include "formats/DocumentLoad.h"
 
 #include <QObject>
 #include <QString>
@@ -70,7 +70,7 @@ signals:
 
 private:
     void setCaption(const QString &caption);
-    void setFile(const QString &fileName, FileKind kind);
+    void setFile(const QString &fileName, formats::FileKind kind);
     bool write(const QString &fileName);
     bool load(const QString &fileName);
     void reportError(const QString &text);
@@ -87,7 +87,7 @@ private:
     QString m_caption = initialCaption();
     QString m_fileName;
     // What the file was when it was opened; Save writes RTF only over an RTF file.
-    FileKind m_kind = FileKind::Rtf;
+    formats::FileKind m_kind = formats::FileKind::Rtf;
     bool m_untouchedComposition = false;
 
     bool DocChanged = true;

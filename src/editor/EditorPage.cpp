@@ -4,16 +4,17 @@
 #include "app/Messages.h"
 #include "app/PageIds.h"
 #include "app/Widgets.h"
-#include "document/PlanDocument.h"
 #include "editor/EditorSpelling.h"
 #include "editor/EditorView.h"
 #include "editor/FindCommands.h"
 #include "editor/FormatCommands.h"
-#include "editor/ProjectionCommand.h"
 #include "editor/PlanCommands.h"
+#include "editor/ProjectionCommand.h"
 #include "editor/ReplacePanel.h"
 #include "editor/SpellHighlighter.h"
+#include "formats/UndoOff.h"
 #include "plan/PlanHints.h"
+#include "plandoc/PlanDocument.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -248,11 +249,9 @@ void EditorPage::onActivate()
 // The plan appended in its two or three pieces; the composed text is not something to undo.
 void EditorPage::appendPlan(const PlanRecord &plan)
 {
-    QTextDocument *doc = m_edit->document();
-    doc->setUndoRedoEnabled(false);
-    for (const QString &part : composePlanParts(plan))
+    const formats::UndoOff fresh(*m_edit->document());
+    for (const QString &part : plandoc::composePlanParts(plan))
         appendText(part);
-    doc->setUndoRedoEnabled(true);
     m_edit->moveCursor(QTextCursor::Start);
 }
 
@@ -268,10 +267,12 @@ void EditorPage::showNewPlan(const PlanRecord &plan, const QString &name)
 {
     if (!m_file->mayReplaceComposition())
         return;
-    // Cleared without an undo step, so the new plan starts a fresh history.
-    m_edit->document()->setUndoRedoEnabled(false);
-    m_edit->clear();
-    m_edit->setCurrentCharFormat(m_loadFormat);
+    {
+        // Cleared without an undo step, so the new plan starts a fresh history.
+        const formats::UndoOff fresh(*m_edit->document());
+        m_edit->clear();
+        m_edit->setCurrentCharFormat(m_loadFormat);
+    }
     appendPlan(plan);
     m_file->startUnsaved(name);
 }

@@ -1,7 +1,7 @@
 #include "editor/EditorSpelling.h"
 
-#include "document/SpellChecker.h"
 #include "editor/SpellHighlighter.h"
+#include "text/SpellChecker.h"
 
 #include <QAction>
 #include <QLocale>
@@ -22,8 +22,8 @@ void EditorSpelling::setDictionaryDirectories(const QStringList &dirs) { diction
 
 EditorSpelling::EditorSpelling(QTextEdit *edit) : QObject(edit), m_edit(edit)
 {
-    const QStringList dirs = dictionaryDirectories().isEmpty() ? SpellChecker::systemDirectories() : dictionaryDirectories();
-    m_checker = std::make_unique<SpellChecker>(SpellChecker::findDictionary(QLocale::system().name(), dirs));
+    const QStringList dirs = dictionaryDirectories().isEmpty() ? text::SpellChecker::systemDirectories() : dictionaryDirectories();
+    m_checker = std::make_unique<text::SpellChecker>(text::SpellChecker::findDictionary(QLocale::system().name(), dirs));
     m_highlighter = new SpellHighlighter(edit, available() ? m_checker.get() : nullptr);
 
     m_toggle = new QAction(QStringLiteral("Check &Spelling As You Type"), this);
@@ -43,7 +43,7 @@ EditorSpelling::EditorSpelling(QTextEdit *edit) : QObject(edit), m_edit(edit)
     if (!available()) {
         // The program works on without a dictionary; the entries say what is missing.
         const QString tip = QStringLiteral("Spelling needs a Hunspell dictionary: install the %1 package.")
-                                .arg(SpellChecker::fallbackPackage());
+                                .arg(text::SpellChecker::fallbackPackage());
         for (QAction *a : {m_toggle, m_next}) {
             a->setEnabled(false);
             a->setToolTip(tip);
@@ -66,7 +66,7 @@ bool EditorSpelling::selectNextMisspelling()
 {
     if (!available())
         return false;
-    const TextMatch next = m_highlighter->nextMisspelling(m_edit->textCursor().selectionEnd());
+    const text::TextMatch next = m_highlighter->nextMisspelling(m_edit->textCursor().selectionEnd());
     if (!next.found())
         return false;
     QTextCursor c = m_edit->textCursor();
@@ -87,7 +87,7 @@ QMenu *EditorSpelling::contextMenu(const QPoint &pos)
     }
     if (!available() || !m_highlighter->isEnabled())
         return standard;
-    const TextMatch word = m_highlighter->misspellingAt(m_edit->cursorForPosition(pos).position());
+    const text::TextMatch word = m_highlighter->misspellingAt(m_edit->cursorForPosition(pos).position());
     if (!word.found())
         return standard;
 

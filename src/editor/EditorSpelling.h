@@ -13,7 +13,9 @@
 class QAction;
 class QMenu;
 class QTextEdit;
+namespace text {
 class SpellChecker;
+}
 class SpellHighlighter;
 
 class EditorSpelling : public QObject {
@@ -29,7 +31,7 @@ public:
     // "Check Spelling As You Type" and "Next Misspelling", for the Options menu; while no
     // dictionary is installed they are disabled and their tooltips say what is missing.
     QList<QAction *> actions() const { return {m_toggle, m_next}; }
-    SpellChecker *checker() const { return m_checker.get(); }
+    text::SpellChecker *checker() const { return m_checker.get(); }
     SpellHighlighter *highlighter() const { return m_highlighter; }
 
     // Selects the next misspelled word after the caret; false when there is none.
@@ -44,7 +46,7 @@ signals:
 
 private:
     QTextEdit *m_edit;
-    std::unique_ptr<SpellChecker> m_checker;
+    std::unique_ptr<text::SpellChecker> m_checker;
     SpellHighlighter *m_highlighter = nullptr;
     QAction *m_toggle = nullptr;
     QAction *m_next = nullptr;

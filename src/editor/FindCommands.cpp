@@ -2,9 +2,9 @@
 
 #include "app/Messages.h"
 #include "app/Prompts.h"
-#include "document/DocumentText.h"
-#include "document/TextSearch.h"
 #include "editor/ReplacePanel.h"
+#include "text/TextSearch.h"
+#include "text/WholeText.h"
 
 #include <QTextEdit>
 
@@ -13,7 +13,7 @@ FindCommands::FindCommands(QTextEdit *edit, Prompts &prompts, ReplacePanel *pane
 {
 }
 
-bool FindCommands::selectMatch(const WholeText &whole, qsizetype found)
+bool FindCommands::selectMatch(const text::WholeText &whole, qsizetype found)
 {
     if (found == 0)
         return false;
@@ -27,26 +27,26 @@ bool FindCommands::selectMatch(const WholeText &whole, qsizetype found)
 void FindCommands::find()
 {
     FindString = m_prompts.inputText(Msg::FindPrompt, Msg::FindTitle).value_or(QString());
-    const WholeText whole(*m_edit->document());
-    if (!selectMatch(whole, findText(whole.text(), FindString, 1)))
+    const text::WholeText whole(*m_edit->document());
+    if (!selectMatch(whole, text::findText(whole.text(), FindString, 1)))
         m_prompts.ask(Question::notice(Msg::FindNotFound, Msg::FindTitle));
 }
 
 void FindCommands::findNext()
 {
     // One character past the first selected one (or past the one after the caret).
-    const WholeText whole(*m_edit->document());
+    const text::WholeText whole(*m_edit->document());
     const qsizetype start = whole.fromDocument(m_edit->textCursor().selectionStart()) + 2;
-    if (!selectMatch(whole, findText(whole.text(), FindString, start)))
+    if (!selectMatch(whole, text::findText(whole.text(), FindString, start)))
         m_prompts.ask(Question::notice(Msg::FindCompleted, Msg::FindNextTitle));
 }
 
 void FindCommands::findPrevious()
 {
     // Find Next's rule backwards: the last match that starts before the selection.
-    const WholeText whole(*m_edit->document());
+    const text::WholeText whole(*m_edit->document());
     const qsizetype before = whole.fromDocument(m_edit->textCursor().selectionStart());
-    if (!selectMatch(whole, findTextBackward(whole.text(), FindString, before)))
+    if (!selectMatch(whole, text::findTextBackward(whole.text(), FindString, before)))
         m_prompts.ask(Question::notice(Msg::FindCompleted, Msg::FindPreviousTitle));
 }
 

@@ -9,7 +9,9 @@
 class Prompts;
 class QTextEdit;
 class ReplacePanel;
+namespace text {
 class WholeText;
+}
 
 class FindCommands : public QObject {
     Q_OBJECT
@@ -25,7 +27,7 @@ public:
     void openReplace();
 
 private:
-    bool selectMatch(const WholeText &whole, qsizetype found);
+    bool selectMatch(const text::WholeText &whole, qsizetype found);
 
     QTextEdit *m_edit;
     Prompts &m_prompts;

@@ -3,10 +3,11 @@
 #include "app/AppContext.h"
 #include "app/Messages.h"
 #include "app/Prompts.h"
-#include "document/DocumentText.h"
-#include "document/FormattedPlan.h"
-#include "document/PlanReadBack.h"
 #include "editor/EditorFile.h"
+#include "formats/UndoOff.h"
+#include "plandoc/FormattedPlan.h"
+#include "plandoc/PlanReadBack.h"
+#include "text/WholeText.h"
 
 #include <QAction>
 #include <QDate>
@@ -31,10 +32,10 @@ void PlanCommands::newFormattedPlan()
     if (!m_file->mayReplaceComposition())
         return;
     // Built without undo steps, so the new plan starts a fresh history.
-    QTextDocument *doc = m_edit->document();
-    doc->setUndoRedoEnabled(false);
-    formattedplan::compose(*doc, m_ctx.plan, QDate::currentDate());
-    doc->setUndoRedoEnabled(true);
+    {
+        const formats::UndoOff fresh(*m_edit->document());
+        plandoc::formattedplan::compose(*m_edit->document(), m_ctx.plan, QDate::currentDate());
+    }
     m_edit->moveCursor(QTextCursor::Start);
     m_file->startUnsaved(QStringLiteral("Formatted Business Plan"));
 }
@@ -43,7 +44,7 @@ void PlanCommands::fillSteps()
 {
     if (!m_ctx.prompts.askYesNo(Msg::FillStepsQuestion))
         return;
-    PlanReadBack read = readPlanBack(WholeText(*m_edit->document()).text());
+    plandoc::PlanReadBack read = plandoc::readPlanBack(text::WholeText(*m_edit->document()).text());
     if (read.found == 0) {
         m_ctx.prompts.ask(Question::notice(Msg::NoAnswersFound, Msg::AppTitle));
         return;

@@ -1,8 +1,8 @@
 #include "editor/ProjectionCommand.h"
 
 #include "app/Prompts.h"
-#include "document/Projection.h"
 #include "plan/PlanRecord.h"
+#include "plandoc/Projection.h"
 
 #include <QAction>
 #include <QLocale>
@@ -19,15 +19,15 @@ ProjectionCommand::ProjectionCommand(QTextEdit *edit, Prompts &prompts, const Pl
 
 void ProjectionCommand::insertProjection()
 {
-    projection::Input initial;
-    initial.income = projection::prefillRow(m_plan.YrIncome);
-    initial.expenses = projection::prefillRow(m_plan.MoExpenses);
+    plandoc::projection::Input initial;
+    initial.income = plandoc::projection::prefillRow(m_plan.YrIncome);
+    initial.expenses = plandoc::projection::prefillRow(m_plan.MoExpenses);
     initial.currency = QLocale().currencySymbol();
-    initial.firstMonth = projection::defaultFirstMonth(QDate::currentDate());
+    initial.firstMonth = plandoc::projection::defaultFirstMonth(QDate::currentDate());
     if (!m_prompts.askProjection(initial))
         return;
     QTextCursor cursor = m_edit->textCursor();
-    projection::insertTable(cursor, initial);
+    plandoc::projection::insertTable(cursor, initial);
     m_edit->setTextCursor(cursor);
     m_edit->setFocus();
 }

@@ -23,7 +23,7 @@
 
 #include <functional>
 
-using namespace projection;
+using namespace plandoc::projection;
 
 namespace {
 

@@ -5,7 +5,7 @@
 // the currency sign and the first month. Return accepts it from anywhere; a cell being
 // edited keeps what was typed in it.
 
-#include "document/Projection.h"
+#include "plandoc/Projection.h"
 
 #include <QDialog>
 
@@ -17,11 +17,11 @@ class QTableWidget;
 class ProjectionDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ProjectionDialog(const projection::Input &initial, QWidget *parent = nullptr);
+    explicit ProjectionDialog(const plandoc::projection::Input &initial, QWidget *parent = nullptr);
 
     // The figures as given: a cell's amount counts once its editor hands it over (on
     // leaving the cell, or on OK).
-    projection::Input input() const { return m_input; }
+    plandoc::projection::Input input() const { return m_input; }
 
     QTableWidget *grid() const { return m_grid; }
 
@@ -29,11 +29,11 @@ public:
 
 private:
     void showMonths();
-    void showAmount(int row, int column, projection::Cents amount);
-    void recompute(const projection::Input &input);
+    void showAmount(int row, int column, plandoc::projection::Cents amount);
+    void recompute(const plandoc::projection::Input &input);
     void cellEdited(int row, int column, const QString &text, bool final);
 
-    projection::Input m_input;
+    plandoc::projection::Input m_input;
     QTableWidget *m_grid = nullptr;
     AmountDelegate *m_delegate = nullptr;
     QLineEdit *m_opening = nullptr;

@@ -93,7 +93,7 @@ void ReplacePanel::open(const QString &what)
     m_what->selectAll();
 }
 
-SearchOptions ReplacePanel::options() const { return {m_matchCase->isChecked(), m_wholeWords->isChecked()}; }
+text::SearchOptions ReplacePanel::options() const { return {m_matchCase->isChecked(), m_wholeWords->isChecked()}; }
 
 QString ReplacePanel::status() const { return m_status->text(); }
 
@@ -109,11 +109,11 @@ bool ReplacePanel::find(bool backward)
     const QTextDocument &doc = *m_edit->document();
     const QTextCursor cursor = m_edit->textCursor();
     const int from = backward ? cursor.selectionStart() : cursor.selectionEnd();
-    TextMatch match = findInDocument(doc, what, from, options(), backward);
+    text::TextMatch match = text::findInDocument(doc, what, from, options(), backward);
     QString status;
     if (!match.found()) {
         // Round past the end (or start) once, as any editor's search does.
-        match = findInDocument(doc, what, backward ? doc.characterCount() : 0, options(), backward);
+        match = text::findInDocument(doc, what, backward ? doc.characterCount() : 0, options(), backward);
         status = backward ? QStringLiteral("Passed the start.") : QStringLiteral("Passed the end.");
     }
     if (!match.found()) {
@@ -136,7 +136,7 @@ void ReplacePanel::replace()
 {
     QTextCursor cursor = m_edit->textCursor();
     if (cursor.hasSelection()
-        && isMatch(*m_edit->document(), cursor.selectionStart(), cursor.selectionEnd(), m_what->text(), options())) {
+        && text::isMatch(*m_edit->document(), cursor.selectionStart(), cursor.selectionEnd(), m_what->text(), options())) {
         cursor.insertText(m_with->text());
         m_edit->setTextCursor(cursor);
     }
@@ -145,7 +145,7 @@ void ReplacePanel::replace()
 
 int ReplacePanel::replaceAll()
 {
-    const int n = ::replaceAll(*m_edit->document(), m_what->text(), m_with->text(), options());
+    const int n = text::replaceAll(*m_edit->document(), m_what->text(), m_with->text(), options());
     const QString count = QLocale(QLocale::English, QLocale::UnitedStates).toString(n);
     setStatus(n == 0 ? QStringLiteral("Not found.")
                      : n == 1 ? QStringLiteral("1 replaced.") : QStringLiteral("%1 replaced.").arg(count));

@@ -4,7 +4,7 @@
 // and searches in turn. Its own search text and options; Find (Ctrl+F) and Find Next (F3)
 // keep theirs.
 
-#include "document/TextSearch.h"
+#include "text/TextSearch.h"
 
 #include <QFrame>
 
@@ -21,7 +21,7 @@ public:
 
     // Shows the panel with `what` to look for (kept when empty) and the focus in it.
     void open(const QString &what);
-    SearchOptions options() const;
+    text::SearchOptions options() const;
     QString status() const;
 
     bool findNext();

@@ -1,6 +1,6 @@
 #include "editor/SpellHighlighter.h"
 
-#include "document/SpellChecker.h"
+#include "text/SpellChecker.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
@@ -42,7 +42,7 @@ int firstBlockBelow(const QTextDocument &doc, qreal y)
 
 } // namespace
 
-SpellHighlighter::SpellHighlighter(QTextEdit *edit, const SpellChecker *checker)
+SpellHighlighter::SpellHighlighter(QTextEdit *edit, const text::SpellChecker *checker)
     : QSyntaxHighlighter(static_cast<QObject *>(edit)), m_edit(edit), m_checker(checker)
 {
     setObjectName(QStringLiteral("spellHighlighter"));
@@ -165,7 +165,7 @@ void SpellHighlighter::highlightBlock(const QString &text)
             data->current = false;
         return;
     }
-    for (const SpellChecker::Range &r : m_checker->misspellings(text))
+    for (const text::SpellChecker::Range &r : m_checker->misspellings(text))
         setFormat(r.start, r.length, m_format);
     if (data)
         data->current = true;
@@ -207,7 +207,7 @@ void SpellHighlighter::recheck()
     checkVisibleNow();
 }
 
-TextMatch SpellHighlighter::misspellingAt(int position) const
+text::TextMatch SpellHighlighter::misspellingAt(int position) const
 {
     if (!m_checker)
         return {};
@@ -215,19 +215,19 @@ TextMatch SpellHighlighter::misspellingAt(int position) const
     if (!b.isValid())
         return {};
     const int offset = position - b.position();
-    for (const SpellChecker::Range &r : m_checker->misspellings(b.text())) {
+    for (const text::SpellChecker::Range &r : m_checker->misspellings(b.text())) {
         if (offset >= r.start && offset <= r.start + r.length)
             return {b.position() + r.start, r.length};
     }
     return {};
 }
 
-TextMatch SpellHighlighter::nextMisspelling(int from) const
+text::TextMatch SpellHighlighter::nextMisspelling(int from) const
 {
     if (!m_checker)
         return {};
     for (QTextBlock b = m_edit->document()->findBlock(from); b.isValid(); b = b.next()) {
-        for (const SpellChecker::Range &r : m_checker->misspellings(b.text())) {
+        for (const text::SpellChecker::Range &r : m_checker->misspellings(b.text())) {
             if (b.position() + r.start >= from)
                 return {b.position() + r.start, r.length};
         }

@@ -5,20 +5,22 @@
 // rest wait until they scroll into view, so a large document costs no more to open and
 // a keystroke re-checks one paragraph.
 
-#include "document/TextSearch.h"
+#include "text/TextSearch.h"
 
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 #include <QTimer>
 
 class QTextEdit;
+namespace text {
 class SpellChecker;
+}
 
 class SpellHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
 public:
     // `checker` may be null (no dictionary): nothing is ever underlined.
-    SpellHighlighter(QTextEdit *edit, const SpellChecker *checker);
+    SpellHighlighter(QTextEdit *edit, const text::SpellChecker *checker);
 
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool on);
@@ -32,9 +34,9 @@ public:
     void checkVisibleNow();
 
     // The misspelled word at a cursor position, or nothing.
-    TextMatch misspellingAt(int position) const;
+    text::TextMatch misspellingAt(int position) const;
     // The first misspelled word that starts at or after `from`, wherever it is.
-    TextMatch nextMisspelling(int from) const;
+    text::TextMatch nextMisspelling(int from) const;
 
 protected:
     void highlightBlock(const QString &text) override;
@@ -49,7 +51,7 @@ private:
     static constexpr int SettleRetryMs = 100;
 
     QTextEdit *m_edit;
-    const SpellChecker *m_checker;
+    const text::SpellChecker *m_checker;
     QTextCharFormat m_format;
     QTimer m_visibleTimer;
     QTimer m_recheckTimer;

@@ -1,9 +1,9 @@
 #include "info/InfoPage.h"
 
 #include "app/AppContext.h"
+#include "app/ClickLabel.h"
 #include "app/PageIds.h"
 #include "app/Widgets.h"
-#include "app/ClickLabel.h"
 #include "info/InfoTexts.h"
 
 #include <QPainter>

@@ -6,9 +6,9 @@
 #include "app/Messages.h"
 #include "app/PageIds.h"
 #include "app/Widgets.h"
-#include "document/DocumentText.h"
 #include "editor/EditorPage.h"
 #include "support/TestSupport.h"
+#include "text/WholeText.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -32,7 +32,7 @@ struct EditorRun : TestRun {
     }
     EditorPage *editor() const { return qobject_cast<EditorPage *>(page(PageId::TxtEditor)); }
 
-    static QString wholeText(EditorPage *p) { return WholeText(*p->textEdit()->document()).text(); }
+    static QString wholeText(EditorPage *p) { return text::WholeText(*p->textEdit()->document()).text(); }
 
     void trigger(EditorPage *p, const char *action)
     {

@@ -6,8 +6,8 @@
 #include "EditorFixture.h"
 
 #include "editor/EditorSpelling.h"
-#include "document/SpellChecker.h"
 #include "editor/SpellHighlighter.h"
+#include "text/SpellChecker.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTemporaryDir>
@@ -59,7 +59,7 @@ inline void checkShown(EditorPage *p)
 
 inline bool haveEnglish()
 {
-    return !SpellChecker::findDictionary(QStringLiteral("en_US"), SpellChecker::systemDirectories()).isEmpty();
+    return !text::SpellChecker::findDictionary(QStringLiteral("en_US"), text::SpellChecker::systemDirectories()).isEmpty();
 }
 
 

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "document/PlanDocument.h"
+#include "plandoc/PlanDocument.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -100,7 +100,7 @@ void DocumentInteropTest::libreOffice_readsSavedPlanAsComposedText()
     // are the last answer's and one empty line's.
     QVERIFY(text.endsWith(QStringLiteral("\r\n\r\n")));
 
-    const QString composed = composePlan(plan);
+    const QString composed = plandoc::composePlan(plan);
     const QStringList got = text.split(QStringLiteral("\r\n"));
     const QStringList want = composed.split(QStringLiteral("\r\n"));
     for (int i = 0; i < std::min(got.size(), want.size()); ++i)

@@ -1,12 +1,13 @@
 #include "EditorFixture.h"
-#include "document/output/DocumentExport.h"
-#include "document/files/DocumentLoad.h"
-#include "document/files/Zip.h"
-#include "document/output/PrintLayout.h"
+#include "formats/DocumentExport.h"
+#include "formats/DocumentLoad.h"
+#include "formats/Limits.h"
+#include "formats/office/Zip.h"
+#include "formats/PrintLayout.h"
 #include "support/FileSizeLimit.h"
 
-#include "document/PlanDocument.h"
-#include "document/rtf/Rtf.h"
+#include "formats/rtf/Rtf.h"
+#include "plandoc/PlanDocument.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -49,9 +50,9 @@ bool writeFile(const QString &path, const QByteArray &data)
 QString rtfText(const QString &path)
 {
     QTextDocument doc;
-    if (!rtf::read(readAll(path), doc).ok)
+    if (!formats::rtf::read(readAll(path), doc).ok)
         return QStringLiteral("<unreadable>");
-    return WholeText(doc).text();
+    return text::WholeText(doc).text();
 }
 
 void select(QTextEdit *edit, int from, int to)
@@ -263,7 +264,7 @@ void EditorTest::opening_showsPlainComposedDocumentAndInitialState()
     plan.Where = QStringLiteral("Downtown\nSecond floor");
     plan.Add2 = QString();
     OPEN_EDITOR(p);
-    QCOMPARE(EditorRun::wholeText(p), composePlan(plan));
+    QCOMPARE(EditorRun::wholeText(p), plandoc::composePlan(plan));
     QCOMPARE(p->textEdit()->document()->blockCount(), 127); // 126 lines and the empty end
 
     // No formatting of its own: every character in arial 12, plain.
@@ -456,7 +457,7 @@ void EditorTest::layout_textFillsPageAndReturnStaysBottomRight()
 void EditorTest::activation_composesOnEachShowingButNotOnFocus()
 {
     OPEN_EDITOR(p);
-    const QString doc = composePlan(run->ctx->plan);
+    const QString doc = plandoc::composePlan(run->ctx->plan);
     QCOMPARE(EditorRun::wholeText(p), doc);
 
     // Focus coming back (after a dialog, another window) does not compose again.
@@ -487,7 +488,7 @@ void EditorTest::returnToMain_showsMainAndNextOpeningComposesAfresh()
     run->ctx->plan.Name = QStringLiteral("Second Try Ltd");
     EditorPage *again = open();
     QVERIFY(again);
-    QCOMPARE(EditorRun::wholeText(again), composePlan(run->ctx->plan));
+    QCOMPARE(EditorRun::wholeText(again), plandoc::composePlan(run->ctx->plan));
     QCOMPARE(again->closeMode(), QStringLiteral("N"));
     QVERIFY(again->docChanged());
 }
@@ -582,7 +583,7 @@ void EditorTest::closeYes_savedAs_leaves()
     run->expectSaveAs(path);
     run->trigger(p, "mnuFileExit");
     QVERIFY(run->quit);
-    QVERIFY(rtf::looksLikeRtf(readAll(path)));
+    QVERIFY(formats::rtf::looksLikeRtf(readAll(path)));
 }
 
 void EditorTest::closeYes_afterCancelledFont_keepsPageOnce()
@@ -630,8 +631,8 @@ void EditorTest::save_newDocument_runsSaveAsAndWritesRtf()
     QCOMPARE(req.filters, QStringList{QStringLiteral("Rich Text Files (*.rtf)")});
     QVERIFY(req.confirmOverwrite);
 
-    QVERIFY(rtf::looksLikeRtf(readAll(path)));
-    QCOMPARE(rtfText(path), composePlan(run->ctx->plan));
+    QVERIFY(formats::rtf::looksLikeRtf(readAll(path)));
+    QCOMPARE(rtfText(path), plandoc::composePlan(run->ctx->plan));
     QCOMPARE(p->windowTitle(), EditorRun::caption(path));
     QCOMPARE(p->fileName(), path);
     QVERIFY(!p->docChanged());
@@ -663,7 +664,7 @@ void EditorTest::saveAs_nameWithoutExtension_getsRtf()
     if (exists)
         run->prompts.expect(Question::yesNo(Msg::replaceQuestion(path), Msg::AppTitle, PromptButton::No), PromptButton::Yes);
     run->trigger(p, "mnuFileSaveAs");
-    QVERIFY(rtf::looksLikeRtf(readAll(path)));
+    QVERIFY(formats::rtf::looksLikeRtf(readAll(path)));
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{written});
     QCOMPARE(p->windowTitle(), EditorRun::caption(path));
 }
@@ -696,7 +697,7 @@ void EditorTest::saveAs_replacesExistingFileWhole()
     setText(p->textEdit(), QStringLiteral("Short plan"));
     saveAs(p, QStringLiteral("old.rtf"));
     const QByteArray data = readAll(path);
-    QVERIFY(rtf::looksLikeRtf(data));
+    QVERIFY(formats::rtf::looksLikeRtf(data));
     QVERIFY(!data.contains("xxxx"));
     QCOMPARE(rtfText(path), QStringLiteral("Short plan"));
 }
@@ -897,7 +898,7 @@ void EditorTest::open_failure_reportsAndKeepsEverything()
     if (name == QLatin1String("huge.rtf")) {
         QFile huge(path); // sparse: costs no disk space
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 30));
-        reason = Msg::fileTooLarge(MaxOpenBytes);
+        reason = formats::fileTooLarge();
     } else if (name == QLatin1String("folder")) {
         reason = QStringLiteral("It is a folder, not a file.");
     } else if (name == QLatin1String("fifo.rtf")) {
@@ -907,20 +908,20 @@ void EditorTest::open_failure_reportsAndKeepsEverything()
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
         reason = notRegular;
     } else if (name == QLatin1String("lines.txt")) {
-        QVERIFY(writeFile(path, QByteArray(rtf::MaxParagraphs, '\n')));
-        reason = rtf::tooManyParagraphs();
+        QVERIFY(writeFile(path, QByteArray(formats::MaxParagraphs, '\n')));
+        reason = formats::tooManyParagraphs();
     }
     QVERIFY(!reason.isEmpty());
     QString message = Msg::openFailed(path, reason);
     if (name == QLatin1String("report.pdf")) {
         QVERIFY(writeFile(path, "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n"));
-        message = Msg::notADocument(name, QStringLiteral("a PDF file"));
+        message = formats::notADocument(name, QStringLiteral("a PDF file"));
     } else if (name == QLatin1String("data.bin")) {
         QByteArray bytes;
         for (int i = 0; i < 4096; ++i)
             bytes += char((i * 37) % 256);
         QVERIFY(writeFile(path, bytes));
-        message = Msg::notADocument(name, QStringLiteral("a binary file, not text"));
+        message = formats::notADocument(name, QStringLiteral("a binary file, not text"));
     }
 
     run->expectSaveQuestion(PromptButton::No);
@@ -968,7 +969,7 @@ void EditorTest::open_wordFile_showsTextAndNamesWhatWasLeftOut()
     const QByteArray xml = "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
                            "<w:p><w:pPr><w:jc w:val=\"center\"/></w:pPr><w:r><w:rPr><w:b/></w:rPr><w:t>Our plan</w:t>"
                            "</w:r><w:r><w:drawing/></w:r><w:r><w:commentReference/></w:r></w:p></w:body></w:document>";
-    const QByteArray bytes = ziparchive::write({{QStringLiteral("word/document.xml"), xml}});
+    const QByteArray bytes = formats::office::zip::write({{QStringLiteral("word/document.xml"), xml}});
     const QString path = dir->filePath(QStringLiteral("plan.doc"));
     QVERIFY(writeFile(path, bytes));
     OPEN_EDITOR(p);
@@ -1085,7 +1086,7 @@ void EditorTest::find_countsLineEndsInComposedDocument()
     // Every "(blank)" after the first, one by one, ending at the last line.
     run->expectFind(QStringLiteral("(blank)"));
     run->trigger(p, "mnuEditFind");
-    const int total = composePlan(run->ctx->plan).count(QStringLiteral("(blank)"));
+    const int total = plandoc::composePlan(run->ctx->plan).count(QStringLiteral("(blank)"));
     int found = 1;
     for (; found < total + 1; ++found) {
         const int before = p->textEdit()->textCursor().selectionStart();
@@ -1496,7 +1497,7 @@ void EditorTest::preview_showsEveryPageWithFooter()
     run->trigger(p, "mnuFilePreview");
     // Without a printer the preview's Print writes a PDF where Print would.
     if (QPrinterInfo::availablePrinters().isEmpty())
-        QCOMPARE(run->prompts.lastPrinterFile, printlayout::defaultPdfPath(QString()));
+        QCOMPARE(run->prompts.lastPrinterFile, formats::printlayout::defaultPdfPath(QString()));
     QCOMPARE(run->prompts.lastPrinterDocName, QStringLiteral("Business Plan"));
     QCOMPARE(pdfTitle(pdf), QStringLiteral("Business Plan"));
 
@@ -1543,8 +1544,8 @@ void EditorTest::export_writesCopyAndLeavesDocumentStateAlone()
     run->trigger(p, "mnuFileExport");
     const FileDialogRequest &req = run->prompts.lastFileRequest;
     QCOMPARE(req.title, QStringLiteral("Export"));
-    QCOMPARE(req.filters, docexport::filters());
-    QCOMPARE(req.suffixes, docexport::suffixes());
+    QCOMPARE(req.filters, formats::exports::filters());
+    QCOMPARE(req.suffixes, formats::exports::suffixes());
     QCOMPARE(req.fileName, dir->filePath(QStringLiteral("plan")));
     const QByteArray bytes = readAll(dir->filePath(written));
     QVERIFY2(bytes.trimmed().startsWith(starts) || bytes.contains(starts), bytes.left(40).constData());
@@ -1628,8 +1629,8 @@ void EditorTest::fileSizeLimit_keepsOldFileAndReports_data()
     QTest::addColumn<QString>("filter"); // for Export
     QTest::addColumn<QString>("name");
     QTest::newRow("save") << "mnuFileSave" << "" << "plan.rtf";
-    for (const QString &f : docexport::filters()) {
-        const QString ext = docexport::suffixes().at(docexport::filters().indexOf(f));
+    for (const QString &f : formats::exports::filters()) {
+        const QString ext = formats::exports::suffixes().at(formats::exports::filters().indexOf(f));
         QTest::newRow(qPrintable(QStringLiteral("export ") + ext)) << "mnuFileExport" << f << "copy." + ext;
     }
     QTest::newRow("print to file") << "mnuFilePrint" << "" << "plan.pdf";

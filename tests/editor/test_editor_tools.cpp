@@ -5,7 +5,7 @@
 
 #include "editor/EditorView.h"
 #include "editor/ReplacePanel.h"
-#include "document/rtf/Rtf.h"
+#include "formats/rtf/Rtf.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -282,7 +282,7 @@ private slots:
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QTextDocument back;
-        QVERIFY(rtf::read(f.readAll(), back).ok);
+        QVERIFY(formats::rtf::read(f.readAll(), back).ok);
         const auto at = [&](int pos) {
             QTextCursor c(&back);
             c.setPosition(pos);

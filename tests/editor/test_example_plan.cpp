@@ -1,9 +1,9 @@
 #include "EditorFixture.h"
 
-#include "document/DocumentStructure.h"
-#include "document/PlanDocument.h"
-#include "document/rtf/Rtf.h"
+#include "formats/DocumentStructure.h"
+#include "formats/rtf/Rtf.h"
 #include "plan/PlanHints.h"
+#include "plandoc/PlanDocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,9 +20,9 @@ QString rtfText(const QString &path)
 {
     QFile f(path);
     QTextDocument doc;
-    if (!f.open(QIODevice::ReadOnly) || !rtf::read(f.readAll(), doc).ok)
+    if (!f.open(QIODevice::ReadOnly) || !formats::rtf::read(f.readAll(), doc).ok)
         return QStringLiteral("<unreadable>");
-    return WholeText(doc).text();
+    return text::WholeText(doc).text();
 }
 
 } // namespace
@@ -77,7 +77,7 @@ private slots:
         p->textEdit()->insertPlainText(QStringLiteral("typed "));
         openExample(p, true);
 
-        QCOMPARE(EditorRun::wholeText(p), composePlan(examplePlan()));
+        QCOMPARE(EditorRun::wholeText(p), plandoc::composePlan(examplePlan()));
         QCOMPARE(p->windowTitle(), ExampleCaption);
         QVERIFY(!p->docChanged());
         QCOMPARE(p->fileName(), QString());
@@ -96,7 +96,7 @@ private slots:
         QTRY_VERIFY(guard.isNull());
         EditorPage *again = open();
         QVERIFY(again);
-        QCOMPARE(EditorRun::wholeText(again), composePlan(run->ctx->plan));
+        QCOMPARE(EditorRun::wholeText(again), plandoc::composePlan(run->ctx->plan));
         QCOMPARE(again->windowTitle(), EditorPage::initialCaption());
         QCOMPARE(planValues(run->ctx->plan), before);
     }
@@ -129,13 +129,13 @@ private slots:
         OPEN_EDITOR(p);
         openExample(p);
         run->trigger(p, "mnuFileOpenExample"); // unchanged: no question
-        QCOMPARE(EditorRun::wholeText(p), composePlan(examplePlan()));
+        QCOMPARE(EditorRun::wholeText(p), plandoc::composePlan(examplePlan()));
         QVERIFY(!p->docChanged());
 
         const QString path = dir->filePath(QStringLiteral("example.rtf"));
         run->expectSaveAs(path);
         run->trigger(p, "mnuFileSave");
-        QCOMPARE(rtfText(path), composePlan(examplePlan()));
+        QCOMPARE(rtfText(path), plandoc::composePlan(examplePlan()));
         QCOMPARE(p->windowTitle(), EditorRun::caption(QDir::toNativeSeparators(path)));
         QVERIFY(!p->docChanged());
 
@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(p->fileName(), QString());
         QVERIFY(!p->textEdit()->document()->isUndoAvailable());
         const QTextBlock first = p->textEdit()->document()->begin();
-        QVERIFY(docstruct::isTitle(first.blockFormat()));
+        QVERIFY(formats::isTitle(first.blockFormat()));
         QCOMPARE(first.text(), QStringLiteral("Owner's Own Shop"));
         QCOMPARE(p->file()->documentName(), QStringLiteral("Owner's Own Shop - Business Plan"));
         QCOMPARE(planValues(run->ctx->plan), before);

@@ -9,7 +9,7 @@
 #include <QTableWidget>
 #include <QTextTable>
 
-using namespace projection;
+using namespace plandoc::projection;
 
 class ProjectionToolTest : public ToolsTestBase {
     Q_OBJECT

@@ -2,8 +2,8 @@
 // en_US dictionary, find and replace in a document, and the word count.
 
 #include "editor/EditorView.h"
-#include "document/SpellChecker.h"
-#include "document/TextSearch.h"
+#include "text/SpellChecker.h"
+#include "text/TextSearch.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,10 +15,10 @@
 
 namespace {
 
-QString enUS() { return SpellChecker::findDictionary(QStringLiteral("en_US"), SpellChecker::systemDirectories()); }
+QString enUS() { return text::SpellChecker::findDictionary(QStringLiteral("en_US"), text::SpellChecker::systemDirectories()); }
 
 // The words of `text` that `ranges` cover, for readable comparisons.
-QStringList wordsOf(const QString &text, const QList<SpellChecker::Range> &ranges)
+QStringList wordsOf(const QString &text, const QList<text::SpellChecker::Range> &ranges)
 {
     QStringList out;
     for (const auto &r : ranges)
@@ -68,13 +68,13 @@ private slots:
             QVERIFY(touch(dir.filePath(name + QStringLiteral(".dic"))));
         }
         const QString missing = dir.filePath(QStringLiteral("missing"));
-        const QString got = SpellChecker::findDictionary(locale, {missing, dir.path()});
+        const QString got = text::SpellChecker::findDictionary(locale, {missing, dir.path()});
         QCOMPARE(got, found.isEmpty() ? QString() : dir.filePath(found));
     }
 
     void checker_withoutDictionary_flagsNothing()
     {
-        SpellChecker none{QString()};
+        text::SpellChecker none{QString()};
         QVERIFY(!none.isValid());
         QVERIFY(none.misspellings(u"Thiss is wrongg").isEmpty());
         QVERIFY(none.suggestions(QStringLiteral("wrongg")).isEmpty());
@@ -102,7 +102,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QStringList, words);
-        QCOMPARE(wordsOf(text, SpellChecker::words(text)), words);
+        QCOMPARE(wordsOf(text, text::SpellChecker::words(text)), words);
     }
 
     void checker_flagsUnknownWordsOnly_data()
@@ -121,7 +121,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QStringList, flagged);
-        SpellChecker checker(enUS());
+        text::SpellChecker checker(enUS());
         if (!checker.isValid())
             QSKIP("no en_US Hunspell dictionary: install the hunspell-en-us package");
         QCOMPARE(checker.language(), QStringLiteral("en_US"));
@@ -132,7 +132,7 @@ private slots:
 
     void checker_suggestsAtMostFiveAndIgnoresAll()
     {
-        SpellChecker checker(enUS());
+        text::SpellChecker checker(enUS());
         if (!checker.isValid())
             QSKIP("no en_US Hunspell dictionary: install the hunspell-en-us package");
         const QStringList s = checker.suggestions(QStringLiteral("recieve"));
@@ -186,7 +186,7 @@ private slots:
         QFETCH(int, found);
         QTextDocument doc;
         doc.setPlainText(text);
-        const TextMatch m = findInDocument(doc, what, from, {matchCase, wholeWords}, backward);
+        const text::TextMatch m = text::findInDocument(doc, what, from, {matchCase, wholeWords}, backward);
         QCOMPARE(m.start, found);
         if (m.found())
             QCOMPARE(m.length, int(what.size()));
@@ -196,11 +196,11 @@ private slots:
     {
         QTextDocument doc;
         doc.setPlainText(QStringLiteral("Plan planet"));
-        QVERIFY(isMatch(doc, 0, 4, QStringLiteral("plan"), {}));
-        QVERIFY(!isMatch(doc, 0, 4, QStringLiteral("plan"), {true, false}));
-        QVERIFY(isMatch(doc, 5, 9, QStringLiteral("plan"), {}));
-        QVERIFY(!isMatch(doc, 5, 9, QStringLiteral("plan"), {false, true}));
-        QVERIFY(!isMatch(doc, 0, 5, QStringLiteral("plan"), {}));
+        QVERIFY(text::isMatch(doc, 0, 4, QStringLiteral("plan"), {}));
+        QVERIFY(!text::isMatch(doc, 0, 4, QStringLiteral("plan"), {true, false}));
+        QVERIFY(text::isMatch(doc, 5, 9, QStringLiteral("plan"), {}));
+        QVERIFY(!text::isMatch(doc, 5, 9, QStringLiteral("plan"), {false, true}));
+        QVERIFY(!text::isMatch(doc, 0, 5, QStringLiteral("plan"), {}));
     }
 
     void replaceAll_countsKeepsFormatsAndIsOneUndoStep()
@@ -215,7 +215,7 @@ private slots:
         c.mergeCharFormat(bold);
         doc.clearUndoRedoStacks();
 
-        QCOMPARE(replaceAll(doc, QStringLiteral("the"), QStringLiteral("a"), {}), 3);
+        QCOMPARE(text::replaceAll(doc, QStringLiteral("the"), QStringLiteral("a"), {}), 3);
         QCOMPARE(doc.toPlainText(), QStringLiteral("a cat and a dog\na end"));
         // The replacement takes the format of the text it replaced.
         QTextCursor at(&doc);
@@ -227,8 +227,8 @@ private slots:
         doc.undo();
         QCOMPARE(doc.toPlainText(), QStringLiteral("the cat and the dog\nthe end"));
         QVERIFY(!doc.isUndoAvailable());
-        QCOMPARE(replaceAll(doc, QStringLiteral("zebra"), QStringLiteral("x"), {}), 0);
-        QCOMPARE(replaceAll(doc, QString(), QStringLiteral("x"), {}), 0);
+        QCOMPARE(text::replaceAll(doc, QStringLiteral("zebra"), QStringLiteral("x"), {}), 0);
+        QCOMPARE(text::replaceAll(doc, QString(), QStringLiteral("x"), {}), 0);
     }
 
     void replaceAll_wholeWordsAndCase_data()
@@ -260,7 +260,7 @@ private slots:
         QFETCH(int, count);
         QTextDocument doc;
         doc.setPlainText(text);
-        QCOMPARE(replaceAll(doc, what, with, {matchCase, wholeWords}), count);
+        QCOMPARE(text::replaceAll(doc, what, with, {matchCase, wholeWords}), count);
         QCOMPARE(doc.toPlainText(), result);
     }
 
@@ -286,7 +286,7 @@ private slots:
         QFETCH(QString, what);
         QFETCH(int, before);
         QFETCH(int, found);
-        QCOMPARE(findTextBackward(text, what, before), qsizetype(found));
+        QCOMPARE(text::findTextBackward(text, what, before), qsizetype(found));
     }
 
     // ---------------------------------------------------------------------------- count

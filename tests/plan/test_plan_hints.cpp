@@ -1,4 +1,4 @@
-#include "document/PlanDocument.h"
+#include "plandoc/PlanDocument.h"
 #include "plan/PlanHints.h"
 #include "support/TestSupport.h"
 
@@ -110,7 +110,7 @@ void PlanHintsTest::examplePlan_composesToFullDocument()
                                            : h.field == QLatin1String("Customers") ? h.example.leftJustified(24)
                                                                                    : h.example);
 
-    const QString doc = composePlan(plan);
+    const QString doc = plandoc::composePlan(plan);
     QVERIFY(!doc.contains(BlankMarker));
     QStringList lines = doc.split(QStringLiteral("\r\n"));
     QCOMPARE(lines.takeLast(), QString()); // the document ends with a line break

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ProgramPages.h"
 #include "app/AppContext.h"
 #include "app/Page.h"
+#include "ProgramPages.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QTest>

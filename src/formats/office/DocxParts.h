@@ -1,0 +1,34 @@
+#pragma once
+
+// The parts of a Word file that do not depend on the text: content types, relationships,
+// styles, settings, the footer, the properties; and the numbering of the lists found.
+
+#include <QByteArray>
+#include <QPageSize>
+#include <QString>
+
+#include <vector>
+
+namespace formats::office::docx {
+
+// One numbered or bulleted list: its Word format ("decimal", "bullet"...), and the
+// text of a bullet.
+struct ListDef {
+    QString format;
+    QString bullet;
+    int level = 0; // 0-based indent
+};
+
+QByteArray contentTypes();
+QByteArray packageRels();
+QByteArray documentRels();
+QByteArray styles();
+QByteArray settings();
+QByteArray footer();
+QByteArray coreProperties(const QString &title);
+QByteArray numbering(const std::vector<ListDef> &lists); // list i is numId i + 1
+
+// Twentieths of a point, Word's measure of lengths.
+int twips(double points);
+
+} // namespace formats::office::docx

@@ -1,0 +1,21 @@
+#pragma once
+
+// The parts of an OpenDocument text file beside its content: the styles with the page
+// and its footer, the metadata and the manifest.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace formats::office::odt {
+
+// A whole part: the declaration and the root element, with every namespace, around the
+// inner XML.
+QByteArray document(const char *root, const QByteArray &inner);
+// The font declarations for the families the document uses (Arial always).
+QByteArray fontFaces(const QStringList &families);
+QByteArray styles(const QStringList &families);
+QByteArray meta(const QString &title);
+QByteArray manifest();
+
+} // namespace formats::office::odt
