@@ -12,6 +12,7 @@
 #include "editor/ProjectionCommand.h"
 #include "editor/ReplacePanel.h"
 #include "editor/SpellHighlighter.h"
+#include "formats/DocumentStructure.h"
 #include "formats/UndoOff.h"
 #include "plan/PlanHints.h"
 #include "plandoc/PlanDocument.h"
@@ -61,11 +62,9 @@ bool isMenuKey(const QKeyEvent *e)
 QString plainSelection(const QTextCursor &cursor)
 {
     QString text = cursor.selectedText();
-    for (QChar &c : text) {
-        const char16_t u = c.unicode();
-        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xFDD0 || u == 0xFDD1)
+    for (QChar &c : text)
+        if (formats::breaksLine(c.unicode()))
             c = QLatin1Char('\n');
-    }
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "editor/EditorView.h"
 
+#include "formats/DocumentStructure.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QLabel>
@@ -15,8 +17,6 @@ namespace {
 
 // The usual steps, as browsers and word processors zoom.
 constexpr std::array<int, 14> ZoomSteps = {50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400};
-
-bool isBreak(char16_t c) { return c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == u'\n' || c == u'\r'; }
 
 QString number(qsizetype n) { return QLocale(QLocale::English, QLocale::UnitedStates).toString(qlonglong(n)); }
 
@@ -41,7 +41,7 @@ TextCounts countText(QStringView text)
             breaks += u == u'\n' || u == u'\r';
         } else {
             space = QChar::isSpace(char32_t(u));
-            breaks += isBreak(u);
+            breaks += formats::isParagraphSeparator(u) || formats::isLineSeparator(u);
         }
         c.words += !space && !inWord;
         inWord = !space;

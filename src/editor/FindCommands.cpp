@@ -3,6 +3,7 @@
 #include "app/Messages.h"
 #include "app/Prompts.h"
 #include "editor/ReplacePanel.h"
+#include "formats/DocumentStructure.h"
 #include "text/TextSearch.h"
 #include "text/WholeText.h"
 
@@ -55,7 +56,7 @@ void FindCommands::openReplace()
     // A one-line selection is what the user most likely wants to replace.
     const QTextCursor cursor = m_edit->textCursor();
     QString what = cursor.selectedText();
-    if (what.contains(QChar::ParagraphSeparator) || what.contains(QChar::LineSeparator))
+    if (std::any_of(what.cbegin(), what.cend(), [](QChar c) { return formats::breaksLine(c.unicode()); }))
         what.clear();
     m_panel->open(what.isEmpty() ? FindString : what);
 }

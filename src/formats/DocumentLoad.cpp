@@ -1,5 +1,6 @@
 #include "formats/DocumentLoad.h"
 
+#include "formats/DocumentStructure.h"
 #include "formats/FileRead.h"
 #include "formats/FileSniff.h"
 #include "formats/Limits.h"
@@ -27,7 +28,7 @@ QString checkTextShape(const QString &text)
     const QChar *end = c + text.size();
     for (; c < end; ++c) {
         const char16_t u = c->unicode();
-        if (u == '\n' || u == '\r' || u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1) {
+        if (isLineEnd(u) || isBlockBreak(u)) {
             if (u == '\r' && c + 1 < end && c[1] == QLatin1Char('\n'))
                 ++c;
             if (++paragraphs > formats::MaxParagraphs)

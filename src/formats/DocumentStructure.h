@@ -13,6 +13,9 @@
 // - Lists: QTextList. Tables: QTextTable.
 // - The name a document goes by while it has no file (footer, PDF title, Word title):
 //   QTextDocument::DocumentTitle.
+// - The characters Qt gives a meaning in the text (below): U+2029 ends a paragraph,
+//   U+2028 is a manual line break, U+FDD0 and U+FDD1 mark where a table's frame starts
+//   and ends, U+FFFC stands for an object such as a picture.
 
 #include <QTextBlockFormat>
 
@@ -24,5 +27,18 @@ inline constexpr int ContentsLevelProperty = QTextFormat::UserProperty + 2;
 inline bool isTitle(const QTextBlockFormat &f) { return f.boolProperty(TitleProperty); }
 // 0 for a block that is not a contents line.
 inline int contentsLevel(const QTextBlockFormat &f) { return f.intProperty(ContentsLevelProperty); }
+
+constexpr bool isParagraphSeparator(char32_t c) { return c == 0x2029; }
+constexpr bool isLineSeparator(char32_t c) { return c == 0x2028; }
+constexpr bool isFrameMark(char32_t c) { return c == 0xFDD0 || c == 0xFDD1; }
+constexpr bool isObjectReplacement(char32_t c) { return c == 0xFFFC; }
+// A line end as files and the clipboard bring it.
+constexpr bool isLineEnd(char32_t c) { return c == u'\n' || c == u'\r'; }
+// Where a block of the document ends: a paragraph, or a table's frame starting or ending.
+constexpr bool isBlockBreak(char32_t c) { return isParagraphSeparator(c) || isFrameMark(c); }
+// Any break between lines, within a paragraph or between blocks.
+constexpr bool breaksLine(char32_t c) { return isLineEnd(c) || isLineSeparator(c) || isBlockBreak(c); }
+// Qt's own markers, which are no text of the document's.
+constexpr bool isMarker(char32_t c) { return isFrameMark(c) || isObjectReplacement(c); }
 
 } // namespace formats

@@ -1,5 +1,7 @@
 #include "formats/TableText.h"
 
+#include "formats/DocumentStructure.h"
+
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
@@ -12,7 +14,7 @@ QString cleaned(QString text, QChar lineEnd)
 {
     for (QChar &c : text) {
         const char16_t u = c.unicode();
-        if (u == QChar::LineSeparator || u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1 || u == u'\n')
+        if (breaksLine(u))
             c = lineEnd;
         else if (u == QChar::Nbsp)
             c = QLatin1Char(' ');

@@ -1,4 +1,5 @@
 #include "plandoc/FormattedPlan.h"
+#include "plandoc/PlanSections.h"
 
 #include "formats/DocumentStructure.h"
 #include "formats/PrintLayout.h"
@@ -114,11 +115,11 @@ public:
     }
 
     // The projection of the monthly income and expenses, under its lead line.
-    void projectionTable(const plandoc::projection::Input &input)
+    void projectionTable(const projection::Input &input)
     {
         paragraph(ProjectionLead, textFormat(12, true));
         m_cursor.insertBlock(QTextBlockFormat(), textFormat(12));
-        plandoc::projection::insertTable(m_cursor, input);
+        projection::insertTable(m_cursor, input);
     }
 
     void toBeCompleted() { paragraph(QStringLiteral("To be completed."), textFormat(12, false, true)); }
@@ -254,95 +255,70 @@ std::vector<Product> products(const PlanRecord &p)
     return out;
 }
 
+// Paragraphs of text, or "To be completed." when there are none.
+void writeLines(Builder &b, const QStringList &lines)
+{
+    if (lines.isEmpty())
+        b.toBeCompleted();
+    for (const QString &line : lines)
+        b.paragraph(line, textFormat(12));
+}
+
+void writeLeadIns(Builder &b, const std::vector<Shown> &answers)
+{
+    if (answers.empty())
+        b.toBeCompleted();
+    for (const Shown &l : answers)
+        b.leadIn(l);
+}
+
+void writeGoals(Builder &b, const PlanRecord &p)
+{
+    const QStringList shortTerm = givenItems(p.BusSTG, true);
+    const QStringList longTerm = givenItems(p.BusLTG, true);
+    if (shortTerm.isEmpty() && longTerm.isEmpty())
+        b.toBeCompleted();
+    for (const auto &[label, goals] : {std::pair{goalLists()[0], shortTerm}, std::pair{goalLists()[1], longTerm}}) {
+        if (goals.isEmpty())
+            continue;
+        b.paragraph(label, textFormat(12, true));
+        b.list(goals, QTextListFormat::ListDecimal);
+    }
+}
+
+void writeStaff(Builder &b, const PlanRecord &p)
+{
+    QStringList staff;
+    for (int i = 0; i < 10; ++i)
+        if (holdsAnswer(p.Emp[i], employeeEmpty(i + 1)))
+            staff << shown(p.Emp[i], true);
+    if (staff.isEmpty())
+        b.toBeCompleted();
+    b.list(staff, QTextListFormat::ListDisc);
+}
+
+void writeProducts(Builder &b, const std::vector<Product> &items)
+{
+    if (items.empty())
+        b.toBeCompleted();
+    for (const Product &product : items) {
+        b.heading(2, product.name);
+        for (const Shown &l : product.answers)
+            b.leadIn(l);
+    }
+}
+
+// The projection of the monthly answers, when they hold numbers.
+void writeProjection(Builder &b, const PlanRecord &p, const QDate &today)
+{
+    if (projection::amountsInAnswer(p.YrIncome).isEmpty() && projection::amountsInAnswer(p.MoExpenses).isEmpty())
+        return;
+    projection::Input input{projection::prefillRow(p.YrIncome), projection::prefillRow(p.MoExpenses), 0,
+                            QLocale().currencySymbol(), projection::defaultFirstMonth(today)};
+    b.projectionTable(input);
+}
+
 } // namespace
-
-const std::vector<Section> &sections()
-{
-    using L = std::vector<LeadIn>;
-    static const std::vector<Section> all = {
-        {QStringLiteral("Executive Summary"), {}},
-        {QStringLiteral("The Business"),
-         L{{QStringLiteral("Type of business"), QStringLiteral("BusType")},
-           {QStringLiteral("What we provide"), QStringLiteral("Offer")},
-           {QStringLiteral("Where it is sold"), QStringLiteral("SoldVia")},
-           {QStringLiteral("Purpose"), QStringLiteral("BusPurp")},
-           {QStringLiteral("The basic idea"), QStringLiteral("Idea")}}},
-        {QStringLiteral("Goals"), {}},
-        {QStringLiteral("The Market"),
-         L{{QStringLiteral("Who will buy"), QStringLiteral("People")},
-           {QStringLiteral("Why there is a market now"), QStringLiteral("Market")},
-           {QStringLiteral("How we will reach them"), QStringLiteral("How")}}},
-        {QStringLiteral("Where We Are Today"),
-         L{{QStringLiteral("Current status"), QStringLiteral("Where")},
-           {QStringLiteral("Current advertising"), QStringLiteral("Advertising")},
-           {QStringLiteral("Current earnings"), QStringLiteral("Amount")},
-           {QStringLiteral("Personnel"), QStringLiteral("Personnel")}}},
-        {QStringLiteral("Management and Staff"), {}},
-        {QStringLiteral("Products and Services"), {}},
-        {QStringLiteral("Marketing Plan"),
-         L{{QStringLiteral("Whom we market to"), QStringLiteral("ToWhom")},
-           {QStringLiteral("How many people"), QStringLiteral("Number")},
-           {QStringLiteral("How we will reach them"), QStringLiteral("Reach")},
-           {QStringLiteral("How we differ from the competition"), QStringLiteral("Differ")},
-           {QStringLiteral("Advertising and marketing types"), QStringLiteral("Types")},
-           {QStringLiteral("Advertising plans"), QStringLiteral("Plans")},
-           {QStringLiteral("Advertising strategy"), QStringLiteral("InGoals")}}},
-        {QStringLiteral("Financial Plan"),
-         L{{QStringLiteral("Production costs"), QStringLiteral("Cost")},
-           {QStringLiteral("Basic monthly expenses"), QStringLiteral("Expenses")},
-           {QStringLiteral("Advertising budget"), QStringLiteral("Adv")},
-           {QStringLiteral("Equipment purchases"), QStringLiteral("Equip")},
-           {QStringLiteral("Selling prices"), QStringLiteral("Charge")},
-           {QStringLiteral("Sales goals"), QStringLiteral("Sell")},
-           {QStringLiteral("Current monthly income"), QStringLiteral("MoIncome")},
-           {QStringLiteral("Projected monthly income"), QStringLiteral("YrIncome")},
-           {QStringLiteral("Projected monthly expenses"), QStringLiteral("MoExpenses")}}},
-        {QStringLiteral("Other Information"), {}},
-    };
-    return all;
-}
-
-const std::vector<LeadIn> &productLeadIns()
-{
-    static const std::vector<LeadIn> all = {{QStringLiteral("Description"), QStringLiteral("ProdDesc")},
-                                            {QStringLiteral("How it is produced"), QStringLiteral("ProdProd")},
-                                            {QStringLiteral("How it compares"), QStringLiteral("ProdCompare")},
-                                            {QStringLiteral("How it differs"), QStringLiteral("ProdDiffer")}};
-    return all;
-}
-
-QStringList goalLists() { return {QStringLiteral("Short-term goals"), QStringLiteral("Long-term goals")}; }
-
-QString unnamedProduct(int number) { return QStringLiteral("Product or Service %1").arg(number); }
-
-// "Products and Services for Consumers", as much of it as is answered.
-QString provides(const QString &offer, const QString &customers)
-{
-    if (customers.isEmpty())
-        return offer;
-    return (offer.isEmpty() ? QStringLiteral("For ") : offer + QStringLiteral(" for ")) + customers;
-}
-
-std::pair<QString, QString> offerAndCustomers(const QString &provides)
-{
-    if (provides.startsWith(QLatin1String("For ")))
-        return {QString(), provides.mid(4)};
-    const qsizetype at = provides.indexOf(QLatin1String(" for "));
-    return at < 0 ? std::pair{provides, QString()} : std::pair{provides.left(at), provides.mid(at + 5)};
-}
-
-// The answer completes "The purpose of our business is to ".
-QString purposeText(const QString &purpose)
-{
-    return purpose.isEmpty() || purpose.startsWith(QLatin1String("to "), Qt::CaseInsensitive)
-        ? purpose
-        : QStringLiteral("To ") + purpose;
-}
-
-QString purposeAnswer(const QString &text)
-{
-    return text.startsWith(QLatin1String("To ")) ? text.mid(3) : text;
-}
 
 QString documentTitle(const PlanRecord &plan)
 {
@@ -358,80 +334,28 @@ void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today)
     cover(b, p, today);
 
     const std::vector<Product> items = products(p);
-    const auto numbered = [&](int i) { return QStringLiteral("%1. %2").arg(i + 1).arg(sections()[i].title); };
-
     b.paragraph(QStringLiteral("Contents"), textFormat(18, true), Qt::AlignLeft, true);
     for (int i = 0; i < int(sections().size()); ++i) {
-        b.contentsLine(1, numbered(i));
-        if (i == 6)
+        b.contentsLine(1, sectionHeading(i));
+        if (sections()[size_t(i)].kind == SectionKind::Products)
             for (const Product &product : items)
                 b.contentsLine(2, product.name);
     }
 
-    const auto leadIns = [&](int section) {
-        const std::vector<Shown> answers = given(p, sections()[section].leadIns);
-        b.heading(1, numbered(section));
-        if (answers.empty())
-            b.toBeCompleted();
-        for (const Shown &l : answers)
-            b.leadIn(l);
-    };
-
-    b.heading(1, numbered(0), true);
-    const QStringList draft = summary(p);
-    if (draft.isEmpty())
-        b.toBeCompleted();
-    for (const QString &line : draft)
-        b.paragraph(line, textFormat(12));
-
-    leadIns(1);
-
-    b.heading(1, numbered(2));
-    const QStringList shortTerm = givenItems(p.BusSTG, true);
-    const QStringList longTerm = givenItems(p.BusLTG, true);
-    if (shortTerm.isEmpty() && longTerm.isEmpty())
-        b.toBeCompleted();
-    for (const auto &[label, goals] : {std::pair{goalLists()[0], shortTerm}, std::pair{goalLists()[1], longTerm}}) {
-        if (goals.isEmpty())
-            continue;
-        b.paragraph(label, textFormat(12, true));
-        b.list(goals, QTextListFormat::ListDecimal);
+    for (int i = 0; i < int(sections().size()); ++i) {
+        const Section &section = sections()[size_t(i)];
+        b.heading(1, sectionHeading(i), i == 0); // the sections start on a page of their own
+        switch (section.kind) {
+        case SectionKind::Summary: writeLines(b, summary(p)); break;
+        case SectionKind::Goals: writeGoals(b, p); break;
+        case SectionKind::Staff: writeStaff(b, p); break;
+        case SectionKind::Products: writeProducts(b, items); break;
+        case SectionKind::Other: writeLines(b, holdsAnswer(p.Info) ? QStringList{shown(p.Info)} : QStringList()); break;
+        default: writeLeadIns(b, given(p, section.leadIns)); break;
+        }
+        if (section.kind == SectionKind::Financial)
+            writeProjection(b, p, today);
     }
-
-    leadIns(3);
-    leadIns(4);
-
-    b.heading(1, numbered(5));
-    QStringList staff;
-    for (int i = 0; i < 10; ++i)
-        if (holdsAnswer(p.Emp[i], employeeEmpty(i + 1)))
-            staff << shown(p.Emp[i], true);
-    if (staff.isEmpty())
-        b.toBeCompleted();
-    b.list(staff, QTextListFormat::ListDisc);
-
-    b.heading(1, numbered(6));
-    if (items.empty())
-        b.toBeCompleted();
-    for (const Product &product : items) {
-        b.heading(2, product.name);
-        for (const Shown &l : product.answers)
-            b.leadIn(l);
-    }
-
-    leadIns(7);
-    leadIns(8);
-    if (!plandoc::projection::amountsInAnswer(p.YrIncome).isEmpty() || !plandoc::projection::amountsInAnswer(p.MoExpenses).isEmpty()) {
-        plandoc::projection::Input input{plandoc::projection::prefillRow(p.YrIncome), plandoc::projection::prefillRow(p.MoExpenses), 0,
-                                QLocale().currencySymbol(), plandoc::projection::defaultFirstMonth(today)};
-        b.projectionTable(input);
-    }
-
-    b.heading(1, numbered(9));
-    if (holdsAnswer(p.Info))
-        b.paragraph(shown(p.Info), textFormat(12));
-    else
-        b.toBeCompleted();
 
     formats::printlayout::numberContents(doc);
 }

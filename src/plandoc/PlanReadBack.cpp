@@ -1,6 +1,7 @@
 #include "plandoc/PlanReadBack.h"
 
-#include "plandoc/FormattedPlan.h"
+#include "formats/DocumentStructure.h"
+#include "plandoc/PlanSections.h"
 #include "plandoc/PlanDocument.h"
 
 #include <algorithm>
@@ -112,12 +113,11 @@ public:
     // its lead-in; what the plan left out stays unanswered.
     void formatted(const QStringList &lines)
     {
-        const std::vector<plandoc::formattedplan::Section> &sections = plandoc::formattedplan::sections();
+        const std::vector<formattedplan::Section> &sections = formattedplan::sections();
         std::vector<qsizetype> starts;
         qsizetype from = 0;
         for (std::size_t i = 0; i < sections.size(); ++i) {
-            const QString heading = QStringLiteral("%1. %2").arg(i + 1).arg(sections[i].title);
-            const qsizetype at = lines.indexOf(heading, from);
+            const qsizetype at = lines.indexOf(formattedplan::sectionHeading(int(i)), from);
             starts.push_back(at);
             if (at >= 0)
                 from = at + 1;
@@ -137,12 +137,12 @@ public:
                 }
             QStringList body = lines.mid(starts[i] + 1, end - starts[i] - 1);
             // The projection table is figures made from the answers, not answers.
-            if (const qsizetype table = body.indexOf(plandoc::formattedplan::ProjectionLead); table >= 0)
+            if (const qsizetype table = body.indexOf(formattedplan::ProjectionLead); table >= 0)
                 body = body.mid(0, table);
             body.removeAll(QStringLiteral("To be completed."));
             while (!body.isEmpty() && body.last().isEmpty())
                 body.removeLast();
-            section(int(i), body);
+            section(sections[i], body);
         }
     }
 
@@ -186,26 +186,26 @@ private:
     }
 
     // The lead-in the line starts with, or end.
-    static std::vector<plandoc::formattedplan::LeadIn>::const_iterator
-    leadInOf(const std::vector<plandoc::formattedplan::LeadIn> &leadIns, const QString &line)
+    static std::vector<formattedplan::LeadIn>::const_iterator
+    leadInOf(const std::vector<formattedplan::LeadIn> &leadIns, const QString &line)
     {
-        return std::find_if(leadIns.begin(), leadIns.end(), [&](const plandoc::formattedplan::LeadIn &l) {
-            return line.startsWith(plandoc::formattedplan::leadInText(l.label));
+        return std::find_if(leadIns.begin(), leadIns.end(), [&](const formattedplan::LeadIn &l) {
+            return line.startsWith(formattedplan::leadInText(l.label));
         });
     }
 
     // Each answer from its lead-in up to the next lead-in; `number` picks a product.
-    void leadIns(const std::vector<plandoc::formattedplan::LeadIn> &leadIns, const QStringList &lines, int number = 0)
+    void leadIns(const std::vector<formattedplan::LeadIn> &leadIns, const QStringList &lines, int number = 0)
     {
         QString field;
         QString value;
         const auto flush = [&] {
             if (field == u"Offer") {
-                const auto [offer, customers] = plandoc::formattedplan::offerAndCustomers(value);
+                const auto [offer, customers] = formattedplan::offerAndCustomers(value);
                 set(QStringLiteral("Offer"), offer);
                 set(QStringLiteral("Customers"), customers);
             } else if (!field.isEmpty()) {
-                set(field, field == u"BusPurp" ? plandoc::formattedplan::purposeAnswer(value) : value);
+                set(field, field == u"BusPurp" ? formattedplan::purposeAnswer(value) : value);
             }
             field.clear();
         };
@@ -218,7 +218,7 @@ private:
             }
             flush();
             field = number ? starts->field + QString::number(number) : starts->field;
-            value = line.mid(plandoc::formattedplan::leadInText(starts->label).size());
+            value = line.mid(formattedplan::leadInText(starts->label).size());
         }
         flush();
     }
@@ -230,11 +230,11 @@ private:
             set(QString::fromLatin1(field) + QString::number(i + 1), prefix(i + 1) + lines[i]);
     }
 
-    void section(int index, const QStringList &body)
+    void section(const formattedplan::Section &section, const QStringList &body)
     {
-        const QStringList goalLists = plandoc::formattedplan::goalLists();
-        switch (index) {
-        case 2: { // goals
+        const QStringList goalLists = formattedplan::goalLists();
+        switch (section.kind) {
+        case formattedplan::SectionKind::Goals: {
             const qsizetype longTerm = body.indexOf(goalLists[1]);
             const qsizetype shortTerm = body.indexOf(goalLists[0]);
             if (shortTerm >= 0)
@@ -244,13 +244,13 @@ private:
                 entries("BusLTG", body.mid(longTerm + 1), 5, goalPrefix);
             return;
         }
-        case 5: entries("Emp", body, 10, employeePrefix); return;
-        case 6: { // products: a heading, then its answers, each on one line
+        case formattedplan::SectionKind::Staff: entries("Emp", body, 10, employeePrefix); return;
+        case formattedplan::SectionKind::Products: { // a heading, then its answers, each on one line
             int number = 0;
             QStringList answers;
-            const auto flush = [&] { if (number) leadIns(plandoc::formattedplan::productLeadIns(), answers, number); };
+            const auto flush = [&] { if (number) leadIns(formattedplan::productLeadIns(), answers, number); };
             for (const QString &line : body) {
-                const auto &productLeadIns = plandoc::formattedplan::productLeadIns();
+                const auto &productLeadIns = formattedplan::productLeadIns();
                 const bool answer = leadInOf(productLeadIns, line) != productLeadIns.end();
                 if (answer || line.isEmpty()) {
                     answers << line;
@@ -261,13 +261,13 @@ private:
                     return;
                 answers.clear();
                 set(QStringLiteral("ProdServ%1").arg(number),
-                    goalPrefix(number) + (line == plandoc::formattedplan::unnamedProduct(number) ? QString() : line));
+                    goalPrefix(number) + (line == formattedplan::unnamedProduct(number) ? QString() : line));
             }
             flush();
             return;
         }
-        case 9: set(QStringLiteral("Info"), body.join(QLatin1Char('\n'))); return;
-        default: leadIns(plandoc::formattedplan::sections()[index].leadIns, body);
+        case formattedplan::SectionKind::Other: set(QStringLiteral("Info"), body.join(QLatin1Char('\n'))); return;
+        default: leadIns(section.leadIns, body);
         }
     }
 
@@ -303,7 +303,7 @@ PlanReadBack readPlanBack(QString text)
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     for (QChar &c : text)
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+        if (formats::breaksLine(c.unicode()))
             c = QLatin1Char('\n');
 
     std::vector<Anchor> anchors;

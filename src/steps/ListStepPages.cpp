@@ -1,61 +1,14 @@
-#include "steps/ListStepPages.h"
+#include "steps/StepPageGroups.h"
 
 #include "app/Navigator.h"
 #include "app/PageIds.h"
 #include "steps/EmployeesPage.h"
 #include "steps/ProductsPage.h"
 #include "steps/ProductsViewPage.h"
-#include "steps/StepPageGroups.h"
-
-#include <QPainter>
-#include <QStyle>
-#include <QTextDocument>
 
 void registerListStepPages(Navigator &nav)
 {
     nav.registerPage(QString::fromLatin1(PageId::BusEmp), [](AppContext &c) { return new EmployeesPage(c); });
     nav.registerPage(QString::fromLatin1(PageId::BusDesc), [](AppContext &c) { return new ProductsPage(c); });
     nav.registerPage(QString::fromLatin1(PageId::View), [](AppContext &c) { return new ProductsViewPage(c); });
-}
-
-QString AnswerLine::shownText() const
-{
-    const QString all = text();
-    qsizetype end = 0;
-    while (end < all.size() && all[end] != QLatin1Char('\n') && all[end] != QLatin1Char('\r')
-           && all[end] != QChar::LineSeparator && all[end] != QChar::ParagraphSeparator)
-        ++end;
-    QString first = all.left(end);
-    // More lines follow: the mark says so even when the first one fits.
-    if (end < all.size())
-        first += QChar(0x2026);
-    return fontMetrics().elidedText(first, Qt::ElideRight, contentsRect().width());
-}
-
-void AnswerLine::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    style()->drawItemText(&painter, contentsRect(), int(alignment()), palette(), isEnabled(), shownText(),
-                          foregroundRole());
-}
-
-QLabel *makeAnswerLine(QWidget *parent, const QString &name, const QFont &font, const QRect &geometry)
-{
-    auto *line = new AnswerLine(parent);
-    line->setObjectName(name);
-    line->setFont(font);
-    line->setTextFormat(Qt::PlainText);
-    line->setWordWrap(false);
-    line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    line->setGeometry(geometry);
-    return line;
-}
-
-void showAnswer(QLabel *line, const QString &text)
-{
-    line->setText(text);
-    // The tooltip would render anything that looks like markup; show the typed text.
-    line->setToolTip(Qt::mightBeRichText(text)
-                         ? QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(text.toHtmlEscaped())
-                         : text);
 }

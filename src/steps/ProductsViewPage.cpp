@@ -5,7 +5,7 @@
 #include "app/PageIds.h"
 #include "app/Prompts.h"
 #include "app/Widgets.h"
-#include "steps/ListStepPages.h"
+#include "steps/AnswerLine.h"
 #include "steps/ProductsPage.h"
 
 #include <QLabel>

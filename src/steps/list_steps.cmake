@@ -1,5 +1,6 @@
 target_sources(quorvane_core PRIVATE
-  ListStepPages.h ListStepPages.cpp
+  AnswerLine.h AnswerLine.cpp
+  ListStepPages.cpp
   EmployeesPage.h EmployeesPage.cpp
   ProductsPage.h ProductsPage.cpp
   ProductsViewPage.h ProductsViewPage.cpp

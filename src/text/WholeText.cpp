@@ -1,5 +1,7 @@
 #include "text/WholeText.h"
 
+#include "formats/DocumentStructure.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -23,7 +25,7 @@ WholeText::WholeText(const QTextDocument &doc)
         const int start = block.position();
         int runStart = 0;
         for (int i = 0; i <= t.size(); ++i) {
-            if (i < t.size() && t[i] != QChar::LineSeparator)
+            if (i < t.size() && !formats::isLineSeparator(t[i].unicode()))
                 continue;
             m_runs.push_back({m_text.size(), start + runStart, i - runStart});
             m_text += QStringView(t).mid(runStart, i - runStart);

@@ -1,4 +1,5 @@
 #include "plandoc/FormattedPlan.h"
+#include "plandoc/PlanSections.h"
 #include "formats/DocumentExport.h"
 #include "formats/DocumentStructure.h"
 #include "plan/PlanHints.h"
@@ -39,6 +40,7 @@ private slots:
     void contents_namesThePagesOfThePdf();
     void headings_surviveTheExports_data();
     void headings_surviveTheExports();
+    void sections_eachKindOnceWrittenByItsWay();
 };
 
 // The unanswered value a field is given: its text, or its number prefix (n from 1) when
@@ -157,6 +159,22 @@ void FormattedPlanTest::headings_surviveTheExports()
     out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     for (const QString &e : expected)
         QVERIFY2(out.contains(e), qPrintable(e));
+}
+
+// Writing and reading back both dispatch on the kind: each kind once, and a section of
+// lead-ins (the default way) has some, the others none.
+void FormattedPlanTest::sections_eachKindOnceWrittenByItsWay()
+{
+    using plandoc::formattedplan::SectionKind;
+    const QList<SectionKind> ownWay = {SectionKind::Summary, SectionKind::Goals, SectionKind::Staff,
+                                       SectionKind::Products, SectionKind::Other};
+    QList<SectionKind> seen;
+    for (const auto &section : plandoc::formattedplan::sections()) {
+        QVERIFY2(!seen.contains(section.kind), qPrintable(section.title));
+        seen << section.kind;
+        QCOMPARE(section.leadIns.empty(), ownWay.contains(section.kind));
+    }
+    QCOMPARE(plandoc::formattedplan::sectionHeading(2), QStringLiteral("3. Goals"));
 }
 
 QTEST_MAIN(FormattedPlanTest)

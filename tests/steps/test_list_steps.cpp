@@ -1,7 +1,7 @@
 #include "app/Messages.h"
 #include "app/PageIds.h"
 #include "app/Widgets.h"
-#include "steps/ListStepPages.h"
+#include "steps/AnswerLine.h"
 #include "steps/ProductsPage.h"
 #include "steps/StepPage.h"
 #include "support/TestSupport.h"

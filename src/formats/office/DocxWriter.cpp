@@ -195,10 +195,10 @@ private:
             if (c == QLatin1Char('\t')) {
                 flush(i);
                 m_w.writeEmptyElement(QStringLiteral("w:tab"));
-            } else if (c == QChar::LineSeparator || c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            } else if (isLineSeparator(c.unicode()) || isLineEnd(c.unicode())) {
                 flush(i);
                 m_w.writeEmptyElement(QStringLiteral("w:br"));
-            } else if (c == QChar::ObjectReplacementCharacter || c == QChar(0xFDD0) || c == QChar(0xFDD1)) {
+            } else if (isMarker(c.unicode())) {
                 flush(i); // an image or a frame mark: nothing Word shows as text
             }
         }

@@ -263,11 +263,11 @@ private:
                 flush(i);
                 m_body.writeEmptyElement(QStringLiteral("text:tab"));
                 m_lastWasSpace = true;
-            } else if (c == QChar::LineSeparator || c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            } else if (isLineSeparator(c.unicode()) || isLineEnd(c.unicode())) {
                 flush(i);
                 m_body.writeEmptyElement(QStringLiteral("text:line-break"));
                 m_lastWasSpace = true;
-            } else if (c == QChar::ObjectReplacementCharacter || c == QChar(0xFDD0) || c == QChar(0xFDD1)) {
+            } else if (isMarker(c.unicode())) {
                 flush(i); // an image or a frame mark: nothing to show as text
             }
         }

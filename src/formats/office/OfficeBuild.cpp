@@ -1,7 +1,5 @@
 #include "formats/office/OfficeBuild.h"
 
-#include "formats/rtf/Rtf.h"
-
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>

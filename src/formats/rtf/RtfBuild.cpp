@@ -63,14 +63,13 @@ QTextListFormat listFormat(uint8_t kind, uint8_t level)
 
 void Reader::apply(QTextDocument &doc) const
 {
-    const auto color = [this](int32_t index) {
-        if (index <= 0 || size_t(index) >= colors_.size() || qAlpha(colors_[size_t(index)]) == 0)
-            return QColor();
-        return QColor::fromRgb(colors_[size_t(index)]);
-    };
+    build(doc, charFormats(fontFamilies()), blockFormats());
+}
 
-    // Font names are compared without regard to case ("Arial" and "arial" are one font):
-    // entries that differ only in case take the spelling of the lowest-numbered one.
+// Font names are compared without regard to case ("Arial" and "arial" are one font):
+// entries that differ only in case take the spelling of the lowest-numbered one.
+std::unordered_map<int32_t, QString> Reader::fontFamilies() const
+{
     std::unordered_map<int32_t, QString> families;
     {
         std::vector<std::pair<int32_t, const FontEntry *>> entries;
@@ -89,7 +88,16 @@ void Reader::apply(QTextDocument &doc) const
             families.emplace(number, it.value());
         }
     }
+    return families;
+}
 
+std::vector<QTextCharFormat> Reader::charFormats(const std::unordered_map<int32_t, QString> &families) const
+{
+    const auto color = [this](int32_t index) {
+        if (index <= 0 || size_t(index) >= colors_.size() || qAlpha(colors_[size_t(index)]) == 0)
+            return QColor();
+        return QColor::fromRgb(colors_[size_t(index)]);
+    };
     std::vector<QTextCharFormat> charFormats;
     charFormats.reserve(formats_.size());
     for (const FmtKey &k : formats_) {
@@ -127,7 +135,11 @@ void Reader::apply(QTextDocument &doc) const
             f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
         charFormats.push_back(f);
     }
+    return charFormats;
+}
 
+std::vector<QTextBlockFormat> Reader::blockFormats() const
+{
     std::vector<QTextBlockFormat> blockFormats;
     blockFormats.reserve(blockFormats_.size());
     for (const ParaProps &p : blockFormats_) {
@@ -159,7 +171,12 @@ void Reader::apply(QTextDocument &doc) const
             f.setProperty(formats::TitleProperty, true);
         blockFormats.push_back(f);
     }
+    return blockFormats;
+}
 
+void Reader::build(QTextDocument &doc, const std::vector<QTextCharFormat> &charFormats,
+                   const std::vector<QTextBlockFormat> &blockFormats) const
+{
     doc.clear();
     QTextCursor cursor(&doc);
     cursor.beginEditBlock();

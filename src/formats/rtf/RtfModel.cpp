@@ -2,6 +2,7 @@
 // paragraphs, each format and paragraph format kept once, within the reader's limits.
 
 #include "formats/rtf/RtfReader.h"
+#include "formats/DocumentStructure.h"
 
 #include <QSet>
 
@@ -16,12 +17,12 @@ void Reader::appendBody(char32_t c)
 {
     if (c < 0x20 && c != '\t')
         return; // control characters, line ends among them, are not text in RTF
-    switch (c) {
-    case 0xF0B7: c = 0x2022; break; // the bullet of the Symbol font
-    case 0x2029: c = 0x2028; break; // paragraphs end only by \par
-    case 0xFDD0: case 0xFDD1: case 0xFFFC: c = Replacement; break; // the document's own markers
-    default: break;
-    }
+    if (c == 0xF0B7)
+        c = 0x2022; // the bullet of the Symbol font
+    else if (isParagraphSeparator(c))
+        c = 0x2028; // paragraphs end only by \par
+    else if (isMarker(c))
+        c = Replacement; // the document's own markers
     if (st().chr.flags & Caps)
         c = QChar::toUpper(c);
     beginBodyText();

@@ -16,6 +16,8 @@
 
 #include <QRgb>
 #include <QString>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
 
 #include <cstring>
 #include <deque>
@@ -23,6 +25,8 @@
 #include <unordered_map>
 #include <vector>
 
+class QTextBlockFormat;
+class QTextCharFormat;
 class QTextDocument;
 
 namespace formats::rtf::detail {
@@ -212,7 +216,13 @@ public:
     }
 
     Result parse();
+    // The model turned into the document, in four stages (RtfBuild.cpp).
     void apply(QTextDocument &doc) const;
+    std::unordered_map<int32_t, QString> fontFamilies() const;
+    std::vector<QTextCharFormat> charFormats(const std::unordered_map<int32_t, QString> &families) const;
+    std::vector<QTextBlockFormat> blockFormats() const;
+    void build(QTextDocument &doc, const std::vector<QTextCharFormat> &charFormats,
+               const std::vector<QTextBlockFormat> &blockFormats) const;
 
     // Tokens (RtfLexer.cpp)
     Word lexWord();

@@ -236,12 +236,12 @@ void Writer::appendText(Buffer &out, const QChar *text, qsizetype n)
             }
             continue;
         }
-        if (c == 0x2028) {
+        if (isLineSeparator(c)) {
             std::memcpy(o, "\\line ", 6);
             o += 6;
             continue;
         }
-        if (c == 0xFFFC || c == 0x2029)
+        if (isObjectReplacement(c) || isParagraphSeparator(c))
             continue; // objects and block separators are not text
         if (c == 0x00AD) {
             std::memcpy(o, "\\-", 2); // the optional hyphen
