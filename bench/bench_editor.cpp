@@ -47,12 +47,12 @@ double fastest(const std::vector<double> &v)
 struct Editor {
     QuietPrompts prompts;
     AppContext ctx{prompts};
-    registerProgramPages(ctx.nav);
     QTemporaryDir dir;
     EditorPage *page = nullptr;
 
     explicit Editor(qint64 rtfBytes)
     {
+        registerProgramPages(ctx.nav);
         prompts.file = dir.filePath(QStringLiteral("plan.rtf"));
         QFile f(prompts.file);
         f.open(QIODevice::WriteOnly);
