@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -230,23 +231,38 @@ void EditorTest::menus_haveEveryCaptionNameAndShortcut()
 }
 
 // With a menu open, a letter must reach exactly one entry.
+// No access key reaches two things: within each menu its entries, and across the window
+// the menu bar's titles, the replace bar's labels and buttons and the bottom row.
 void EditorTest::menus_shareNoAccessKey()
 {
     OPEN_EDITOR(p);
     FIND(bar, QMenuBar, p, "menuBar");
-    QList<QList<QAction *>> menus{bar->actions()};
-    for (QAction *a : bar->actions())
-        menus << a->menu()->actions();
-    for (const QList<QAction *> &entries : menus) {
+    QList<QStringList> scopes;
+    QStringList window;
+    for (QAction *a : bar->actions()) {
+        window << a->text();
+        QStringList entries;
+        for (QAction *entry : a->menu()->actions())
+            entries << entry->text();
+        scopes << entries;
+    }
+    for (QAbstractButton *b : p->findChildren<QAbstractButton *>())
+        window << b->text();
+    for (QLabel *l : p->findChildren<QLabel *>())
+        if (l->buddy())
+            window << l->text();
+    QVERIFY(window.contains(QStringLiteral("&Insert")) && window.contains(QStringLiteral("Clo&se")));
+    scopes << window;
+    for (const QStringList &captions : scopes) {
         QHash<QChar, QString> owner;
-        for (QAction *a : entries) {
-            const QString text = QString(a->text()).replace(QLatin1String("&&"), QString());
+        for (const QString &caption : captions) {
+            const QString text = QString(caption).replace(QLatin1String("&&"), QString());
             const qsizetype amp = text.indexOf(QLatin1Char('&'));
             if (amp < 0 || amp + 1 >= text.size())
                 continue;
             const QChar key = text.at(amp + 1).toLower();
-            QVERIFY2(!owner.contains(key), qPrintable(owner.value(key) + QLatin1String(" and ") + a->text()));
-            owner.insert(key, a->text());
+            QVERIFY2(!owner.contains(key), qPrintable(owner.value(key) + QLatin1String(" and ") + caption));
+            owner.insert(key, caption);
         }
     }
 }
