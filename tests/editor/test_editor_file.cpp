@@ -233,14 +233,12 @@ void EditorFileTest::save_newDocument_runsSaveAsAndWritesRtf()
 void EditorFileTest::saveAndExport_nameTheFileOnTheBottomRow()
 {
     OPEN_EDITOR(p);
-    FIND(notice, QLabel, p, "lblFileNotice");
     p->resize(twips(12000), p->height()); // room for the whole notice
-    QVERIFY(notice->text().isEmpty());
     saveAs(p, QStringLiteral("plan.rtf"));
-    QCOMPARE(notice->text(), QStringLiteral("Saved as plan.rtf"));
+    QCOMPARE(child<QLabel>(p, "lblFileNotice")->text(), QStringLiteral("Saved as plan.rtf"));
     run->prompts.expectSaveFile(FileDialogResult{dir->filePath(QStringLiteral("copy")), QStringLiteral("Web Pages (*.html)")});
     run->trigger(p, "mnuFileExport");
-    QCOMPARE(notice->text(), QStringLiteral("Exported as copy.html"));
+    QCOMPARE(child<QLabel>(p, "lblFileNotice")->text(), QStringLiteral("Exported as copy.html"));
 }
 
 // A name typed without an extension gets ".rtf", and the replace question names the file

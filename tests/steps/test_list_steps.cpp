@@ -1,19 +1,17 @@
 #include "app/Messages.h"
 #include "app/PageIds.h"
 #include "app/Widgets.h"
-#include "editor/EditorPage.h"
 #include "plandoc/PlanDocument.h"
+#include "plandoc/PlanReadBack.h"
 #include "steps/AnswerLine.h"
 #include "steps/ProductsPage.h"
 #include "steps/StepPage.h"
 #include "support/TestSupport.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTextEdit>
 
 namespace {
 
@@ -82,8 +80,7 @@ private slots:
     void view_nameStoredAsMarker_doesNotShowEarlierName();
 
     // After File > Fill Steps from Document
-    void fillSteps_firstLoadKeepsRestoredEntries_data();
-    void fillSteps_firstLoadKeepsRestoredEntries();
+    void fillSteps_firstLoadThenAdd_keepsRestoredEntries();
 
     // All three
     void close_asksExitQuestion_data();
@@ -96,7 +93,6 @@ private:
     void saveEmployee(Page *page, const QString &text);
     void storeProduct(Page *page, int expectedSlot, const QString &name);
     Page *goToView(Page *entry);
-    void fillStepsFrom(const PlanRecord &answers);
 
     std::unique_ptr<TestRun> run;
 };
@@ -147,23 +143,6 @@ Page *ListStepsTest::goToView(Page *entry)
 {
     click(entry, "cmdView");
     return run->page(PageId::View);
-}
-
-// File > Fill Steps from Document on the composed document of `answers`, then back to
-// the main page.
-void ListStepsTest::fillStepsFrom(const PlanRecord &answers)
-{
-    click(run->page(PageId::Main), "cmdEditText");
-    auto *editor = qobject_cast<EditorPage *>(run->page(PageId::TxtEditor));
-    QVERIFY(editor);
-    editor->textEdit()->setPlainText(plandoc::composePlan(answers));
-    run->prompts.expectYesNo(Msg::FillStepsQuestion, true);
-    const int all = int(planFields().size());
-    run->prompts.expectNotice(Msg::answersTaken(all, all), Msg::AppTitle);
-    editor->findChild<QAction *>(QStringLiteral("mnuFileFillSteps"))->trigger();
-    run->prompts.expect(Question::yesNoCancel(Msg::SaveDocumentQuestion, Msg::AppTitle), PromptButton::No);
-    editor->findChild<QAction *>(QStringLiteral("mnuFileReturn"))->trigger();
-    QVERIFY(run->visible(PageId::Main));
 }
 
 // ---- Employees -------------------------------------------------------------------------
@@ -933,74 +912,24 @@ void ListStepsTest::view_nameStoredAsMarker_doesNotShowEarlierName()
     QVERIFY(label(view, "lblProdServ1")->text().isEmpty());
 }
 
-// ---- After Fill Steps ------------------------------------------------------------------
-
-// The restored entries keep their slots at the pages' first load; a new entry takes the
-// lowest free one, and a restored entry cleared on the page frees its own.
-void ListStepsTest::fillSteps_firstLoadKeepsRestoredEntries_data()
+// Fill Steps restored four employees and two products, the first known by its description
+// alone: at the pages' first load they keep their slots, and new entries go beside them.
+void ListStepsTest::fillSteps_firstLoadThenAdd_keepsRestoredEntries()
 {
-    QTest::addColumn<bool>("staff"); // the employees page, else the products pages
-    QTest::addColumn<QList<int>>("restored"); // entry numbers; negative: a product without a name
-    QTest::addColumn<int>("next");            // the slot a new entry takes; 0: none is free
-    QTest::newRow("four employees") << true << QList<int>{1, 2, 3, 4} << 5;
-    QTest::newRow("employees with a gap") << true << QList<int>{1, 3} << 2;
-    QTest::newRow("ten employees") << true << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10} << 0;
-    QTest::newRow("two products") << false << QList<int>{1, 2} << 3;
-    QTest::newRow("a product known by its description") << false << QList<int>{-1} << 2;
-    QTest::newRow("five products") << false << QList<int>{1, 2, 3, 4, 5} << 0;
-}
-
-void ListStepsTest::fillSteps_firstLoadKeepsRestoredEntries()
-{
-    QFETCH(bool, staff);
-    QFETCH(QList<int>, restored);
-    QFETCH(int, next);
     PlanRecord answers;
-    for (const int n : restored) {
-        const int i = qAbs(n) - 1;
-        if (staff)
-            answers.Emp[i] = employeePrefix(i + 1) + QStringLiteral("Person %1").arg(i + 1);
-        else if (n > 0)
-            answers.ProdServ[i] = productPrefix(i + 1) + QStringLiteral("Bread %1").arg(i + 1);
-        if (!staff)
-            answers.ProdDesc[i] = QStringLiteral("Baked daily");
-    }
-    fillStepsFrom(answers);
-    const PlanRecord &plan = run->ctx->plan;
-
-    if (staff) {
-        Page *page = employees();
-        QTest::keyClicks(edit(page, "txtEmpInfo"), QStringLiteral("New hire"));
-        if (next == 0)
-            run->prompts.expectNotice(Msg::EmpFull, Msg::AppTitle);
-        click(page, "cmdSave");
-        if (next > 0)
-            QCOMPARE(plan.Emp[next - 1], employeePrefix(next) + QStringLiteral("New hire"));
-        QCOMPARE(plan.Emp[0], answers.Emp[0]);
-        // Clearing the first restored line frees it for the next employee.
-        child<QListWidget>(page, "lstEntry")->setCurrentRow(0);
-        run->prompts.expectYesNo(Msg::EmpDeleteOne, true);
-        click(page, "cmdClearOne");
-        saveEmployee(page, QStringLiteral("Second hire"));
-        QCOMPARE(plan.Emp[0], QStringLiteral("1.  Second hire"));
-        return;
-    }
-
-    Page *page = products();
-    if (next > 0) {
-        storeProduct(page, next, QStringLiteral("Cakes"));
-        QCOMPARE(plan.ProdServ[next - 1], productPrefix(next) + QStringLiteral("Cakes"));
-    } else {
-        QCOMPARE(edit(page, "txtProdServ")->text(), Msg::ProdFullText);
-    }
-    QCOMPARE(plan.ProdDesc[0], answers.ProdDesc[0]);
-    Page *view = goToView(page);
-    QCOMPARE(label(view, "lblProdServ1")->text(), answers.ProdServ[0]);
-    QCOMPARE(label(view, "lblProdDesc1")->text(), QStringLiteral("Baked daily"));
-    run->prompts.expectYesNo(Msg::ProdDeleteAll, true);
-    click(view, "cmdClearAll");
-    click(view, "cmdBack");
-    QCOMPARE(edit(page, "txtProdServ")->text(), productPrefix(1));
+    for (int i = 0; i < 4; ++i)
+        answers.Emp[i] = employeePrefix(i + 1) + QStringLiteral("Kept");
+    answers.ProdDesc[0] = QStringLiteral("Kept");
+    answers.ProdServ[1] = productPrefix(2) + QStringLiteral("Kept");
+    const plandoc::PlanReadBack read = plandoc::readPlanBack(plandoc::composePlan(answers));
+    run->ctx->plan = read.plan; // as File > Fill Steps from Document takes them
+    run->ctx->shared = read.shared;
+    saveEmployee(employees(), QStringLiteral("New"));
+    QCOMPARE(run->ctx->plan.Emp[4], QStringLiteral("5.  New"));
+    click(run->page(PageId::BusEmp), "cmdReturn");
+    storeProduct(products(), 3, QStringLiteral("New"));
+    QCOMPARE(run->ctx->plan.Emp[0], answers.Emp[0]);
+    QCOMPARE(run->ctx->plan.ProdDesc[0], answers.ProdDesc[0]);
 }
 
 // ---- All three pages -------------------------------------------------------------------
