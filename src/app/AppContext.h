@@ -12,6 +12,8 @@ public:
     // Pages are registered by whoever runs the program (ProgramPages.h).
     explicit AppContext(Prompts &prompts);
 
+    // The export format chosen last in this run, offered first by the next Export.
+    QString exportFilter;
     PlanRecord plan;
     SharedState shared;
     Prompts &prompts;

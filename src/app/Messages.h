@@ -58,6 +58,9 @@ inline QString leftOut(const QString &file, const QString &what)
 {
     return QStringLiteral("\"%1\" holds %2, which the editor cannot show; they were left out.").arg(file, what);
 }
+// The bottom row's word after a file was written: the file's name, without its folder.
+inline QString savedAs(const QString &name) { return QStringLiteral("Saved as %1").arg(name); }
+inline QString exportedAs(const QString &name) { return QStringLiteral("Exported as %1").arg(name); }
 inline const QString FillStepsQuestion =
     QStringLiteral("Replace the answers of all twelve steps with the answers in this document?");
 inline const QString NoAnswersFound = QStringLiteral("No answers were found in this document.");

@@ -31,17 +31,10 @@ QString withRtfExtension(const QString &fileName)
     return info.fileName().contains(QLatin1Char('.')) ? fileName : fileName + QStringLiteral(".rtf");
 }
 
-// The name Save offers for a file that was not RTF: the same, but ending in .rtf.
-QString asRtfName(const QString &fileName)
-{
-    const QFileInfo info(fileName);
-    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".rtf"));
-}
-
 } // namespace
 
-EditorFile::EditorFile(QTextEdit *edit, Prompts &prompts, QObject *parent)
-    : QObject(parent), m_edit(edit), m_prompts(prompts)
+EditorFile::EditorFile(QTextEdit *edit, Prompts &prompts, QString &exportFilter, QObject *parent)
+    : QObject(parent), m_edit(edit), m_prompts(prompts), m_exportFilter(exportFilter)
 {
 }
 
@@ -85,6 +78,8 @@ bool EditorFile::write(const QString &fileName)
     const formats::Result result = formats::writeFileSafely(fileName, formats::rtf::write(*m_edit->document()));
     if (!result.ok)
         reportError(Msg::saveFailed(native(fileName), result.error));
+    else
+        emit fileWritten(Msg::savedAs(QFileInfo(fileName).fileName()));
     return result.ok;
 }
 
@@ -121,8 +116,11 @@ std::optional<FileDialogResult> EditorFile::chooseTarget(FileDialogRequest reque
 
 void EditorFile::saveAs()
 {
+    // The current file when it is RTF; else a file not yet written: beside a file of another
+    // kind under its name, or one named after the document.
     FileDialogRequest request;
-    request.fileName = m_kind == formats::FileKind::Rtf || m_fileName.isEmpty() ? m_fileName : asRtfName(m_fileName);
+    request.fileName = m_kind == formats::FileKind::Rtf && !m_fileName.isEmpty() ? m_fileName
+                                                                                 : offeredPath() + QStringLiteral(".rtf");
     request.filters = {RtfFilter};
     request.suffixes = {QStringLiteral("rtf")};
     request.selectedFilter = RtfFilter;
@@ -158,6 +156,16 @@ QString EditorFile::documentName() const
     return m_fileName.isEmpty() && !title.isEmpty() ? title : formats::printlayout::documentName(m_fileName);
 }
 
+QString EditorFile::offeredPath() const
+{
+    // Beside the file under its base name; without one, under the document's own title (a
+    // formatted plan's) or else the business name, in the usual folder.
+    const QString title = m_edit->document()->metaInformation(QTextDocument::DocumentTitle);
+    QString path = formats::printlayout::defaultPdfPath(m_fileName, title.isEmpty() ? m_planName : title);
+    path.chop(4); // ".pdf"
+    return path;
+}
+
 bool EditorFile::mayReplaceComposition() { return m_untouchedComposition || mayReplaceDocument(); }
 
 void EditorFile::startUnsaved(const QString &name)
@@ -191,6 +199,7 @@ bool EditorFile::load(const QString &fileName)
         delete old.data();
     markChanged(); // the text changed, as by any load
     m_kind = info.kind;
+    m_planName.clear(); // no longer the composed plan
     if (!info.leftOut.isEmpty())
         m_prompts.ask(Question::notice(Msg::leftOut(QFileInfo(fileName).fileName(), info.leftOut), Msg::AppTitle));
     return true;
@@ -266,9 +275,8 @@ void EditorFile::exportCopy()
     request.title = QStringLiteral("Export");
     request.filters = formats::exports::filters();
     request.suffixes = formats::exports::suffixes();
-    request.selectedFilter = request.filters.first();
-    request.fileName = formats::printlayout::defaultPdfPath(m_fileName, documentName());
-    request.fileName.chop(4); // ".pdf": the filter adds its own extension
+    request.selectedFilter = m_exportFilter.isEmpty() ? request.filters.first() : m_exportFilter;
+    request.fileName = offeredPath(); // the filter adds its own extension
     // A known extension typed with the name chooses the format; else the filter.
     const auto formatOf = [](const FileDialogResult &r) {
         return formats::exports::formatForName(r.fileName).value_or(formats::exports::formatForFilter(r.selectedFilter));
@@ -277,8 +285,12 @@ void EditorFile::exportCopy()
         request, [&](const FileDialogResult &r) { return formats::exports::withExtension(r.fileName, formatOf(r)); });
     if (!chosen)
         return;
-    const formats::Result result = formats::exports::writeFile(*m_edit->document(), formatOf(*chosen), chosen->fileName,
+    const formats::exports::Format format = formatOf(*chosen);
+    m_exportFilter = formats::exports::filterFor(format);
+    const formats::Result result = formats::exports::writeFile(*m_edit->document(), format, chosen->fileName,
                                            documentName());
     if (!result.ok)
         reportError(Msg::saveFailed(native(chosen->fileName), result.error));
+    else
+        emit fileWritten(Msg::exportedAs(QFileInfo(chosen->fileName).fileName()));
 }

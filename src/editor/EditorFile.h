@@ -21,7 +21,8 @@ class QTextEdit;
 class EditorFile : public QObject {
     Q_OBJECT
 public:
-    EditorFile(QTextEdit *edit, Prompts &prompts, QObject *parent);
+    // exportFilter: the run's memory of the export format chosen last.
+    EditorFile(QTextEdit *edit, Prompts &prompts, QString &exportFilter, QObject *parent);
 
     static QString initialCaption() { return QStringLiteral("Quorvane - Text Editor"); }
     static QString captionFor(const QString &name) { return name + QStringLiteral(" - Text Editor"); }
@@ -37,6 +38,9 @@ public:
     QString documentName() const;
     // The format text of a plain-text file and of the composition takes.
     void setTextFormat(const QTextCharFormat &format) { m_textFormat = format; }
+    // The business name of the plan just composed into the control (empty when it has
+    // none): the name Save As and Export offer while the document has no file.
+    void setPlanName(const QString &name) { m_planName = name; }
 
     // The page's load: the state every fresh page starts with.
     void reset();
@@ -67,6 +71,8 @@ public:
 
 signals:
     void captionChanged(const QString &caption);
+    // A file was written: "Saved as NAME" or "Exported as NAME".
+    void fileWritten(const QString &notice);
 
 private:
     void setCaption(const QString &caption);
@@ -74,6 +80,8 @@ private:
     bool write(const QString &fileName);
     bool load(const QString &fileName);
     void reportError(const QString &text);
+    // Where a new file of the document is offered, without an extension.
+    QString offeredPath() const;
     void preparePrinter(QPrinter &printer) const;
     void printOn(QPrinter &printer);
     // Asks for a name until the name to be written (finalName of the dialog's answer) is
@@ -83,6 +91,8 @@ private:
 
     QTextEdit *m_edit;
     Prompts &m_prompts;
+    QString &m_exportFilter;
+    QString m_planName;
     QTextCharFormat m_textFormat;
     QString m_caption = initialCaption();
     QString m_fileName;

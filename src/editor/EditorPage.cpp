@@ -84,12 +84,13 @@ EditorPage::EditorPage(AppContext &ctx) : Page(ctx, PageId::TxtEditor, 6810, 499
     m_edit->setAcceptRichText(false);
     m_edit->installEventFilter(this);
 
-    m_file = new EditorFile(m_edit, m_ctx.prompts, this);
+    m_file = new EditorFile(m_edit, m_ctx.prompts, m_ctx.exportFilter, this);
     setWindowTitle(m_file->caption());
     connect(m_file, &EditorFile::captionChanged, this, &QWidget::setWindowTitle);
     m_replace = new ReplacePanel(m_edit, this);
     m_find = new FindCommands(m_edit, m_ctx.prompts, m_replace);
     m_view = new EditorView(m_edit, this);
+    connect(m_file, &EditorFile::fileWritten, m_view, &EditorView::showNotice);
     m_formats = new FormatCommands(m_edit, m_ctx.prompts);
     m_plans = new PlanCommands(m_edit, m_file, m_ctx);
     connect(m_formats, &FormatCommands::formatted, m_file, &EditorFile::markChanged);
@@ -112,14 +113,14 @@ EditorPage::EditorPage(AppContext &ctx) : Page(ctx, PageId::TxtEditor, 6810, 499
     connect(m_return, &QPushButton::clicked, this, &EditorPage::returnToMain);
 
     // The control fills the page, the replace bar opens below it, and the bottom row holds
-    // the count and the button at the right, so all remain whole at any size.
+    // the notice, the count and the button at the right, so all remain whole at any size.
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(twips(120), twips(120), twips(195), twips(180));
     layout->setSpacing(twips(120));
     layout->addWidget(m_edit, 1);
     layout->addWidget(m_replace);
     auto *bottom = new QHBoxLayout;
-    bottom->addStretch(1);
+    bottom->addWidget(m_view->noticeLabel(), 1);
     bottom->addWidget(m_view->countLabel());
     bottom->addWidget(m_return);
     layout->addLayout(bottom);
@@ -249,6 +250,7 @@ void EditorPage::onActivate()
 void EditorPage::appendPlan(const PlanRecord &plan)
 {
     const formats::UndoOff fresh(*m_edit->document());
+    m_file->setPlanName(holdsAnswer(plan.Name) ? plan.Name : QString());
     for (const QString &part : plandoc::composePlanParts(plan))
         appendText(part);
     m_edit->moveCursor(QTextCursor::Start);

@@ -70,6 +70,19 @@ EditorView::EditorView(QTextEdit *edit, QWidget *labelParent) : QObject(edit), m
     m_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_label->setToolTip(QStringLiteral("The words and characters of the document, or the words selected."));
 
+    // It takes the room the count and the button leave, and a long name is shortened in
+    // its middle to fit; the whole notice is its tooltip and what a screen reader reads.
+    m_notice = new QLabel(labelParent);
+    m_notice->setObjectName(QStringLiteral("lblFileNotice"));
+    m_notice->setAccessibleName(QStringLiteral("File notice"));
+    m_notice->setTextFormat(Qt::PlainText);
+    m_notice->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_notice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_notice->installEventFilter(this);
+    m_noticeTimer.setSingleShot(true);
+    m_noticeTimer.setInterval(NoticeMs);
+    connect(&m_noticeTimer, &QTimer::timeout, this, [this] { showNotice(QString()); });
+
     m_countTimer.setSingleShot(true);
     m_countTimer.setInterval(CountDelayMs);
     connect(&m_countTimer, &QTimer::timeout, this, &EditorView::updateCount);
@@ -128,6 +141,23 @@ void EditorView::updateCount()
     m_label->setText(countCaption(m_counts, selected));
 }
 
+void EditorView::showNotice(const QString &text)
+{
+    m_notice->setToolTip(text);
+    m_notice->setAccessibleDescription(text);
+    fitNotice();
+    if (text.isEmpty())
+        m_noticeTimer.stop();
+    else
+        m_noticeTimer.start();
+}
+
+void EditorView::fitNotice()
+{
+    m_notice->setText(
+        m_notice->fontMetrics().elidedText(m_notice->toolTip(), Qt::ElideMiddle, m_notice->contentsRect().width()));
+}
+
 void EditorView::setZoom(int percent)
 {
     percent = std::clamp(percent, MinZoom, MaxZoom);
@@ -176,6 +206,8 @@ void EditorView::applyZoom()
 
 bool EditorView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_notice && event->type() == QEvent::Resize)
+        fitNotice();
     // Compared with the viewport remembered at the start: the filter also sees events while
     // the text control is being destroyed, when it can no longer be asked for its viewport.
     if (event->type() == QEvent::Wheel && watched == m_viewport) {

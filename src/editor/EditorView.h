@@ -1,8 +1,8 @@
 #pragma once
 
 // How the editor shows its document, apart from the document itself: the zoom (a view
-// setting only: the document's fonts, the saved file, print and export stay as they are)
-// and the word count on the page's bottom row.
+// setting only: the document's fonts, the saved file, print and export stay as they are),
+// and on the page's bottom row the word count with a passing notice beside it.
 
 #include <QImage>
 #include <QList>
@@ -35,11 +35,16 @@ public:
     static constexpr int MaxZoom = 400;
     // How long typing must pause before the count follows.
     static constexpr int CountDelayMs = 300;
+    // How long a notice stays on the bottom row.
+    static constexpr int NoticeMs = 5000;
 
     EditorView(QTextEdit *edit, QWidget *labelParent);
 
     // The count for the page's bottom row, and the View menu's zoom entries.
     QLabel *countLabel() const { return m_label; }
+    // Beside the count: a notice such as "Saved as plan.rtf", shown for a few seconds.
+    QLabel *noticeLabel() const { return m_notice; }
+    void showNotice(const QString &text);
     const QList<QAction *> &actions() const { return m_actions; }
     int zoom() const { return m_zoom; }
     void setZoom(int percent);
@@ -57,12 +62,15 @@ protected:
 private:
     void followDocument();
     void applyZoom();
+    void fitNotice();
 
     QTextEdit *m_edit;
     QWidget *m_viewport = nullptr;
     QLabel *m_label;
+    QLabel *m_notice;
     QList<QAction *> m_actions;
     QTimer m_countTimer;
+    QTimer m_noticeTimer;
     QPointer<QTextDocument> m_doc;
     int m_zoom = 100;
     // The layout measures fonts on this: a resolution scaled by the zoom.

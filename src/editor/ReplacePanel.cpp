@@ -56,7 +56,7 @@ ReplacePanel::ReplacePanel(QTextEdit *edit, QWidget *parent) : QFrame(parent), m
     grid->setContentsMargins(twips(90), twips(60), twips(90), twips(60));
     grid->addWidget(buddyLabel(this, "lblFindWhat", QStringLiteral("Find w&hat:"), m_what), 0, 0);
     grid->addWidget(m_what, 0, 1, 1, 3);
-    grid->addWidget(buddyLabel(this, "lblReplaceWith", QStringLiteral("Replace w&ith:"), m_with), 1, 0);
+    grid->addWidget(buddyLabel(this, "lblReplaceWith", QStringLiteral("Replace wi&th:"), m_with), 1, 0);
     grid->addWidget(m_with, 1, 1, 1, 3);
     grid->addWidget(m_matchCase, 2, 1);
     grid->addWidget(m_wholeWords, 2, 2);

@@ -121,6 +121,14 @@ Format formatForFilter(const QString &filter)
     return Format::Pdf;
 }
 
+QString filterFor(Format format)
+{
+    for (const FormatInfo &f : kFormats)
+        if (f.format == format)
+            return QString::fromLatin1(f.filter);
+    return filters().first();
+}
+
 QString withExtension(const QString &fileName, Format format)
 {
     // The file dialog's own rule: any dot in the name counts as an extension.

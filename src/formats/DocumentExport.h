@@ -21,8 +21,9 @@ enum class Format { Pdf, Docx, Odt, Html, Markdown, Text };
 // name typed without one.
 QStringList filters();
 QStringList suffixes();
-// The format a filter stands for (PDF for an unknown filter).
+// The format a filter stands for (PDF for an unknown filter), and the filter of a format.
 Format formatForFilter(const QString &filter);
+QString filterFor(Format format);
 // The format a known extension of the name stands for (.pdf .docx .odt .html .htm .md .txt,
 // in any case); none for other names.
 std::optional<Format> formatForName(const QString &fileName);

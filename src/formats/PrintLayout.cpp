@@ -290,6 +290,34 @@ int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString 
     return pages;
 }
 
+namespace {
+
+// A business name as typed may hold characters that some file systems refuse, line
+// breaks, or dots at its edges (a leading one hides the file); it is also kept short
+// enough for any file system once an extension is added.
+QString safeFileName(const QString &name)
+{
+    constexpr qsizetype MaxLength = 60;
+    QString out = name;
+    for (QChar &c : out) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\'))
+            c = QLatin1Char('-'); // "Cafe/Bar": Cafe-Bar
+        else if (c.category() == QChar::Other_Control || QStringView(u":*?\"<>|").contains(c))
+            c = QLatin1Char(' ');
+    }
+    out = out.simplified();
+    if (out.size() > MaxLength)
+        out.truncate(out.at(MaxLength - 1).isHighSurrogate() ? MaxLength - 1 : MaxLength);
+    const auto edge = [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); };
+    while (!out.isEmpty() && edge(out.front()))
+        out.remove(0, 1);
+    while (!out.isEmpty() && edge(out.back()))
+        out.chop(1);
+    return out;
+}
+
+} // namespace
+
 QString defaultPdfPath(const QString &filePath, const QString &name)
 {
     if (!filePath.isEmpty()) {
@@ -298,9 +326,8 @@ QString defaultPdfPath(const QString &filePath, const QString &name)
     }
     const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QDir folder(!docs.isEmpty() && QFileInfo(docs).isDir() ? docs : QDir::homePath());
-    QString base = name;
-    base.replace(QLatin1Char('/'), QLatin1Char('-'));
-    return folder.filePath(base + QStringLiteral(".pdf"));
+    const QString base = safeFileName(name);
+    return folder.filePath((base.isEmpty() ? QStringLiteral("Business Plan") : base) + QStringLiteral(".pdf"));
 }
 
 } // namespace formats::printlayout

@@ -33,7 +33,8 @@ void useLocalePageSize(QPagedPaintDevice &device);
 
 // Where printing into a PDF file suggests to write: beside the current file, else in
 // the Documents folder when it exists, else in the home folder.
-// Without a file the PDF takes the document's name (as documentName gives it).
+// Without a file the PDF takes the document's name (as documentName gives it), made safe
+// for a file name; "Business Plan" when nothing of it is left.
 QString defaultPdfPath(const QString &filePath, const QString &name = QStringLiteral("Business Plan"));
 
 } // namespace formats::printlayout

@@ -55,6 +55,23 @@ void resetPlan(PlanRecord &plan, SharedState &shared)
     shared.freeSlots(); // InfoOrigin is left alone
 }
 
+void markEmployeeSlots(const PlanRecord &plan, SharedState &shared)
+{
+    for (int i = 0; i < int(plan.Emp.size()); ++i)
+        shared.EmpSlot[i] = holdsAnswer(plan.Emp[i], employeeEmpty(i + 1)) ? SlotOn : SlotOff;
+}
+
+void markProductSlots(const PlanRecord &plan, SharedState &shared)
+{
+    // An entry without a name but with a description is still an entry.
+    for (int i = 0; i < int(plan.ProdServ.size()); ++i) {
+        const bool held = holdsAnswer(plan.ProdServ[i], goalPrefix(i + 1)) || holdsAnswer(plan.ProdDesc[i])
+                          || holdsAnswer(plan.ProdProd[i]) || holdsAnswer(plan.ProdCompare[i])
+                          || holdsAnswer(plan.ProdDiffer[i]);
+        shared.ProdSlot[i] = held ? SlotOn : SlotOff;
+    }
+}
+
 namespace {
 
 PlanField plain(const char *name, QString PlanRecord::*member)

@@ -61,6 +61,12 @@ int lowestFreeSlot(const std::array<QString, N> &flags)
 // ResetPlan: every answer to its initial value and every entry slot free.
 void resetPlan(PlanRecord &plan, SharedState &shared);
 
+// The slot flags from what the record holds: a slot whose entry holds more than its number
+// (for a product, any of its five answers) is in use, every other one free. For a record
+// that was filled from elsewhere (Fill Steps) before a list page kept its own flags.
+void markEmployeeSlots(const PlanRecord &plan, SharedState &shared);
+void markProductSlots(const PlanRecord &plan, SharedState &shared);
+
 // Initial values of the numbered groups.
 QString goalPrefix(int number);      // "1.  "
 QString employeeEmpty(int number);   // "1." .. "10."

@@ -274,14 +274,6 @@ private:
     PlanReadBack &m_out;
 };
 
-// An entry line is in use when it holds more than its number.
-template <std::size_t N>
-void markSlots(std::array<QString, N> &flags, const std::array<QString, N> &names)
-{
-    for (std::size_t i = 0; i < N; ++i)
-        flags[i] = holdsAnswer(names[i], employeeEmpty(int(i) + 1)) ? SlotOn : SlotOff;
-}
-
 void readComposition(Reader &reader, const QString &text, const std::vector<Anchor> &anchors)
 {
     reader.address(answerText(text, 0, anchors.front().start, QString::fromLatin1(AddressBlockEnd)));
@@ -328,8 +320,8 @@ PlanReadBack readPlanBack(QString text)
     Reader(formatted).formatted(text.split(QLatin1Char('\n')));
     if (formatted.found > out.found)
         out = formatted;
-    markSlots(out.shared.EmpSlot, out.plan.Emp);
-    markSlots(out.shared.ProdSlot, out.plan.ProdServ);
+    markEmployeeSlots(out.plan, out.shared);
+    markProductSlots(out.plan, out.shared);
     return out;
 }
 

@@ -66,7 +66,9 @@ void EmployeesPage::onLoad()
     for (int i = 0; i < Lines; ++i)
         setLine(i, employeeEmpty(i + 1));
     markClean();
-    m_ctx.shared.EmpSlot.fill(SlotOff);
+    // Only this page wrote these lines before, so at its first showing each was free; lines
+    // that Fill Steps restored since the start hold an employee and stay in use.
+    markEmployeeSlots(m_ctx.plan, m_ctx.shared);
     for (int n = 1; n <= Lines; ++n)
         m_list->addItem(QString::number(n));
 }

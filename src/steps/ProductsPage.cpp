@@ -90,7 +90,8 @@ ProductsPage::ProductsPage(AppContext &ctx) : StepPage(ctx, PageId::BusDesc, 714
 void ProductsPage::onLoad()
 {
     markClean();
-    m_ctx.shared.ProdSlot.fill(SlotOff);
+    // As on the employees page: free, unless Fill Steps restored an entry there.
+    markProductSlots(m_ctx.plan, m_ctx.shared);
 }
 
 void ProductsPage::onActivate()

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -229,24 +230,34 @@ void EditorTest::menus_haveEveryCaptionNameAndShortcut()
     QCOMPARE(shortcuts.join(QLatin1String(", ")), keys);
 }
 
-// With a menu open, a letter must reach exactly one entry.
+// A letter reaches one thing: in an open menu one entry, and across the window one of the
+// menu bar's titles, the replace bar's labels and buttons and the bottom row.
 void EditorTest::menus_shareNoAccessKey()
 {
     OPEN_EDITOR(p);
     FIND(bar, QMenuBar, p, "menuBar");
-    QList<QList<QAction *>> menus{bar->actions()};
-    for (QAction *a : bar->actions())
-        menus << a->menu()->actions();
-    for (const QList<QAction *> &entries : menus) {
+    QList<QStringList> scopes{{}}; // the window, then each menu
+    for (QAction *a : bar->actions()) {
+        scopes[0] << a->text();
+        scopes << QStringList();
+        for (QAction *entry : a->menu()->actions())
+            scopes.last() << entry->text();
+    }
+    for (QAbstractButton *b : p->findChildren<QAbstractButton *>())
+        scopes[0] << b->text();
+    for (QLabel *l : p->findChildren<QLabel *>())
+        if (l->buddy())
+            scopes[0] << l->text();
+    for (const QStringList &scope : scopes) {
         QHash<QChar, QString> owner;
-        for (QAction *a : entries) {
-            const QString text = QString(a->text()).replace(QLatin1String("&&"), QString());
+        for (const QString &caption : scope) {
+            const QString text = QString(caption).replace(QLatin1String("&&"), QString());
             const qsizetype amp = text.indexOf(QLatin1Char('&'));
             if (amp < 0 || amp + 1 >= text.size())
                 continue;
             const QChar key = text.at(amp + 1).toLower();
-            QVERIFY2(!owner.contains(key), qPrintable(owner.value(key) + QLatin1String(" and ") + a->text()));
-            owner.insert(key, a->text());
+            QVERIFY2(!owner.contains(key), qPrintable(owner.value(key) + QLatin1String(" and ") + caption));
+            owner.insert(key, caption);
         }
     }
 }

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -50,6 +51,7 @@ private slots:
     void closeYes_afterCancelledFont_keepsPageOnce();
     void close_unchangedDocument_asksNothing();
     void save_newDocument_runsSaveAsAndWritesRtf();
+    void saveAndExport_nameTheFileOnTheBottomRow();
     void saveAs_nameWithoutExtension_getsRtf_data();
     void saveAs_nameWithoutExtension_getsRtf();
     void save_namedDocument_writesBackWithoutDialog();
@@ -216,7 +218,7 @@ void EditorFileTest::save_newDocument_runsSaveAsAndWritesRtf()
     run->expectSaveAs(path);
     run->trigger(p, "mnuFileSave");
     const FileDialogRequest &req = run->prompts.lastFileRequest;
-    QCOMPARE(req.fileName, QString());
+    QCOMPARE(QFileInfo(req.fileName).fileName(), QStringLiteral("Business Plan.rtf")); // an empty record's plan
     QCOMPARE(req.filters, QStringList{QStringLiteral("Rich Text Files (*.rtf)")});
     QVERIFY(req.confirmOverwrite);
 
@@ -226,6 +228,17 @@ void EditorFileTest::save_newDocument_runsSaveAsAndWritesRtf()
     QCOMPARE(p->fileName(), path);
     QVERIFY(!p->docChanged());
     QVERIFY(!p->saveAborted());
+}
+
+void EditorFileTest::saveAndExport_nameTheFileOnTheBottomRow()
+{
+    OPEN_EDITOR(p);
+    p->resize(twips(12000), p->height()); // room for the whole notice
+    saveAs(p, QStringLiteral("plan.rtf"));
+    QCOMPARE(child<QLabel>(p, "lblFileNotice")->text(), QStringLiteral("Saved as plan.rtf"));
+    run->prompts.expectSaveFile(FileDialogResult{dir->filePath(QStringLiteral("copy")), QStringLiteral("Web Pages (*.html)")});
+    run->trigger(p, "mnuFileExport");
+    QCOMPARE(child<QLabel>(p, "lblFileNotice")->text(), QStringLiteral("Exported as copy.html"));
 }
 
 // A name typed without an extension gets ".rtf", and the replace question names the file
@@ -360,7 +373,7 @@ void EditorFileTest::save_afterCancelledOpen_runsSaveAs()
     const QString other = dir->filePath(QStringLiteral("other.rtf"));
     run->expectSaveAs(other);
     run->trigger(p, "mnuFileSave");
-    QCOMPARE(run->prompts.lastFileRequest.fileName, QString());
+    QCOMPARE(QFileInfo(run->prompts.lastFileRequest.fileName).fileName(), QStringLiteral("Business Plan.rtf"));
     QCOMPARE(readAll(path), saved);
     QVERIFY(readAll(other).contains("Zebra"));
     QCOMPARE(p->windowTitle(), EditorRun::caption(other));

@@ -1,6 +1,8 @@
 #include "app/Messages.h"
 #include "app/PageIds.h"
 #include "app/Widgets.h"
+#include "plandoc/PlanDocument.h"
+#include "plandoc/PlanReadBack.h"
 #include "steps/AnswerLine.h"
 #include "steps/ProductsPage.h"
 #include "steps/StepPage.h"
@@ -76,6 +78,9 @@ private slots:
     void view_clearOne_noSelectionAsksNothing_noKeeps_yesClears();
     void view_clearAll_thenGoBack_offersOne();
     void view_nameStoredAsMarker_doesNotShowEarlierName();
+
+    // After File > Fill Steps from Document
+    void fillSteps_firstLoadThenAdd_keepsRestoredEntries();
 
     // All three
     void close_asksExitQuestion_data();
@@ -905,6 +910,26 @@ void ListStepsTest::view_nameStoredAsMarker_doesNotShowEarlierName()
     goToView(page);
     QCOMPARE(run->ctx->plan.ProdServ[0], BlankMarker);
     QVERIFY(label(view, "lblProdServ1")->text().isEmpty());
+}
+
+// Fill Steps restored four employees and two products, the first known by its description
+// alone: at the pages' first load they keep their slots, and new entries go beside them.
+void ListStepsTest::fillSteps_firstLoadThenAdd_keepsRestoredEntries()
+{
+    PlanRecord answers;
+    for (int i = 0; i < 4; ++i)
+        answers.Emp[i] = employeePrefix(i + 1) + QStringLiteral("Kept");
+    answers.ProdDesc[0] = QStringLiteral("Kept");
+    answers.ProdServ[1] = productPrefix(2) + QStringLiteral("Kept");
+    const plandoc::PlanReadBack read = plandoc::readPlanBack(plandoc::composePlan(answers));
+    run->ctx->plan = read.plan; // as File > Fill Steps from Document takes them
+    run->ctx->shared = read.shared;
+    saveEmployee(employees(), QStringLiteral("New"));
+    QCOMPARE(run->ctx->plan.Emp[4], QStringLiteral("5.  New"));
+    click(run->page(PageId::BusEmp), "cmdReturn");
+    storeProduct(products(), 3, QStringLiteral("New"));
+    QCOMPARE(run->ctx->plan.Emp[0], answers.Emp[0]);
+    QCOMPARE(run->ctx->plan.ProdDesc[0], answers.ProdDesc[0]);
 }
 
 // ---- All three pages -------------------------------------------------------------------
