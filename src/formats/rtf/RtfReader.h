@@ -151,7 +151,7 @@ struct TabStop {
     uint8_t leader;   // 0 none, else the TabWord of its leader
 };
 inline constexpr size_t MaxTabStops = 64;   // a paragraph's stops, as many as Word keeps
-inline constexpr size_t MaxTabSets = 65535; // distinct sets kept; stops past that are dropped
+inline constexpr size_t MaxTabSets = 4096; // distinct sets kept; stops past that are dropped
 
 struct State {
     CharProps chr;

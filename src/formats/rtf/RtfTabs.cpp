@@ -26,9 +26,9 @@ void Reader::tabWord(int32_t which, const Word &w)
     }
     const TabStop stop{std::clamp(w.param, 0, MaxTwips), s.tabAlign, s.tabLeader};
     s.tabAlign = s.tabLeader = 0;
-    std::vector<TabStop> stops = tabSets_[s.para.tabs];
-    if (stops.size() >= MaxTabStops)
+    if (tabSets_[s.para.tabs].size() >= MaxTabStops)
         return;
+    std::vector<TabStop> stops = tabSets_[s.para.tabs];
     stops.push_back(stop);
     std::string key;
     for (const TabStop &t : stops)
