@@ -199,7 +199,7 @@ bool placeContentsTabs(QTextDocument &doc, qreal width)
         found = true;
         // Tab stops count from the indented start; a hair inside the margin, so
         // rounding never wraps the number.
-        const qreal tab = width - f.indent() * doc.indentWidth() - 1;
+        const qreal tab = width - f.leftMargin() - f.indent() * doc.indentWidth() - f.rightMargin() - 1;
         if (f.tabPositions().size() == 1 && qAbs(f.tabPositions().first().position - tab) < 0.5
             && formats::tabLeader(f, 0) == QLatin1Char('.'))
             continue;

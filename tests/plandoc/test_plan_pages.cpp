@@ -163,6 +163,15 @@ void PlanPagesTest::savedAsRtf_reopensWithItsContents()
     for (QTextBlock b = reopened.begin(); b.isValid(); b = b.next())
         lines += formats::contentsLevel(b.blockFormat()) > 0 && formats::tabLeader(b.blockFormat(), 0) == QLatin1Char('.');
     QCOMPARE(lines, 15);
+    // Printed, every entry has its page on its own line.
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("plan.pdf"));
+    QVERIFY(formats::exports::writeFile(reopened, Format::Pdf, pdf, QStringLiteral("Plan")).ok);
+    const QString contents = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QStringLiteral("2"),
+                                                              QStringLiteral("-l"), QStringLiteral("2"), pdf, QStringLiteral("-")});
+    QCOMPARE(contents.count(QRegularExpression(QStringLiteral("  \\d+\n"))), 15);
 }
 
 QTEST_MAIN(PlanPagesTest)
