@@ -210,23 +210,49 @@ bool placeContentsTabs(QTextDocument &doc, qreal width)
     return found;
 }
 
-// A copy of the document laid out afresh on the device (the screen's when null) at the
-// width. A changed document is copied again rather than laid out again in place, where
-// the layout is only brought up to date lazily.
-std::unique_ptr<QTextDocument> laidOutCopy(const QTextDocument &source, QPaintDevice *device, qreal width)
+// Lays a document not yet laid out on the device at the width.
+void layOut(QTextDocument &doc, QPaintDevice &device, qreal width)
+{
+    // Unhinted widths, as word processors lay out, so that lines break where theirs do.
+    doc.setUseDesignMetrics(true);
+    doc.documentLayout()->setPaintDevice(&device);
+    doc.setDocumentMargin(0);
+    doc.setTextWidth(width);
+}
+
+// A copy of the document laid out afresh. A changed document is copied again rather than
+// laid out again in place, where the layout is only brought up to date lazily.
+std::unique_ptr<QTextDocument> laidOutCopy(const QTextDocument &source, QPaintDevice &device, qreal width)
 {
     std::unique_ptr<QTextDocument> doc(source.clone());
-    // Unhinted widths, as word processors lay out, so that lines break where theirs do.
-    doc->setUseDesignMetrics(true);
-    if (device)
-        doc->documentLayout()->setPaintDevice(device);
-    doc->setDocumentMargin(0);
-    doc->setTextWidth(width);
+    layOut(*doc, device, width);
+    return doc;
+}
+
+// The copy that goes on a device's pages `width` device pixels wide: the contents' page
+// numbers at its right margin, and the paragraphs' side margins in the device's pixels
+// (Qt scales a paragraph's indent steps and the space above and below it to the device,
+// but takes those margins as the device's own pixels: on paper they would all but vanish).
+std::unique_ptr<QTextDocument> copyForDevice(const QTextDocument &source, QPaintDevice &device, qreal width)
+{
+    std::unique_ptr<QTextDocument> doc(source.clone());
+    const qreal scale = device.logicalDpiX() / 96.0;
+    placeContentsTabs(*doc, width / scale);
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat f = b.blockFormat();
+        if (f.leftMargin() == 0 && f.rightMargin() == 0 && f.textIndent() == 0)
+            continue;
+        f.setLeftMargin(f.leftMargin() * scale);
+        f.setRightMargin(f.rightMargin() * scale);
+        f.setTextIndent(f.textIndent() * scale);
+        QTextCursor(b).setBlockFormat(f);
+    }
+    layOut(*doc, device, width);
     return doc;
 }
 
 // Pages, numbering the contents until the numbers no longer move the headings.
-QList<qreal> paginate(std::unique_ptr<QTextDocument> &doc, QPaintDevice *device, qreal pageHeight,
+QList<qreal> paginate(std::unique_ptr<QTextDocument> &doc, QPaintDevice &device, qreal pageHeight,
                       QTextDocument *also = nullptr)
 {
     const qreal width = doc->textWidth();
@@ -251,8 +277,8 @@ void numberContents(QTextDocument &doc, const QPageSize &page)
     fine.setDotsPerMeterX(FineDotsPerMetre);
     fine.setDotsPerMeterY(FineDotsPerMetre);
     const qreal scale = fine.logicalDpiY() / 72.0;
-    std::unique_ptr<QTextDocument> copy = laidOutCopy(doc, &fine, text.width() * scale);
-    paginate(copy, &fine, text.height() * scale, &doc);
+    std::unique_ptr<QTextDocument> copy = copyForDevice(doc, fine, text.width() * scale);
+    paginate(copy, fine, text.height() * scale, &doc);
 }
 
 int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString &name)
@@ -270,10 +296,8 @@ int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString 
 
     // Lay out a copy at the device's resolution, so the screen document is untouched.
     const QSizeF body(text.width() * scale, text.height() * scale);
-    std::unique_ptr<QTextDocument> doc = laidOutCopy(source, &device, body.width());
-    if (placeContentsTabs(*doc, body.width() * 96 / device.logicalDpiY()))
-        doc = laidOutCopy(*doc, &device, body.width());
-    QList<qreal> starts = paginate(doc, &device, body.height());
+    std::unique_ptr<QTextDocument> doc = copyForDevice(source, device, body.width());
+    QList<qreal> starts = paginate(doc, device, body.height());
     const int pages = int(starts.size());
     starts << doc->size().height();
 
