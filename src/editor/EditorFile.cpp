@@ -3,15 +3,18 @@
 #include "app/Messages.h"
 #include "editor/Printing.h"
 #include "formats/DocumentExport.h"
+#include "formats/DocumentStructure.h"
 #include "formats/PrintLayout.h"
 #include "formats/rtf/Rtf.h"
 #include "formats/SafeWrite.h"
+#include "plandoc/FormattedPlan.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -152,7 +155,11 @@ bool EditorFile::mayReplaceDocument()
 
 QString EditorFile::documentName() const
 {
-    const QString title = m_edit->document()->metaInformation(QTextDocument::DocumentTitle);
+    const QTextDocument *doc = m_edit->document();
+    // A formatted plan goes by its business, whatever its file is called.
+    if (formats::isTitle(doc->begin().blockFormat()))
+        return plandoc::formattedplan::documentTitle(doc->begin().text());
+    const QString title = doc->metaInformation(QTextDocument::DocumentTitle);
     return m_fileName.isEmpty() && !title.isEmpty() ? title : formats::printlayout::documentName(m_fileName);
 }
 

@@ -33,8 +33,8 @@ public:
     const QString &closeMode() const { return CloseMode; }
     // The current file: set by Open and Save As, cleared when an Open dialog is shown.
     const QString &fileName() const { return m_fileName; }
-    // The name in footers and the PDF title: the file's, else the document's own title,
-    // else "Business Plan".
+    // The name in footers and the files' titles: a formatted plan's "NAME - Business Plan",
+    // else the file's, else the document's own title, else "Business Plan".
     QString documentName() const;
     // The format text of a plain-text file and of the composition takes.
     void setTextFormat(const QTextCharFormat &format) { m_textFormat = format; }

@@ -1,5 +1,6 @@
 #include "formats/DocumentExport.h"
 
+#include "formats/DocumentStructure.h"
 #include "formats/office/DocxWriter.h"
 #include "formats/office/OdtWriter.h"
 #include "formats/PrintLayout.h"
@@ -11,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 
 #include <memory>
 #include <vector>
@@ -156,9 +158,30 @@ QString html(const QTextDocument &doc, const QString &name)
     return out.replace(start, close - start, (title.isEmpty() ? name : title).toHtmlEscaped());
 }
 
+// A copy for a word processor's pages: the contents name the pages of this page size, and
+// the copy is laid out at the page's width, which gives the widths of tables that set none.
+// Null when the document needs neither.
+std::unique_ptr<QTextDocument> laidOutForPages(const QTextDocument &doc, const QPageSize &page)
+{
+    bool needed = false;
+    for (QTextFrame *frame : doc.rootFrame()->childFrames())
+        if (const auto *table = qobject_cast<QTextTable *>(frame))
+            needed = needed || table->format().columnWidthConstraints().size() != table->columns();
+    for (QTextBlock b = doc.begin(); b.isValid() && !needed; b = b.next())
+        needed = formats::contentsLevel(b.blockFormat()) > 0;
+    if (!needed)
+        return nullptr;
+    std::unique_ptr<QTextDocument> copy(doc.clone());
+    formats::printlayout::numberContents(*copy, page);
+    copy->setUseDesignMetrics(true);
+    copy->setDocumentMargin(0);
+    copy->setTextWidth(formats::page::textArea(page).width() * 96 / 72);
+    return copy;
+}
+
 } // namespace
 
-QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
+QByteArray encode(const QTextDocument &doc, Format format, const QString &name, const QPageSize &page)
 {
     switch (format) {
     case Format::Pdf: {
@@ -168,15 +191,19 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
         QPdfWriter pdf(&buffer);
         pdf.setTitle(name);
         pdf.setCreator(QStringLiteral("Quorvane"));
-        formats::printlayout::useLocalePageSize(pdf);
+        pdf.setPageSize(page);
         if (formats::printlayout::paint(doc, pdf, name) == 0)
             return {};
         return bytes;
     }
-    case Format::Docx:
-        return formats::office::docx::write(doc, name);
-    case Format::Odt:
-        return formats::office::odt::write(doc, name);
+    case Format::Docx: {
+        const std::unique_ptr<QTextDocument> copy = laidOutForPages(doc, page);
+        return formats::office::docx::write(copy ? *copy : doc, name, page);
+    }
+    case Format::Odt: {
+        const std::unique_ptr<QTextDocument> copy = laidOutForPages(doc, page);
+        return formats::office::odt::write(copy ? *copy : doc, name, page);
+    }
     case Format::Html:
         return html(doc, name).toUtf8();
     case Format::Markdown: {
@@ -190,9 +217,10 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
     return {};
 }
 
-Result writeFile(const QTextDocument &doc, Format format, const QString &fileName, const QString &name)
+Result writeFile(const QTextDocument &doc, Format format, const QString &fileName, const QString &name,
+                 const QPageSize &page)
 {
-    const QByteArray bytes = encode(doc, format, name);
+    const QByteArray bytes = encode(doc, format, name, page);
     // Only a PDF, Word or ODT file is never empty; a text of an empty document is.
     if (bytes.isEmpty() && (format == Format::Pdf || format == Format::Docx || format == Format::Odt))
         return {false, QStringLiteral("The document could not be converted.")};

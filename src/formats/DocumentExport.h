@@ -3,6 +3,7 @@
 // Writing a copy of the document in the formats people send: PDF, Word, OpenDocument Text,
 // HTML, Markdown and plain text. Files are written whole or not at all.
 
+#include "formats/PageSetup.h"
 #include "formats/SafeWrite.h"
 
 #include <QByteArray>
@@ -30,10 +31,13 @@ std::optional<Format> formatForName(const QString &fileName);
 // The name with the format's extension added when it has none.
 QString withExtension(const QString &fileName, Format format);
 
-// The file's bytes; empty when the document cannot be converted. name is the PDF's
-// title and footer name.
-QByteArray encode(const QTextDocument &doc, Format format, const QString &name);
+// The file's bytes; empty when the document cannot be converted. name is the title in the
+// file's properties and, in a PDF or a document that opens with a title, in the footer.
+// PDF, Word and OpenDocument files get pages of the given size, whose pages the contents name.
+QByteArray encode(const QTextDocument &doc, Format format, const QString &name,
+                  const QPageSize &page = formats::page::localSize());
 // Writes the document to the file.
-Result writeFile(const QTextDocument &doc, Format format, const QString &fileName, const QString &name);
+Result writeFile(const QTextDocument &doc, Format format, const QString &fileName, const QString &name,
+                 const QPageSize &page = formats::page::localSize());
 
 } // namespace formats::exports

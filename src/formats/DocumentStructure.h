@@ -8,6 +8,8 @@
 // - The title of a formatted plan: a block with TitleProperty set.
 // - Contents lines: blocks with ContentsLevelProperty (the level of the heading the line
 //   names), text "entry<TAB>page", the page number at a right tab stop.
+// - Tab stop leaders: TabLeadersProperty, one character per stop of tabPositions(), in
+//   order: '.' dots, '-' hyphens, '_' a line, ' ' none (Qt draws none itself).
 // - Page breaks: QTextFormat::PageBreak_AlwaysBefore on the block or table that starts a
 //   new page.
 // - Lists: QTextList. Tables: QTextTable.
@@ -23,10 +25,17 @@ namespace formats {
 
 inline constexpr int TitleProperty = QTextFormat::UserProperty + 1;
 inline constexpr int ContentsLevelProperty = QTextFormat::UserProperty + 2;
+inline constexpr int TabLeadersProperty = QTextFormat::UserProperty + 3;
 
 inline bool isTitle(const QTextBlockFormat &f) { return f.boolProperty(TitleProperty); }
 // 0 for a block that is not a contents line.
 inline int contentsLevel(const QTextBlockFormat &f) { return f.intProperty(ContentsLevelProperty); }
+// The leader of tab stop i, ' ' for none.
+inline QChar tabLeader(const QTextBlockFormat &f, qsizetype i)
+{
+    const QString leaders = f.stringProperty(TabLeadersProperty);
+    return i < leaders.size() ? leaders.at(i) : QLatin1Char(' ');
+}
 
 constexpr bool isParagraphSeparator(char32_t c) { return c == 0x2029; }
 constexpr bool isLineSeparator(char32_t c) { return c == 0x2028; }

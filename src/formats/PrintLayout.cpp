@@ -1,13 +1,14 @@
 #include "formats/PrintLayout.h"
 
 #include "formats/DocumentStructure.h"
+#include "formats/PageSetup.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
-#include <QLocale>
+#include <QImage>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -28,23 +29,13 @@ QString documentName(const QString &filePath)
     return filePath.isEmpty() ? QStringLiteral("Business Plan") : QFileInfo(filePath).fileName();
 }
 
-void useLocalePageSize(QPagedPaintDevice &device)
-{
-    const bool inches = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
-    device.setPageSize(QPageSize(inches ? QPageSize::Letter : QPageSize::A4));
-}
+void useLocalePageSize(QPagedPaintDevice &device) { device.setPageSize(formats::page::localSize()); }
 
 namespace {
 
-constexpr qreal MarginMm = 20;
+qreal pointsToPixels(qreal pt) { return pt * 96 / 72; }
 
-QSizeF localPageMm()
-{
-    const bool inches = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
-    return QPageSize(inches ? QPageSize::Letter : QPageSize::A4).size(QPageSize::Millimeter);
-}
-
-qreal mmToPixels(qreal mm) { return mm / 25.4 * 96; }
+constexpr int FineDotsPerMetre = 47244; // 1200 to the inch, as a PDF
 
 bool startsPage(const QTextBlock &b)
 {
@@ -56,15 +47,26 @@ struct Span {
     qreal top, height;
     bool breakBefore = false; // a page break before the paragraph
     qreal keepTop = -1;       // the heading's top, which goes with the text after it
+    qreal breakTop = -1;      // where the page breaks instead when this line does not fit
 };
 
-// A block's lines in document coordinates.
-void addLines(QAbstractTextDocumentLayout *layout, const QTextBlock &b, QList<Span> &spans)
+// A block's lines in document coordinates. A paragraph leaves at least two of its lines
+// on each page it runs over, as word processors do: a break that would leave one alone
+// comes a line earlier, or before the paragraph.
+void addLines(QAbstractTextDocumentLayout *layout, const QTextBlock &b, QList<Span> &spans, bool paragraph = false)
 {
     const qreal top = layout->blockBoundingRect(b).top(); // lays the block out
     const QTextLayout *lines = b.layout();
-    for (int i = 0; i < lines->lineCount(); ++i)
+    const qsizetype first = spans.size();
+    const int count = lines->lineCount();
+    for (int i = 0; i < count; ++i)
         spans.push_back({top + lines->lineAt(i).y(), lines->lineAt(i).height()});
+    for (int i = 1; paragraph && i < count; ++i) {
+        int at = count - i < 2 ? count - 2 : i;
+        if (at < 2)
+            at = 0;
+        spans[first + i].breakTop = spans[first + at].top;
+    }
 }
 
 // A table's rows as spans, so that a row moves to the next page whole. A row's borders
@@ -105,7 +107,8 @@ void addRows(const QTextDocument &doc, const QTextTable &table, qreal pageHeight
 
 // Where each page starts, in document coordinates: a page holds the whole lines and
 // table rows that fit and breaks before the first that does not, so nothing is cut or
-// drawn twice; a heading goes to the next page with the text after it.
+// drawn twice; a paragraph leaves no line alone, and a heading goes to the next page with
+// the paragraph after it.
 QList<qreal> pageStarts(const QTextDocument &doc, qreal pageHeight)
 {
     QList<Span> spans;
@@ -117,14 +120,19 @@ QList<qreal> pageStarts(const QTextDocument &doc, qreal pageHeight)
             // On after the table, a table inside it included.
             b = table->lastCursorPosition().block();
         } else {
-            addLines(doc.documentLayout(), b, spans);
+            addLines(doc.documentLayout(), b, spans, true);
         }
         if (spans.size() > first) {
             spans[first].breakBefore = startsPage(b) && !QTextCursor(b).currentTable();
-            spans[first].keepTop = headingTop;
+            // The paragraph after a heading goes with it whole where a page holds both; a
+            // table, with its first row.
+            const qsizetype kept = QTextCursor(b).currentTable() ? first + 1 : spans.size();
+            for (qsizetype i = first; i < kept; ++i)
+                spans[i].keepTop = headingTop;
         }
+        // Headings one after the other go to the next page together.
         const bool heading = b.blockFormat().headingLevel() > 0 && spans.size() > first && !QTextCursor(b).currentTable();
-        headingTop = heading ? spans[first].top : -1;
+        headingTop = heading ? (headingTop >= 0 ? headingTop : spans[first].top) : -1;
     }
     QList<qreal> starts{0};
     for (const Span &s : spans) {
@@ -133,7 +141,7 @@ QList<qreal> pageStarts(const QTextDocument &doc, qreal pageHeight)
         if (s.breakBefore)
             starts << s.top;
         else if (s.top + s.height - starts.last() > pageHeight)
-            starts << (s.keepTop > starts.last() ? s.keepTop : s.top);
+            starts << (s.keepTop > starts.last() ? s.keepTop : s.breakTop > starts.last() ? s.breakTop : s.top);
     }
     return starts;
 }
@@ -191,30 +199,60 @@ bool placeContentsTabs(QTextDocument &doc, qreal width)
         found = true;
         // Tab stops count from the indented start; a hair inside the margin, so
         // rounding never wraps the number.
-        const qreal tab = width - f.indent() * doc.indentWidth() - 1;
-        if (f.tabPositions().size() == 1 && qAbs(f.tabPositions().first().position - tab) < 0.5)
+        const qreal tab = width - f.leftMargin() - f.indent() * doc.indentWidth() - f.rightMargin() - 1;
+        if (f.tabPositions().size() == 1 && qAbs(f.tabPositions().first().position - tab) < 0.5
+            && formats::tabLeader(f, 0) == QLatin1Char('.'))
             continue;
         f.setTabPositions({QTextOption::Tab(tab, QTextOption::RightTab)});
+        f.setProperty(formats::TabLeadersProperty, QStringLiteral("."));
         QTextCursor(b).setBlockFormat(f);
     }
     return found;
 }
 
-// A copy of the document laid out afresh on the device (the screen's when null) at the
-// width. A changed document is copied again rather than laid out again in place, where
-// the layout is only brought up to date lazily.
-std::unique_ptr<QTextDocument> laidOutCopy(const QTextDocument &source, QPaintDevice *device, qreal width)
+// Lays a document not yet laid out on the device at the width.
+void layOut(QTextDocument &doc, QPaintDevice &device, qreal width)
+{
+    // Unhinted widths, as word processors lay out, so that lines break where theirs do.
+    doc.setUseDesignMetrics(true);
+    doc.documentLayout()->setPaintDevice(&device);
+    doc.setDocumentMargin(0);
+    doc.setTextWidth(width);
+}
+
+// A copy of the document laid out afresh. A changed document is copied again rather than
+// laid out again in place, where the layout is only brought up to date lazily.
+std::unique_ptr<QTextDocument> laidOutCopy(const QTextDocument &source, QPaintDevice &device, qreal width)
 {
     std::unique_ptr<QTextDocument> doc(source.clone());
-    if (device)
-        doc->documentLayout()->setPaintDevice(device);
-    doc->setDocumentMargin(0);
-    doc->setTextWidth(width);
+    layOut(*doc, device, width);
+    return doc;
+}
+
+// The copy that goes on a device's pages `width` device pixels wide: the contents' page
+// numbers at its right margin, and the paragraphs' side margins in the device's pixels
+// (Qt scales a paragraph's indent steps and the space above and below it to the device,
+// but takes those margins as the device's own pixels: on paper they would all but vanish).
+std::unique_ptr<QTextDocument> copyForDevice(const QTextDocument &source, QPaintDevice &device, qreal width)
+{
+    std::unique_ptr<QTextDocument> doc(source.clone());
+    const qreal scale = device.logicalDpiX() / 96.0;
+    placeContentsTabs(*doc, width / scale);
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat f = b.blockFormat();
+        if (f.leftMargin() == 0 && f.rightMargin() == 0 && f.textIndent() == 0)
+            continue;
+        f.setLeftMargin(f.leftMargin() * scale);
+        f.setRightMargin(f.rightMargin() * scale);
+        f.setTextIndent(f.textIndent() * scale);
+        QTextCursor(b).setBlockFormat(f);
+    }
+    layOut(*doc, device, width);
     return doc;
 }
 
 // Pages, numbering the contents until the numbers no longer move the headings.
-QList<qreal> paginate(std::unique_ptr<QTextDocument> &doc, QPaintDevice *device, qreal pageHeight,
+QList<qreal> paginate(std::unique_ptr<QTextDocument> &doc, QPaintDevice &device, qreal pageHeight,
                       QTextDocument *also = nullptr)
 {
     const qreal width = doc->textWidth();
@@ -228,32 +266,38 @@ QList<qreal> paginate(std::unique_ptr<QTextDocument> &doc, QPaintDevice *device,
 
 } // namespace
 
-void numberContents(QTextDocument &doc)
+void numberContents(QTextDocument &doc, const QPageSize &page)
 {
-    const qreal width = mmToPixels(localPageMm().width() - 2 * MarginMm);
-    if (!placeContentsTabs(doc, width))
+    const QSizeF text = formats::page::textArea(page);
+    if (!placeContentsTabs(doc, pointsToPixels(text.width())))
         return;
-    std::unique_ptr<QTextDocument> copy = laidOutCopy(doc, nullptr, width);
-    // The footer takes two lines of 9 pt text.
-    paginate(copy, nullptr, mmToPixels(localPageMm().height() - 2 * MarginMm) - 2 * 9 * 96 / 72.0 * 1.15, &doc);
+    // Laid out as finely as on a printer: at the screen's pixels every line is rounded up,
+    // and a page holds fewer of them than on paper.
+    QImage fine(1, 1, QImage::Format_Mono);
+    fine.setDotsPerMeterX(FineDotsPerMetre);
+    fine.setDotsPerMeterY(FineDotsPerMetre);
+    const qreal scale = fine.logicalDpiY() / 72.0;
+    std::unique_ptr<QTextDocument> copy = copyForDevice(doc, fine, text.width() * scale);
+    paginate(copy, fine, text.height() * scale, &doc);
 }
 
 int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString &name)
 {
-    device.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
-    const QRectF area = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    using namespace formats::page;
+    device.setPageMargins(QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm), QPageLayout::Millimeter);
+    // The text area from the page's exact size, not the device's whole points.
+    const qreal scale = device.logicalDpiY() / 72.0;
+    const QSizeF text = textArea(inPoints(device.pageLayout().fullRect(QPageLayout::Millimeter).size()));
 
     QFont footerFont(QStringLiteral("Arial"));
-    footerFont.setPointSizeF(9);
+    footerFont.setPointSizeF(FooterPt);
     const QFontMetricsF footerMetrics(footerFont, &device);
-    const qreal footerHeight = footerMetrics.height() * 2;
+    const qreal footerLine = FooterLinePt * scale;
 
     // Lay out a copy at the device's resolution, so the screen document is untouched.
-    const QSizeF body(area.width(), area.height() - footerHeight);
-    std::unique_ptr<QTextDocument> doc = laidOutCopy(source, &device, body.width());
-    if (placeContentsTabs(*doc, body.width() * 96 / device.logicalDpiY()))
-        doc = laidOutCopy(*doc, &device, body.width());
-    QList<qreal> starts = paginate(doc, &device, body.height());
+    const QSizeF body(text.width() * scale, text.height() * scale);
+    std::unique_ptr<QTextDocument> doc = copyForDevice(source, device, body.width());
+    QList<qreal> starts = paginate(doc, device, body.height());
     const int pages = int(starts.size());
     starts << doc->size().height();
 
@@ -280,7 +324,7 @@ int paint(const QTextDocument &source, QPagedPaintDevice &device, const QString 
 
         painter.setFont(footerFont);
         painter.setPen(Qt::black);
-        const QRectF footer(0, body.height() + footerMetrics.height() * 0.75, body.width(), footerMetrics.height());
+        const QRectF footer(0, body.height() + footerLine, body.width(), footerLine);
         painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
                          footerMetrics.elidedText(name, Qt::ElideMiddle, body.width() * 0.6));
         painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,

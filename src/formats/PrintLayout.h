@@ -7,6 +7,7 @@
 // (the document starts with a title) has no footer, and the contents lines get the
 // pages of this layout.
 
+#include "formats/PageSetup.h"
 #include "formats/SafeWrite.h"
 
 #include <QString>
@@ -21,8 +22,8 @@ namespace formats::printlayout {
 QString documentName(const QString &filePath);
 
 // Writes into the contents lines (DocumentStructure.h) the pages on which their headings
-// fall on pages of the local size, laying the document out again until they hold.
-void numberContents(QTextDocument &doc);
+// fall on pages of the given size, laying the document out again until they hold.
+void numberContents(QTextDocument &doc, const QPageSize &page = formats::page::localSize());
 
 // Sets the margins, lays the document out on the device's page and paints every page.
 // Returns the number of pages, 0 when the device cannot be painted on.

@@ -19,6 +19,8 @@ namespace plandoc::formattedplan {
 namespace {
 
 const QString Family = QStringLiteral("Arial");
+// The cover's line under the name, and the name of a plan without one.
+const QString BusinessPlan = QStringLiteral("Business Plan");
 
 QTextCharFormat textFormat(qreal points, bool bold = false, bool italic = false)
 {
@@ -211,9 +213,9 @@ QStringList summary(const PlanRecord &p)
 void cover(Builder &b, const PlanRecord &p, const QDate &today)
 {
     const QString name = answer(p.Name);
-    b.title(name.isEmpty() ? QStringLiteral("Business Plan") : name);
+    b.title(name.isEmpty() ? BusinessPlan : name);
     if (!name.isEmpty())
-        b.paragraph(QStringLiteral("Business Plan"), textFormat(18), Qt::AlignCenter);
+        b.paragraph(BusinessPlan, textFormat(18), Qt::AlignCenter);
     b.paragraph(QString(), textFormat(12), Qt::AlignCenter);
     QStringList place;
     for (const QString *v : {&p.City, &p.State, &p.Zip})
@@ -323,7 +325,13 @@ void writeProjection(Builder &b, const PlanRecord &p, const QDate &today)
 QString documentTitle(const PlanRecord &plan)
 {
     const QString name = plan.Name.trimmed();
-    return holdsAnswer(name) ? name + QStringLiteral(" - Business Plan") : QStringLiteral("Business Plan");
+    return holdsAnswer(name) ? documentTitle(name) : BusinessPlan;
+}
+
+QString documentTitle(const QString &title)
+{
+    const QString name = title.trimmed();
+    return name.isEmpty() || name == BusinessPlan ? BusinessPlan : name + QStringLiteral(" - ") + BusinessPlan;
 }
 
 void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today)

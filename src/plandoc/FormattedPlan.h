@@ -14,8 +14,10 @@ class QTextDocument;
 namespace plandoc::formattedplan {
 
 // "Juniper Hearth Bakery & Café - Business Plan", or "Business Plan" without a name: the
-// document's name in footers and the PDF title while it has no file.
+// document's name in footers and in the files' titles.
 QString documentTitle(const PlanRecord &plan);
+// The same from the plan's title, the cover's first line, as a plan opened from a file has it.
+QString documentTitle(const QString &title);
 
 // Replaces the document's content with the plan. `today` dates the cover. The contents'
 // page numbers are those of a page of the local size; printing numbers them again for

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace {
@@ -186,6 +187,24 @@ private slots:
         run->expectSaveQuestion(PromptButton::Cancel);
         run->trigger(p, "mnuFileFormattedPlan");
         QVERIFY(EditorRun::wholeText(p).startsWith(QLatin1String("Draft ")));
+    }
+
+    // Saved under any name and opened again, a plan goes by its business in footers and
+    // titles; once it no longer opens with its title, by its file.
+    void formattedPlan_goesByItsBusinessWhateverItsFile()
+    {
+        answerSome();
+        OPEN_EDITOR(p);
+        run->trigger(p, "mnuFileFormattedPlan");
+        const QString path = dir->filePath(QStringLiteral("sunrise_plan.rtf"));
+        run->expectSaveAs(path);
+        run->trigger(p, "mnuFileSaveAs");
+        run->expectOpen(path);
+        run->trigger(p, "mnuFileOpen");
+        QCOMPARE(p->fileName(), path);
+        QCOMPARE(p->file()->documentName(), QStringLiteral("Owner's Own Shop - Business Plan"));
+        QTextCursor(p->textEdit()->document()).setBlockFormat(QTextBlockFormat());
+        QCOMPARE(p->file()->documentName(), QStringLiteral("sunrise_plan.rtf"));
     }
 
     void fillSteps_takesTheAnswersOnlyWhenAskedAndFound_data()

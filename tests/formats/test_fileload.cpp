@@ -224,9 +224,10 @@ void FileLoadTest::tool_printsWordAndOpenDocumentText()
     tool.start(QStringLiteral(QUORVANE_RTF_TO_TEXT), {path});
     QVERIFY(tool.waitForFinished(30000));
     QCOMPARE(tool.exitCode(), 0);
-    // Block by block as the document itself holds them: the line, the empty block the
-    // table stands in, the two cells and the block after the table.
-    QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()), QStringLiteral("Plan\ncaf\u00e9\tx\n\n\ncell\n"));
+    // Block by block as the document itself holds them: the line, the two cells and the
+    // block after the table. The empty block the table stands in is not written: it takes
+    // no room on the page, and the file paginates as print does.
+    QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()), QStringLiteral("Plan\ncaf\u00e9\tx\n\ncell\n"));
     QCOMPARE(doc.blockCount(), 5);
 }
 

@@ -1,5 +1,6 @@
 #include "formats/office/DocxParts.h"
 
+#include "formats/PageSetup.h"
 #include "formats/office/XmlText.h"
 
 #include <QXmlStreamWriter>
@@ -80,11 +81,20 @@ void paragraphStyle(QXmlStreamWriter &w, const QString &id, const QString &name,
     w.writeEndElement();
 }
 
+// The footer's runs are in the footer's type.
+void footerSize(QXmlStreamWriter &w)
+{
+    w.writeStartElement(QStringLiteral("w:rPr"));
+    val(w, QStringLiteral("w:sz"), QString::number(int(formats::page::FooterPt * 2)));
+    w.writeEndElement();
+}
+
 void field(QXmlStreamWriter &w, const QString &instruction, const QString &shown)
 {
     w.writeStartElement(QStringLiteral("w:fldSimple"));
     w.writeAttribute(QStringLiteral("w:instr"), instruction);
     w.writeStartElement(QStringLiteral("w:r"));
+    footerSize(w);
     w.writeTextElement(QStringLiteral("w:t"), shown);
     w.writeEndElement();
     w.writeEndElement();
@@ -93,6 +103,7 @@ void field(QXmlStreamWriter &w, const QString &instruction, const QString &shown
 void textRun(QXmlStreamWriter &w, const QString &text)
 {
     w.writeStartElement(QStringLiteral("w:r"));
+    footerSize(w);
     w.writeStartElement(QStringLiteral("w:t"));
     w.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
     w.writeCharacters(text);
@@ -155,15 +166,22 @@ QByteArray documentRels()
 QByteArray styles()
 {
     return part(QStringLiteral("w:styles"), {{QStringLiteral("w"), W}}, [](QXmlStreamWriter &w) {
-        // Arial 12 like the editor.
+        // Arial 12 like the editor, kerned as in print, and at least two lines of a
+        // paragraph on each page, as in print.
         w.writeStartElement(QStringLiteral("w:docDefaults"));
         w.writeStartElement(QStringLiteral("w:rPrDefault"));
         w.writeStartElement(QStringLiteral("w:rPr"));
         w.writeEmptyElement(QStringLiteral("w:rFonts"));
         for (const char *a : {"w:ascii", "w:hAnsi", "w:cs", "w:eastAsia"})
             w.writeAttribute(QLatin1String(a), QStringLiteral("Arial"));
+        val(w, QStringLiteral("w:kern"), QStringLiteral("2"));
         val(w, QStringLiteral("w:sz"), QStringLiteral("24"));
         val(w, QStringLiteral("w:szCs"), QStringLiteral("24"));
+        w.writeEndElement();
+        w.writeEndElement();
+        w.writeStartElement(QStringLiteral("w:pPrDefault"));
+        w.writeStartElement(QStringLiteral("w:pPr"));
+        w.writeEmptyElement(QStringLiteral("w:widowControl"));
         w.writeEndElement();
         w.writeEndElement();
         w.writeEndElement();
@@ -179,25 +197,46 @@ QByteArray styles()
         paragraphStyle(w, QStringLiteral("Heading1"), QStringLiteral("heading 1"), 0, 32, true);
         paragraphStyle(w, QStringLiteral("Heading2"), QStringLiteral("heading 2"), 1, 28, true);
         paragraphStyle(w, QStringLiteral("TOC1"), QStringLiteral("toc 1"), -1, 24, false);
-        paragraphStyle(w, QStringLiteral("TOC2"), QStringLiteral("toc 2"), -1, 24, false, 240);
+        paragraphStyle(w, QStringLiteral("TOC2"), QStringLiteral("toc 2"), -1, 24, false, 600);
     });
 }
 
 QByteArray settings()
 {
     return part(QStringLiteral("w:settings"), {{QStringLiteral("w"), W}}, [](QXmlStreamWriter &w) {
+        // The stored contents are right for our layout; Word's own may differ, so it
+        // numbers them again on opening.
+        val(w, QStringLiteral("w:updateFields"), QStringLiteral("true"));
         val(w, QStringLiteral("w:defaultTabStop"), QStringLiteral("720"));
         val(w, QStringLiteral("w:characterSpacingControl"), QStringLiteral("doNotCompress"));
     });
 }
 
-QByteArray footer()
+QByteArray footer(const QString &name, int textWidth)
 {
-    return part(QStringLiteral("w:ftr"), {{QStringLiteral("w"), W}}, [](QXmlStreamWriter &w) {
+    return part(QStringLiteral("w:ftr"), {{QStringLiteral("w"), W}}, [&](QXmlStreamWriter &w) {
         w.writeStartElement(QStringLiteral("w:p"));
         w.writeStartElement(QStringLiteral("w:pPr"));
-        val(w, QStringLiteral("w:jc"), QStringLiteral("right"));
+        if (name.isEmpty()) {
+            val(w, QStringLiteral("w:jc"), QStringLiteral("right"));
+        } else {
+            w.writeStartElement(QStringLiteral("w:tabs"));
+            w.writeEmptyElement(QStringLiteral("w:tab"));
+            w.writeAttribute(QStringLiteral("w:val"), QStringLiteral("right"));
+            w.writeAttribute(QStringLiteral("w:pos"), QString::number(textWidth));
+            w.writeEndElement();
+        }
+        w.writeStartElement(QStringLiteral("w:rPr"));
+        val(w, QStringLiteral("w:sz"), QString::number(int(formats::page::FooterPt * 2)));
         w.writeEndElement();
+        w.writeEndElement();
+        if (!name.isEmpty()) {
+            textRun(w, formats::office::validXml(name));
+            w.writeStartElement(QStringLiteral("w:r"));
+            footerSize(w);
+            w.writeEmptyElement(QStringLiteral("w:tab"));
+            w.writeEndElement();
+        }
         textRun(w, QStringLiteral("Page "));
         field(w, QStringLiteral(" PAGE "), QStringLiteral("1"));
         textRun(w, QStringLiteral(" of "));
@@ -234,7 +273,8 @@ QByteArray numbering(const std::vector<ListDef> &lists)
             val(w, QStringLiteral("w:lvlText"), l.format == QLatin1String("bullet") ? l.bullet : QStringLiteral("%1."));
             w.writeStartElement(QStringLiteral("w:pPr"));
             w.writeEmptyElement(QStringLiteral("w:ind"));
-            w.writeAttribute(QStringLiteral("w:left"), QString::number(720 * (l.level + 1)));
+            // Where print puts a list's text: a step of 30 points for each level.
+            w.writeAttribute(QStringLiteral("w:left"), QString::number(600 * (l.level + 1)));
             w.writeAttribute(QStringLiteral("w:hanging"), QStringLiteral("360"));
             w.writeEndElement();
             w.writeEndElement();

@@ -24,7 +24,8 @@ QByteArray packageRels();
 QByteArray documentRels();
 QByteArray styles();
 QByteArray settings();
-QByteArray footer();
+// "Page N of M" at the right, after the name when there is one.
+QByteArray footer(const QString &name, int textWidth);
 QByteArray coreProperties(const QString &title);
 QByteArray numbering(const std::vector<ListDef> &lists); // list i is numId i + 1
 

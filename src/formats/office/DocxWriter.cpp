@@ -1,7 +1,9 @@
 #include "formats/office/DocxWriter.h"
 
 #include "formats/DocumentStructure.h"
+#include "formats/PageSetup.h"
 #include "formats/office/DocxParts.h"
+#include "formats/office/OfficeLayout.h"
 #include "formats/office/XmlText.h"
 #include "formats/office/Zip.h"
 
@@ -54,21 +56,23 @@ QString bullet(QTextListFormat::Style style)
 
 class Body {
 public:
-    Body(QXmlStreamWriter &w, int textWidth) : m_w(w), m_textWidth(textWidth) {}
+    Body(QXmlStreamWriter &w, const QTextDocument &doc, int textWidth) : m_w(w), m_doc(doc), m_textWidth(textWidth) {}
 
     // The blocks and tables between two positions of a frame; false when the last was a
     // table (a table cell must end with a paragraph).
-    bool frame(QTextFrame::iterator it, const QTextFrame::iterator &end)
+    bool frame(QTextFrame::iterator it, const QTextFrame::iterator &end, bool breakBefore = false)
     {
         bool endsInParagraph = true;
         for (; it != end; ++it) {
             if (QTextTable *t = qobject_cast<QTextTable *>(it.currentFrame())) {
+                m_afterHeading = false;
                 table(*t);
                 endsInParagraph = false;
-            } else if (it.currentBlock().isValid()) {
-                paragraph(it.currentBlock(), false);
+            } else if (it.currentBlock().isValid() && !takesNoRoom(it, end)) {
+                paragraph(it.currentBlock(), breakBefore, spaceAfter(it, end));
                 endsInParagraph = true;
             }
+            breakBefore = false;
         }
         return endsInParagraph;
     }
@@ -76,7 +80,7 @@ public:
     std::vector<ListDef> lists;
 
 private:
-    void paragraph(const QTextBlock &b, bool breakBefore)
+    void paragraph(const QTextBlock &b, bool breakBefore, double afterPt)
     {
         const QTextBlockFormat bf = b.blockFormat();
         const int contents = formats::contentsLevel(bf);
@@ -93,6 +97,13 @@ private:
             style = contents == 1 ? QStringLiteral("TOC1") : QStringLiteral("TOC2");
         if (!style.isEmpty())
             val(m_w, QStringLiteral("w:pStyle"), style);
+        // A heading stays on the page of the paragraph after it, which is kept whole, as in
+        // print.
+        if (bf.headingLevel() > 0)
+            m_w.writeEmptyElement(QStringLiteral("w:keepNext"));
+        else if (m_afterHeading)
+            m_w.writeEmptyElement(QStringLiteral("w:keepLines"));
+        m_afterHeading = bf.headingLevel() > 0;
         if (breakBefore || (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
             m_w.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
         if (QTextList *list = b.textList()) {
@@ -101,15 +112,7 @@ private:
             val(m_w, QStringLiteral("w:numId"), QString::number(listId(list)));
             m_w.writeEndElement();
         }
-        if (contents > 0) {
-            // The page numbers at the right margin, dots leading to them.
-            m_w.writeStartElement(QStringLiteral("w:tabs"));
-            m_w.writeEmptyElement(QStringLiteral("w:tab"));
-            m_w.writeAttribute(QStringLiteral("w:val"), QStringLiteral("right"));
-            m_w.writeAttribute(QStringLiteral("w:leader"), QStringLiteral("dot"));
-            m_w.writeAttribute(QStringLiteral("w:pos"), QString::number(m_textWidth));
-            m_w.writeEndElement();
-        }
+        paragraphLayout(bf, afterPt, b.textList() != nullptr);
         const Qt::Alignment align = bf.alignment() & Qt::AlignHorizontal_Mask;
         if (align & Qt::AlignHCenter)
             val(m_w, QStringLiteral("w:jc"), QStringLiteral("center"));
@@ -117,6 +120,12 @@ private:
             val(m_w, QStringLiteral("w:jc"), QStringLiteral("both"));
         else if (align & (Qt::AlignRight | Qt::AlignTrailing))
             val(m_w, QStringLiteral("w:jc"), QStringLiteral("right"));
+        // An empty paragraph is as tall as its own mark's type.
+        if (const QTextCharFormat mark = b.charFormat(); mark.fontPointSize() > 0 && b.length() <= 1) {
+            m_w.writeStartElement(QStringLiteral("w:rPr"));
+            fontSize(mark.fontPointSize());
+            m_w.writeEndElement();
+        }
         m_w.writeEndElement();
 
         // The contents are one TOC field: Word shows the stored lines and can update them.
@@ -138,6 +147,48 @@ private:
             fieldChar(QStringLiteral("end"));
         }
         m_w.writeEndElement();
+    }
+
+    // Tab stops (Word counts them from the margin), spacing and indents. A list item's
+    // indent is its list's.
+    void paragraphLayout(const QTextBlockFormat &bf, double afterPt, bool listItem)
+    {
+        const Indents ind = indents(bf, m_doc);
+        if (const QList<TabStop> stops = tabStops(bf); !stops.isEmpty()) {
+            m_w.writeStartElement(QStringLiteral("w:tabs"));
+            for (const TabStop &t : stops) {
+                m_w.writeEmptyElement(QStringLiteral("w:tab"));
+                m_w.writeAttribute(QStringLiteral("w:val"), t.type == QTextOption::RightTab    ? QStringLiteral("right")
+                                                            : t.type == QTextOption::CenterTab ? QStringLiteral("center")
+                                                            : t.type == QTextOption::DelimiterTab ? QStringLiteral("decimal")
+                                                                                                  : QStringLiteral("left"));
+                if (t.leader != QLatin1Char(' '))
+                    m_w.writeAttribute(QStringLiteral("w:leader"), t.leader == QLatin1Char('-')   ? QStringLiteral("hyphen")
+                                                                   : t.leader == QLatin1Char('_') ? QStringLiteral("underscore")
+                                                                                                  : QStringLiteral("dot"));
+                m_w.writeAttribute(QStringLiteral("w:pos"), QString::number(twips(ind.leftPt + t.positionPt)));
+            }
+            m_w.writeEndElement();
+        }
+        m_w.writeEmptyElement(QStringLiteral("w:spacing"));
+        m_w.writeAttribute(QStringLiteral("w:before"), QStringLiteral("0"));
+        m_w.writeAttribute(QStringLiteral("w:after"), QString::number(twips(afterPt)));
+        if (!listItem && (ind.leftPt != 0 || ind.rightPt != 0 || ind.firstPt != 0)) {
+            m_w.writeEmptyElement(QStringLiteral("w:ind"));
+            m_w.writeAttribute(QStringLiteral("w:left"), QString::number(twips(ind.leftPt)));
+            m_w.writeAttribute(QStringLiteral("w:right"), QString::number(twips(ind.rightPt)));
+            if (ind.firstPt < 0)
+                m_w.writeAttribute(QStringLiteral("w:hanging"), QString::number(twips(-ind.firstPt)));
+            else
+                m_w.writeAttribute(QStringLiteral("w:firstLine"), QString::number(twips(ind.firstPt)));
+        }
+    }
+
+    void fontSize(double pointSize)
+    {
+        const QString half = QString::number(qRound(pointSize * 2));
+        val(m_w, QStringLiteral("w:sz"), half);
+        val(m_w, QStringLiteral("w:szCs"), half);
     }
 
     void fieldChar(const QString &type)
@@ -167,11 +218,8 @@ private:
             m_w.writeEmptyElement(QStringLiteral("w:strike"));
         if (cf.hasProperty(QTextFormat::ForegroundBrush) && cf.foreground().style() != Qt::NoBrush)
             val(m_w, QStringLiteral("w:color"), colourHex(cf.foreground().color()));
-        if (cf.hasProperty(QTextFormat::FontPointSize) && cf.fontPointSize() > 0) {
-            const QString half = QString::number(qRound(cf.fontPointSize() * 2));
-            val(m_w, QStringLiteral("w:sz"), half);
-            val(m_w, QStringLiteral("w:szCs"), half);
-        }
+        if (cf.hasProperty(QTextFormat::FontPointSize) && cf.fontPointSize() > 0)
+            fontSize(cf.fontPointSize());
         if (cf.fontUnderline())
             val(m_w, QStringLiteral("w:u"), QStringLiteral("single"));
         if (cf.verticalAlignment() == QTextCharFormat::AlignSuperScript)
@@ -209,38 +257,72 @@ private:
     void table(QTextTable &t)
     {
         const int columns = t.columns();
+        const QTextTableFormat format = t.format();
+        const QTextLength width = format.width();
+        const int tableWidth = width.type() == QTextLength::PercentageLength ? int(m_textWidth * width.rawValue() / 100)
+                               : width.type() == QTextLength::FixedLength   ? twips(points(width.rawValue()))
+                                                                            : m_textWidth;
+        QList<int> gridWidths;
+        for (const double share : columnShares(t))
+            gridWidths.push_back(int(tableWidth * share));
         m_w.writeStartElement(QStringLiteral("w:tbl"));
         m_w.writeStartElement(QStringLiteral("w:tblPr"));
         m_w.writeEmptyElement(QStringLiteral("w:tblW"));
-        m_w.writeAttribute(QStringLiteral("w:w"), QString::number(m_textWidth));
+        m_w.writeAttribute(QStringLiteral("w:w"), QString::number(tableWidth));
         m_w.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
+        // The table's own borders and padding, so its rows are as tall as in print.
+        const bool bordered = format.border() > 0 && format.borderStyle() != QTextFrameFormat::BorderStyle_None;
+        const QString colour = format.borderBrush().style() == Qt::NoBrush ? QStringLiteral("000000")
+                                                                           : colourHex(format.borderBrush().color());
         m_w.writeStartElement(QStringLiteral("w:tblBorders"));
         for (const char *side : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"}) {
             m_w.writeEmptyElement(QLatin1String(side));
-            m_w.writeAttribute(QStringLiteral("w:val"), QStringLiteral("single"));
-            m_w.writeAttribute(QStringLiteral("w:sz"), QStringLiteral("4"));
+            m_w.writeAttribute(QStringLiteral("w:val"), bordered ? QStringLiteral("single") : QStringLiteral("nil"));
+            if (!bordered)
+                continue;
+            // Eighths of a point, of which Word draws no fewer than two.
+            m_w.writeAttribute(QStringLiteral("w:sz"), QString::number(std::max(2, qRound(points(format.border()) * 8))));
             m_w.writeAttribute(QStringLiteral("w:space"), QStringLiteral("0"));
-            m_w.writeAttribute(QStringLiteral("w:color"), QStringLiteral("000000"));
+            m_w.writeAttribute(QStringLiteral("w:color"), colour);
+        }
+        m_w.writeEndElement();
+        m_w.writeEmptyElement(QStringLiteral("w:tblLayout"));
+        m_w.writeAttribute(QStringLiteral("w:type"), QStringLiteral("fixed"));
+        // Qt draws each cell's own border inside the row, Word one line between rows: half
+        // a border more padding keeps the rows as tall.
+        const double padding = points(format.cellPadding() + (bordered ? format.border() / 2 : 0));
+        m_w.writeStartElement(QStringLiteral("w:tblCellMar"));
+        for (const char *side : {"w:top", "w:left", "w:bottom", "w:right"}) {
+            m_w.writeEmptyElement(QLatin1String(side));
+            m_w.writeAttribute(QStringLiteral("w:w"), QString::number(twips(padding)));
+            m_w.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
         }
         m_w.writeEndElement();
         m_w.writeEndElement();
-        const int columnWidth = m_textWidth / std::max(columns, 1);
         m_w.writeStartElement(QStringLiteral("w:tblGrid"));
-        for (int c = 0; c < columns; ++c) {
+        for (const int w : std::as_const(gridWidths)) {
             m_w.writeEmptyElement(QStringLiteral("w:gridCol"));
-            m_w.writeAttribute(QStringLiteral("w:w"), QString::number(columnWidth));
+            m_w.writeAttribute(QStringLiteral("w:w"), QString::number(w));
         }
         m_w.writeEndElement();
         bool firstCell = true;
         for (int r = 0; r < t.rows(); ++r) {
             m_w.writeStartElement(QStringLiteral("w:tr"));
+            if (r < format.headerRowCount()) {
+                m_w.writeStartElement(QStringLiteral("w:trPr"));
+                m_w.writeEmptyElement(QStringLiteral("w:tblHeader"));
+                m_w.writeEndElement();
+            }
             for (int c = 0; c < columns;) {
                 const QTextTableCell cell = t.cellAt(r, c);
-                const int span = std::max(cell.columnSpan(), 1);
+                const int span = std::clamp(cell.columnSpan(), 1, columns - c);
+                int cellWidth = 0;
+                for (int k = c; k < c + span; ++k)
+                    cellWidth += gridWidths.value(k);
                 m_w.writeStartElement(QStringLiteral("w:tc"));
                 m_w.writeStartElement(QStringLiteral("w:tcPr"));
                 m_w.writeEmptyElement(QStringLiteral("w:tcW"));
-                m_w.writeAttribute(QStringLiteral("w:w"), QString::number(columnWidth * span));
+                m_w.writeAttribute(QStringLiteral("w:w"), QString::number(cellWidth));
                 m_w.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
                 if (span > 1)
                     val(m_w, QStringLiteral("w:gridSpan"), QString::number(span));
@@ -251,15 +333,10 @@ private:
                     val(m_w, QStringLiteral("w:vMerge"), QStringLiteral("restart"));
                 m_w.writeEndElement();
                 bool endsInParagraph = false;
-                if (!covered) {
-                    // A page break before the table goes on its first paragraph.
-                    if (firstCell && (t.format().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)) {
-                        paragraph(cell.firstCursorPosition().block(), true);
-                        endsInParagraph = frame(++cell.begin(), cell.end());
-                    } else {
-                        endsInParagraph = frame(cell.begin(), cell.end());
-                    }
-                }
+                // A page break before the table goes on its first paragraph.
+                if (!covered)
+                    endsInParagraph = frame(cell.begin(), cell.end(),
+                                            firstCell && (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore));
                 if (!endsInParagraph || covered)
                     m_w.writeEmptyElement(QStringLiteral("w:p"));
                 m_w.writeEndElement();
@@ -283,18 +360,21 @@ private:
     }
 
     QXmlStreamWriter &m_w;
+    const QTextDocument &m_doc;
     int m_textWidth;
     bool m_inContents = false;
+    bool m_afterHeading = false;
     QHash<const QTextList *, int> m_listIds;
 };
 
 } // namespace
 
-QByteArray write(const QTextDocument &doc, const QString &title)
+QByteArray write(const QTextDocument &doc, const QString &title, const QPageSize &pageSize)
 {
-    const QSizeF page = formats::office::pageSize().size(QPageSize::Point);
-    const int margin = twips(formats::office::MarginMm * 72.0 / 25.4);
-    const int textWidth = twips(page.width()) - 2 * margin;
+    const QSizeF page = formats::page::inPoints(pageSize);
+    const int margin = twips(formats::page::MarginPt);
+    const int textWidth = twips(formats::page::textArea(pageSize).width());
+    const bool cover = formats::isTitle(doc.begin().blockFormat());
 
     QByteArray document;
     QXmlStreamWriter w(&document);
@@ -303,7 +383,7 @@ QByteArray write(const QTextDocument &doc, const QString &title)
     w.writeAttribute(QStringLiteral("xmlns:w"), QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main"));
     w.writeAttribute(QStringLiteral("xmlns:r"), QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships"));
     w.writeStartElement(QStringLiteral("w:body"));
-    Body body(w, textWidth);
+    Body body(w, doc, textWidth);
     body.frame(doc.rootFrame()->begin(), doc.rootFrame()->end());
 
     w.writeStartElement(QStringLiteral("w:sectPr"));
@@ -313,14 +393,18 @@ QByteArray write(const QTextDocument &doc, const QString &title)
     w.writeEmptyElement(QStringLiteral("w:pgSz"));
     w.writeAttribute(QStringLiteral("w:w"), QString::number(twips(page.width())));
     w.writeAttribute(QStringLiteral("w:h"), QString::number(twips(page.height())));
+    // The text ends above the footer's band, and the footer's line ends at the margin, as
+    // in print.
     w.writeEmptyElement(QStringLiteral("w:pgMar"));
-    for (const char *side : {"w:top", "w:right", "w:bottom", "w:left"})
-        w.writeAttribute(QLatin1String(side), QString::number(margin));
+    w.writeAttribute(QStringLiteral("w:top"), QString::number(margin));
+    w.writeAttribute(QStringLiteral("w:right"), QString::number(margin));
+    w.writeAttribute(QStringLiteral("w:bottom"), QString::number(margin + twips(formats::page::FooterBandPt)));
+    w.writeAttribute(QStringLiteral("w:left"), QString::number(margin));
     w.writeAttribute(QStringLiteral("w:header"), QString::number(margin / 2));
-    w.writeAttribute(QStringLiteral("w:footer"), QString::number(margin / 2));
+    w.writeAttribute(QStringLiteral("w:footer"), QString::number(margin));
     w.writeAttribute(QStringLiteral("w:gutter"), QStringLiteral("0"));
     // A cover page (the document opens with its title) has no footer, as in print.
-    if (formats::isTitle(doc.begin().blockFormat()))
+    if (cover)
         w.writeEmptyElement(QStringLiteral("w:titlePg"));
     w.writeEndElement();
     w.writeEndDocument();
@@ -333,7 +417,8 @@ QByteArray write(const QTextDocument &doc, const QString &title)
         {QStringLiteral("word/styles.xml"), styles()},
         {QStringLiteral("word/settings.xml"), settings()},
         {QStringLiteral("word/numbering.xml"), numbering(body.lists)},
-        {QStringLiteral("word/footer1.xml"), footer()},
+        // A document with a title names it in the footer, as in print.
+        {QStringLiteral("word/footer1.xml"), footer(cover ? title : QString(), textWidth)},
         {QStringLiteral("docProps/core.xml"), coreProperties(title)},
     });
 }

@@ -1,5 +1,6 @@
 #include "formats/office/OdtParts.h"
 
+#include "formats/PageSetup.h"
 #include "formats/office/XmlText.h"
 
 #include <QXmlStreamWriter>
@@ -20,9 +21,10 @@ const char *const kNamespaces[][2] = {
 };
 
 QString mm(double v) { return QString::number(v, 'f', 1) + QStringLiteral("mm"); }
+QString pt(double v) { return QString::number(v, 'f', 2) + QStringLiteral("pt"); }
 
 void paragraphStyle(QXmlStreamWriter &w, const QString &name, const QString &display, int outline, const QString &size,
-                    bool bold, const QString &align = {})
+                    bool bold, const QString &align = {}, const QString &indent = {})
 {
     w.writeStartElement(QStringLiteral("style:style"));
     w.writeAttribute(QStringLiteral("style:name"), name);
@@ -41,6 +43,8 @@ void paragraphStyle(QXmlStreamWriter &w, const QString &name, const QString &dis
     }
     if (!align.isEmpty())
         w.writeAttribute(QStringLiteral("fo:text-align"), align);
+    if (!indent.isEmpty())
+        w.writeAttribute(QStringLiteral("fo:margin-left"), indent);
     w.writeEmptyElement(QStringLiteral("style:text-properties"));
     w.writeAttribute(QStringLiteral("fo:font-size"), size);
     if (bold)
@@ -74,17 +78,22 @@ QByteArray fontFaces(const QStringList &families)
     return out;
 }
 
-QByteArray styles(const QStringList &families)
+QByteArray styles(const QStringList &families, const QPageSize &pageSize, const QString &footerName)
 {
     QByteArray out;
     QXmlStreamWriter w(&out);
     w.writeStartElement(QStringLiteral("office:styles"));
-    // Arial 12 like the editor.
+    // Arial 12 like the editor, kerned as in print, and at least two lines of a paragraph
+    // on each page, as in print.
     w.writeStartElement(QStringLiteral("style:default-style"));
     w.writeAttribute(QStringLiteral("style:family"), QStringLiteral("paragraph"));
+    w.writeEmptyElement(QStringLiteral("style:paragraph-properties"));
+    w.writeAttribute(QStringLiteral("fo:orphans"), QStringLiteral("2"));
+    w.writeAttribute(QStringLiteral("fo:widows"), QStringLiteral("2"));
     w.writeEmptyElement(QStringLiteral("style:text-properties"));
     w.writeAttribute(QStringLiteral("style:font-name"), QStringLiteral("Arial"));
     w.writeAttribute(QStringLiteral("fo:font-size"), QStringLiteral("12pt"));
+    w.writeAttribute(QStringLiteral("style:letter-kerning"), QStringLiteral("true"));
     w.writeEndElement();
     w.writeStartElement(QStringLiteral("style:style"));
     w.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Standard"));
@@ -96,10 +105,13 @@ QByteArray styles(const QStringList &families)
     paragraphStyle(w, QStringLiteral("Heading_20_1"), QStringLiteral("Heading 1"), 1, QStringLiteral("16pt"), true);
     paragraphStyle(w, QStringLiteral("Heading_20_2"), QStringLiteral("Heading 2"), 2, QStringLiteral("14pt"), true);
     paragraphStyle(w, QStringLiteral("Contents_20_1"), QStringLiteral("Contents 1"), 0, QStringLiteral("12pt"), false);
-    paragraphStyle(w, QStringLiteral("Contents_20_2"), QStringLiteral("Contents 2"), 0, QStringLiteral("12pt"), false);
+    // Contents entries of level 2 stand a step of 30 points in, as in print.
+    paragraphStyle(w, QStringLiteral("Contents_20_2"), QStringLiteral("Contents 2"), 0, QStringLiteral("12pt"), false, {},
+                   QStringLiteral("30pt"));
     w.writeEndElement();
 
-    const QSizeF page = formats::office::pageSize().size(QPageSize::Millimeter);
+    using namespace formats::page;
+    const QSizeF page = pageSize.size(QPageSize::Millimeter);
     w.writeStartElement(QStringLiteral("office:automatic-styles"));
     w.writeStartElement(QStringLiteral("style:page-layout"));
     w.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Page"));
@@ -107,19 +119,31 @@ QByteArray styles(const QStringList &families)
     w.writeAttribute(QStringLiteral("fo:page-width"), mm(page.width()));
     w.writeAttribute(QStringLiteral("fo:page-height"), mm(page.height()));
     for (const char *side : {"fo:margin-top", "fo:margin-bottom", "fo:margin-left", "fo:margin-right"})
-        w.writeAttribute(QLatin1String(side), mm(formats::office::MarginMm));
+        w.writeAttribute(QLatin1String(side), mm(MarginMm));
+    // The footer's band at the foot of the text, as in print: a line of space, its line.
     w.writeStartElement(QStringLiteral("style:footer-style"));
     w.writeEmptyElement(QStringLiteral("style:header-footer-properties"));
-    w.writeAttribute(QStringLiteral("fo:min-height"), QStringLiteral("0mm"));
-    w.writeAttribute(QStringLiteral("fo:margin-top"), QStringLiteral("4mm"));
+    w.writeAttribute(QStringLiteral("fo:min-height"), pt(FooterLinePt));
+    w.writeAttribute(QStringLiteral("fo:margin-top"), pt(FooterLinePt));
     w.writeEndElement();
     w.writeEndElement();
     w.writeStartElement(QStringLiteral("style:style"));
     w.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Footer"));
     w.writeAttribute(QStringLiteral("style:family"), QStringLiteral("paragraph"));
     w.writeAttribute(QStringLiteral("style:parent-style-name"), QStringLiteral("Standard"));
-    w.writeEmptyElement(QStringLiteral("style:paragraph-properties"));
-    w.writeAttribute(QStringLiteral("fo:text-align"), QStringLiteral("end"));
+    w.writeStartElement(QStringLiteral("style:paragraph-properties"));
+    if (footerName.isEmpty()) {
+        w.writeAttribute(QStringLiteral("fo:text-align"), QStringLiteral("end"));
+    } else {
+        w.writeStartElement(QStringLiteral("style:tab-stops"));
+        w.writeEmptyElement(QStringLiteral("style:tab-stop"));
+        w.writeAttribute(QStringLiteral("style:position"), pt(textArea(pageSize).width()));
+        w.writeAttribute(QStringLiteral("style:type"), QStringLiteral("right"));
+        w.writeEndElement();
+    }
+    w.writeEndElement();
+    w.writeEmptyElement(QStringLiteral("style:text-properties"));
+    w.writeAttribute(QStringLiteral("fo:font-size"), pt(FooterPt));
     w.writeEndElement();
     w.writeEndElement();
 
@@ -134,6 +158,10 @@ QByteArray styles(const QStringList &families)
     w.writeStartElement(QStringLiteral("style:footer"));
     w.writeStartElement(QStringLiteral("text:p"));
     w.writeAttribute(QStringLiteral("text:style-name"), QStringLiteral("Footer"));
+    if (!footerName.isEmpty()) {
+        w.writeCharacters(formats::office::validXml(footerName));
+        w.writeEmptyElement(QStringLiteral("text:tab"));
+    }
     w.writeCharacters(QStringLiteral("Page "));
     w.writeStartElement(QStringLiteral("text:page-number"));
     w.writeAttribute(QStringLiteral("text:select-page"), QStringLiteral("current"));

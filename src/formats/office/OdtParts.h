@@ -4,6 +4,7 @@
 // and its footer, the metadata and the manifest.
 
 #include <QByteArray>
+#include <QPageSize>
 #include <QString>
 #include <QStringList>
 
@@ -14,7 +15,9 @@ namespace formats::office::odt {
 QByteArray document(const char *root, const QByteArray &inner);
 // The font declarations for the families the document uses (Arial always).
 QByteArray fontFaces(const QStringList &families);
-QByteArray styles(const QStringList &families);
+// The named styles, and the page of the given size with its footer: "Page N of M" at the
+// right, after the name when there is one.
+QByteArray styles(const QStringList &families, const QPageSize &page, const QString &footerName);
 QByteArray meta(const QString &title);
 QByteArray manifest();
 

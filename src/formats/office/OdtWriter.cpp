@@ -1,11 +1,13 @@
 #include "formats/office/OdtWriter.h"
 
 #include "formats/DocumentStructure.h"
+#include "formats/PageSetup.h"
 #include "formats/office/OdtParts.h"
+#include "formats/office/OdtStyles.h"
+#include "formats/office/OfficeLayout.h"
 #include "formats/office/XmlText.h"
 #include "formats/office/Zip.h"
 
-#include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -17,32 +19,27 @@ namespace formats::office::odt {
 
 namespace {
 
-QString fontFamily(const QTextCharFormat &cf)
-{
-    const QStringList families = cf.property(QTextFormat::FontFamilies).toStringList();
-    return families.isEmpty() ? cf.stringProperty(QTextFormat::FontFamily) : families.first();
-}
-
-using Attributes = QList<std::pair<QString, QString>>;
-
 class Content {
 public:
-    explicit Content(double textWidthMm) : m_textWidthMm(textWidthMm), m_body(&m_bodyBytes), m_styles(&m_styleBytes)
+    Content(const QTextDocument &doc, double textWidthPt)
+        : m_doc(doc), m_textWidthPt(textWidthPt), m_body(&m_bodyBytes)
     {
-        m_fonts << QStringLiteral("Arial");
     }
 
     void frame(QTextFrame::iterator it, const QTextFrame::iterator &end)
     {
         for (; it != end; ++it) {
             if (QTextTable *t = qobject_cast<QTextTable *>(it.currentFrame())) {
+                m_afterHeading = false;
                 closeList();
+                closeContents();
                 table(*t);
-            } else if (it.currentBlock().isValid()) {
-                paragraph(it.currentBlock());
+            } else if (it.currentBlock().isValid() && !takesNoRoom(it, end)) {
+                paragraph(it.currentBlock(), spaceAfter(it, end));
             }
         }
         closeList();
+        closeContents();
     }
 
     QByteArray body()
@@ -50,52 +47,10 @@ public:
         m_body.writeEndDocument();
         return m_bodyBytes;
     }
-    QByteArray automaticStyles()
-    {
-        m_styles.writeEndDocument();
-        return m_styleBytes;
-    }
-    const QStringList &fonts() const { return m_fonts; }
+    AutomaticStyles &styles() { return m_styles; }
 
 private:
-    // The name of an automatic style with these properties, written the first time.
-    QString style(const QString &family, const QString &parent, const QString &element, const Attributes &props,
-                  const char *prefix, bool tabStop = false, const QString &masterPage = {})
-    {
-        QString key = family + QLatin1Char('|') + parent + QLatin1Char('|') + (tabStop ? QStringLiteral("tab") : QString())
-            + QLatin1Char('|') + masterPage;
-        for (const auto &[k, v] : props)
-            key += QLatin1Char('|') + k + QLatin1Char('=') + v;
-        if (const auto it = m_styleNames.constFind(key); it != m_styleNames.cend())
-            return *it;
-        const QString name = QLatin1String(prefix) + QString::number(m_styleNames.size() + 1);
-        m_styleNames.insert(key, name);
-        m_styles.writeStartElement(QStringLiteral("style:style"));
-        m_styles.writeAttribute(QStringLiteral("style:name"), name);
-        m_styles.writeAttribute(QStringLiteral("style:family"), family);
-        if (!parent.isEmpty())
-            m_styles.writeAttribute(QStringLiteral("style:parent-style-name"), parent);
-        if (!masterPage.isEmpty())
-            m_styles.writeAttribute(QStringLiteral("style:master-page-name"), masterPage);
-        m_styles.writeStartElement(element);
-        for (const auto &[k, v] : props)
-            m_styles.writeAttribute(k, v);
-        if (tabStop) {
-            // The page numbers at the right margin, dots leading to them.
-            m_styles.writeStartElement(QStringLiteral("style:tab-stops"));
-            m_styles.writeEmptyElement(QStringLiteral("style:tab-stop"));
-            m_styles.writeAttribute(QStringLiteral("style:position"), QString::number(m_textWidthMm, 'f', 1) + QStringLiteral("mm"));
-            m_styles.writeAttribute(QStringLiteral("style:type"), QStringLiteral("right"));
-            m_styles.writeAttribute(QStringLiteral("style:leader-style"), QStringLiteral("dotted"));
-            m_styles.writeAttribute(QStringLiteral("style:leader-text"), QStringLiteral("."));
-            m_styles.writeEndElement();
-        }
-        m_styles.writeEndElement();
-        m_styles.writeEndElement();
-        return name;
-    }
-
-    void paragraph(const QTextBlock &b)
+    void paragraph(const QTextBlock &b, double afterPt)
     {
         const QTextBlockFormat bf = b.blockFormat();
         const int contents = formats::contentsLevel(bf);
@@ -117,19 +72,40 @@ private:
             props.append({QStringLiteral("fo:text-align"), QStringLiteral("end")});
         if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
             props.append({QStringLiteral("fo:break-before"), QStringLiteral("page")});
-        if (contents > 0 && bf.indent() == 0 && contents == 2)
-            props.append({QStringLiteral("fo:margin-left"), QStringLiteral("4mm")});
+        // Spacing and indents as in print.
+        props.append({QStringLiteral("fo:margin-top"), QStringLiteral("0pt")});
+        props.append({QStringLiteral("fo:margin-bottom"), pt(afterPt)});
+        if (!b.textList()) {
+            const Indents ind = indents(bf, m_doc);
+            props.append({QStringLiteral("fo:margin-left"), pt(ind.leftPt)});
+            props.append({QStringLiteral("fo:margin-right"), pt(ind.rightPt)});
+            props.append({QStringLiteral("fo:text-indent"), pt(ind.firstPt)});
+        }
+        // A heading stays on the page of the paragraph after it, which is kept whole.
+        if (bf.headingLevel() > 0)
+            props.append({QStringLiteral("fo:keep-with-next"), QStringLiteral("always")});
+        else if (m_afterHeading)
+            props.append({QStringLiteral("fo:keep-together"), QStringLiteral("always")});
+        m_afterHeading = bf.headingLevel() > 0;
+        // An empty paragraph is as tall as its own mark's type.
+        Attributes markProps;
+        if (const QTextCharFormat mark = b.charFormat(); mark.fontPointSize() > 0 && b.length() <= 1)
+            markProps.append({QStringLiteral("fo:font-size"), QString::number(mark.fontPointSize()) + QStringLiteral("pt")});
         const QString name =
-            style(QStringLiteral("paragraph"), parent, QStringLiteral("style:paragraph-properties"), props, "P", contents > 0,
+            m_styles.style(QStringLiteral("paragraph"), parent, QStringLiteral("style:paragraph-properties"), props, "P", tabStops(bf),
                   // A cover page (the document opens with its title) has no footer, as in print.
-                  b.position() == 0 && formats::isTitle(bf) ? QStringLiteral("Cover") : QString());
+                  b.position() == 0 && formats::isTitle(bf) ? QStringLiteral("Cover") : QString(), markProps);
+        if (contents > 0)
+            openContents();
+        else
+            closeContents();
 
         QTextList *list = b.textList();
         if (list != m_openList) {
             closeList();
             if (list) {
                 m_body.writeStartElement(QStringLiteral("text:list"));
-                m_body.writeAttribute(QStringLiteral("text:style-name"), listStyle(*list));
+                m_body.writeAttribute(QStringLiteral("text:style-name"), m_styles.listStyle(*list, points(m_doc.indentWidth())));
                 m_openList = list;
             }
         }
@@ -158,77 +134,48 @@ private:
         m_openList = nullptr;
     }
 
-    QString listStyle(const QTextList &list)
+    // The contents lines are the body of a table of contents of headings 1 and 2, which
+    // the word processor can update: the entry, dots to a right tab, the page.
+    void openContents()
     {
-        if (const auto it = m_listNames.constFind(&list); it != m_listNames.cend())
-            return *it;
-        const QString name = QStringLiteral("L") + QString::number(m_listNames.size() + 1);
-        m_listNames.insert(&list, name);
-        const QTextListFormat::Style s = list.format().style();
-        const bool bullet = s == QTextListFormat::ListDisc || s == QTextListFormat::ListCircle || s == QTextListFormat::ListSquare;
-        m_styles.writeStartElement(QStringLiteral("text:list-style"));
-        m_styles.writeAttribute(QStringLiteral("style:name"), name);
-        m_styles.writeStartElement(bullet ? QStringLiteral("text:list-level-style-bullet") : QStringLiteral("text:list-level-style-number"));
-        m_styles.writeAttribute(QStringLiteral("text:level"), QStringLiteral("1"));
-        if (bullet) {
-            m_styles.writeAttribute(QStringLiteral("text:bullet-char"), s == QTextListFormat::ListCircle ? QStringLiteral("\u25E6")
-                                                                        : s == QTextListFormat::ListSquare ? QStringLiteral("\u25AA")
-                                                                                                           : QStringLiteral("\u2022"));
-        } else {
-            const char *format = s == QTextListFormat::ListLowerAlpha   ? "a"
-                                 : s == QTextListFormat::ListUpperAlpha ? "A"
-                                 : s == QTextListFormat::ListLowerRoman ? "i"
-                                 : s == QTextListFormat::ListUpperRoman ? "I"
-                                                                        : "1";
-            m_styles.writeAttribute(QStringLiteral("style:num-format"), QLatin1String(format));
-            m_styles.writeAttribute(QStringLiteral("style:num-suffix"), QStringLiteral("."));
+        if (m_inContents)
+            return;
+        closeList();
+        m_inContents = true;
+        m_body.writeStartElement(QStringLiteral("text:table-of-content"));
+        m_body.writeAttribute(QStringLiteral("text:protected"), QStringLiteral("true"));
+        m_body.writeAttribute(QStringLiteral("text:name"), QStringLiteral("Table of Contents%1").arg(++m_indexes));
+        m_body.writeStartElement(QStringLiteral("text:table-of-content-source"));
+        m_body.writeAttribute(QStringLiteral("text:outline-level"), QStringLiteral("2"));
+        m_body.writeAttribute(QStringLiteral("text:use-index-marks"), QStringLiteral("false"));
+        for (int level = 1; level <= 2; ++level) {
+            m_body.writeStartElement(QStringLiteral("text:table-of-content-entry-template"));
+            m_body.writeAttribute(QStringLiteral("text:outline-level"), QString::number(level));
+            m_body.writeAttribute(QStringLiteral("text:style-name"), QStringLiteral("Contents_20_%1").arg(level));
+            m_body.writeEmptyElement(QStringLiteral("text:index-entry-text"));
+            m_body.writeEmptyElement(QStringLiteral("text:index-entry-tab-stop"));
+            m_body.writeAttribute(QStringLiteral("style:type"), QStringLiteral("right"));
+            m_body.writeAttribute(QStringLiteral("style:leader-char"), QStringLiteral("."));
+            m_body.writeEmptyElement(QStringLiteral("text:index-entry-page-number"));
+            m_body.writeEndElement();
         }
-        m_styles.writeStartElement(QStringLiteral("style:list-level-properties"));
-        m_styles.writeAttribute(QStringLiteral("text:list-level-position-and-space-mode"), QStringLiteral("label-alignment"));
-        m_styles.writeEmptyElement(QStringLiteral("style:list-level-label-alignment"));
-        m_styles.writeAttribute(QStringLiteral("text:label-followed-by"), QStringLiteral("listtab"));
-        m_styles.writeAttribute(QStringLiteral("fo:text-indent"), QStringLiteral("-6mm"));
-        m_styles.writeAttribute(QStringLiteral("fo:margin-left"), QString::number(12 * std::max(list.format().indent(), 1)) + QStringLiteral("mm"));
-        m_styles.writeEndElement();
-        m_styles.writeEndElement();
-        m_styles.writeEndElement();
-        return name;
+        m_body.writeEndElement();
+        m_body.writeStartElement(QStringLiteral("text:index-body"));
     }
 
-    QString textStyle(const QTextCharFormat &cf)
+    void closeContents()
     {
-        Attributes props;
-        if (const QString family = fontFamily(cf); !family.isEmpty()) {
-            if (!m_fonts.contains(family))
-                m_fonts << family;
-            props.append({QStringLiteral("style:font-name"), family});
-        }
-        if (cf.hasProperty(QTextFormat::FontPointSize) && cf.fontPointSize() > 0)
-            props.append({QStringLiteral("fo:font-size"), QString::number(cf.fontPointSize()) + QStringLiteral("pt")});
-        if (cf.hasProperty(QTextFormat::FontWeight))
-            props.append({QStringLiteral("fo:font-weight"), cf.fontWeight() > QFont::Normal ? QStringLiteral("bold") : QStringLiteral("normal")});
-        if (cf.hasProperty(QTextFormat::FontItalic))
-            props.append({QStringLiteral("fo:font-style"), cf.fontItalic() ? QStringLiteral("italic") : QStringLiteral("normal")});
-        if (cf.fontUnderline()) {
-            props.append({QStringLiteral("style:text-underline-style"), QStringLiteral("solid")});
-            props.append({QStringLiteral("style:text-underline-width"), QStringLiteral("auto")});
-            props.append({QStringLiteral("style:text-underline-color"), QStringLiteral("font-color")});
-        }
-        if (cf.fontStrikeOut())
-            props.append({QStringLiteral("style:text-line-through-style"), QStringLiteral("solid")});
-        if (cf.hasProperty(QTextFormat::ForegroundBrush) && cf.foreground().style() != Qt::NoBrush)
-            props.append({QStringLiteral("fo:color"), cf.foreground().color().name(QColor::HexRgb)});
-        if (cf.verticalAlignment() == QTextCharFormat::AlignSuperScript)
-            props.append({QStringLiteral("style:text-position"), QStringLiteral("super 58%")});
-        else if (cf.verticalAlignment() == QTextCharFormat::AlignSubScript)
-            props.append({QStringLiteral("style:text-position"), QStringLiteral("sub 58%")});
-        return props.isEmpty() ? QString() : style(QStringLiteral("text"), {}, QStringLiteral("style:text-properties"), props, "T");
+        if (!m_inContents)
+            return;
+        m_inContents = false;
+        m_body.writeEndElement();
+        m_body.writeEndElement();
     }
 
     void span(const QTextFragment &f)
     {
         const QString text = formats::office::validXml(f.text());
-        const QString name = textStyle(f.charFormat());
+        const QString name = m_styles.textStyle(f.charFormat());
         if (!name.isEmpty()) {
             m_body.writeStartElement(QStringLiteral("text:span"));
             m_body.writeAttribute(QStringLiteral("text:style-name"), name);
@@ -280,21 +227,43 @@ private:
     void table(QTextTable &t)
     {
         const int columns = t.columns();
-        Attributes props{{QStringLiteral("style:width"), QString::number(m_textWidthMm, 'f', 1) + QStringLiteral("mm")},
-                         {QStringLiteral("table:align"), QStringLiteral("margins")}};
-        if (t.format().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        const QTextTableFormat format = t.format();
+        const QTextLength width = format.width();
+        const double tableWidth = width.type() == QTextLength::PercentageLength ? m_textWidthPt * width.rawValue() / 100
+                                  : width.type() == QTextLength::FixedLength   ? points(width.rawValue())
+                                                                               : m_textWidthPt;
+        // The table's own borders and padding, so that it is as tall as in print, where a
+        // border round the whole table comes on top of the cells' own.
+        const bool bordered = format.border() > 0 && format.borderStyle() != QTextFrameFormat::BorderStyle_None;
+        const QString outer = pt(bordered ? points(format.border()) : 0);
+        Attributes props{{QStringLiteral("style:width"), pt(tableWidth)},
+                         {QStringLiteral("table:align"), QStringLiteral("left")},
+                         {QStringLiteral("fo:margin-top"), outer},
+                         {QStringLiteral("fo:margin-bottom"), outer}};
+        if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
             props.append({QStringLiteral("fo:break-before"), QStringLiteral("page")});
-        const QString tableStyle = style(QStringLiteral("table"), {}, QStringLiteral("style:table-properties"), props, "Tbl");
-        const QString cellStyle = style(QStringLiteral("table-cell"), {}, QStringLiteral("style:table-cell-properties"),
-                                        {{QStringLiteral("fo:border"), QStringLiteral("0.5pt solid #000000")},
-                                         {QStringLiteral("fo:padding"), QStringLiteral("1mm")}},
-                                        "Cell");
+        const QString tableStyle = m_styles.style(QStringLiteral("table"), {}, QStringLiteral("style:table-properties"), props, "Tbl");
+        const QColor colour = format.borderBrush().style() == Qt::NoBrush ? QColor(Qt::black) : format.borderBrush().color();
+        const QString cellStyle = m_styles.style(
+            QStringLiteral("table-cell"), {}, QStringLiteral("style:table-cell-properties"),
+            {{QStringLiteral("fo:border"), bordered ? pt(points(format.border())) + QStringLiteral(" solid ") + colour.name()
+                                                    : QStringLiteral("none")},
+             {QStringLiteral("fo:padding"), pt(points(format.cellPadding()))}},
+            "Cell");
         m_body.writeStartElement(QStringLiteral("table:table"));
         m_body.writeAttribute(QStringLiteral("table:name"), QStringLiteral("Table%1").arg(++m_tables));
         m_body.writeAttribute(QStringLiteral("table:style-name"), tableStyle);
-        m_body.writeEmptyElement(QStringLiteral("table:table-column"));
-        m_body.writeAttribute(QStringLiteral("table:number-columns-repeated"), QString::number(columns));
+        for (const double share : columnShares(t)) {
+            m_body.writeEmptyElement(QStringLiteral("table:table-column"));
+            m_body.writeAttribute(QStringLiteral("table:style-name"),
+                                  m_styles.style(QStringLiteral("table-column"), {}, QStringLiteral("style:table-column-properties"),
+                                        {{QStringLiteral("style:column-width"), pt(tableWidth * share)}}, "Col"));
+        }
+        // Header rows repeat on every page the table runs onto, as in print.
+        const int headerRows = std::clamp(format.headerRowCount(), 0, t.rows());
         for (int r = 0; r < t.rows(); ++r) {
+            if (r == 0 && headerRows > 0)
+                m_body.writeStartElement(QStringLiteral("table:table-header-rows"));
             m_body.writeStartElement(QStringLiteral("table:table-row"));
             for (int c = 0; c < columns; ++c) {
                 const QTextTableCell cell = t.cellAt(r, c);
@@ -316,38 +285,44 @@ private:
                 m_body.writeEndElement();
             }
             m_body.writeEndElement();
+            if (r + 1 == headerRows)
+                m_body.writeEndElement();
         }
         m_body.writeEndElement();
     }
 
-    double m_textWidthMm;
-    QByteArray m_bodyBytes, m_styleBytes;
-    QXmlStreamWriter m_body, m_styles;
-    QHash<QString, QString> m_styleNames;
-    QHash<const QTextList *, QString> m_listNames;
-    QStringList m_fonts;
+    const QTextDocument &m_doc;
+    double m_textWidthPt;
+    QByteArray m_bodyBytes;
+    QXmlStreamWriter m_body;
+    AutomaticStyles m_styles;
     QTextList *m_openList = nullptr;
     bool m_lastWasSpace = true;
+    bool m_inContents = false;
+    bool m_afterHeading = false;
     int m_tables = 0;
+    int m_indexes = 0;
 };
 
 } // namespace
 
-QByteArray write(const QTextDocument &doc, const QString &title)
+QByteArray write(const QTextDocument &doc, const QString &title, const QPageSize &page)
 {
-    const double textWidth = formats::office::pageSize().size(QPageSize::Millimeter).width() - 2 * formats::office::MarginMm;
-    Content content(textWidth);
+    Content content(doc, formats::page::textArea(page).width());
     content.frame(doc.rootFrame()->begin(), doc.rootFrame()->end());
     const QByteArray body = content.body();
-    const QByteArray automatic = content.automaticStyles();
+    const QByteArray automatic = content.styles().take();
+    const QStringList &fonts = content.styles().fonts();
     const QByteArray xml =
-        document("office:document-content", fontFaces(content.fonts()) + "<office:automatic-styles>" + automatic +
+        document("office:document-content", fontFaces(fonts) + "<office:automatic-styles>" + automatic +
                                                 "</office:automatic-styles><office:body><office:text>" + body +
                                                 "</office:text></office:body>");
     return formats::office::zip::write({
         {QStringLiteral("mimetype"), QByteArrayLiteral("application/vnd.oasis.opendocument.text"), true},
         {QStringLiteral("content.xml"), xml},
-        {QStringLiteral("styles.xml"), styles(content.fonts())},
+        // A document with a title names it in the footer, as in print.
+        {QStringLiteral("styles.xml"),
+         styles(fonts, page, formats::isTitle(doc.begin().blockFormat()) ? title : QString())},
         {QStringLiteral("meta.xml"), meta(title)},
         {QStringLiteral("META-INF/manifest.xml"), manifest()},
     });

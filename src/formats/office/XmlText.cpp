@@ -1,6 +1,5 @@
 #include "formats/office/XmlText.h"
 
-#include <QLocale>
 
 namespace formats::office {
 
@@ -36,11 +35,6 @@ QString validXml(QStringView text)
         if (validAt(text, i))
             out.append(text[i]);
     return out;
-}
-
-QPageSize pageSize()
-{
-    return QPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4);
 }
 
 } // namespace formats::office

@@ -1,9 +1,7 @@
 #pragma once
 
-// What the Word and OpenDocument writers share: text XML can carry, and the page.
+// What the Word and OpenDocument writers share: text XML can carry.
 
-#include <QPageSize>
-#include <QSizeF>
 #include <QString>
 #include <QStringView>
 
@@ -13,10 +11,5 @@ namespace formats::office {
 // feed and carriage return, U+FFFE, U+FFFF and unpaired surrogates. Pasted text brings
 // them; written as they are, they make the whole file unreadable.
 QString validXml(QStringView text);
-
-// The page a new document gets, as for PDF: Letter where the system measures in
-// inches, else A4. Margins are 2 cm like the printed pages.
-QPageSize pageSize();
-inline constexpr double MarginMm = 20.0;
 
 } // namespace formats::office

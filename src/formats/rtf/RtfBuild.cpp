@@ -59,6 +59,29 @@ QTextListFormat listFormat(uint8_t kind, uint8_t level)
     return f;
 }
 
+// RTF counts tab stops from the margin, the document from the paragraph's indent; a stop
+// left of the indent has no place there.
+void setTabs(QTextBlockFormat &f, std::vector<TabStop> stops, int32_t indent)
+{
+    std::stable_sort(stops.begin(), stops.end(), [](const TabStop &a, const TabStop &b) { return a.position < b.position; });
+    QList<QTextOption::Tab> tabs;
+    QString leaders;
+    for (const TabStop &t : stops) {
+        if (t.position < indent)
+            continue;
+        const QTextOption::TabType type = t.align == TwRight    ? QTextOption::RightTab
+                                          : t.align == TwCenter  ? QTextOption::CenterTab
+                                          : t.align == TwDecimal ? QTextOption::DelimiterTab
+                                                                 : QTextOption::LeftTab;
+        tabs << QTextOption::Tab((t.position - indent) / 15.0, type, type == QTextOption::DelimiterTab ? QLatin1Char('.') : QChar());
+        leaders += t.leader == TwDots ? QLatin1Char('.') : t.leader == TwHyphens ? QLatin1Char('-')
+                 : t.leader == TwLine ? QLatin1Char('_') : t.leader == TwDoubleLine ? QLatin1Char('=') : QLatin1Char(' ');
+    }
+    f.setTabPositions(tabs);
+    if (!leaders.trimmed().isEmpty())
+        f.setProperty(formats::TabLeadersProperty, leaders);
+}
+
 } // namespace
 
 void Reader::apply(QTextDocument &doc) const
@@ -169,6 +192,10 @@ std::vector<QTextBlockFormat> Reader::blockFormats() const
             f.setHeadingLevel(p.heading);
         if (p.flags & Title)
             f.setProperty(formats::TitleProperty, true);
+        if (p.contents)
+            f.setProperty(formats::ContentsLevelProperty, int(p.contents));
+        if (p.tabs)
+            setTabs(f, tabSets_[p.tabs], p.li);
         blockFormats.push_back(f);
     }
     return blockFormats;

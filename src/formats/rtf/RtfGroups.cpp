@@ -228,8 +228,9 @@ void Reader::beginStyle()
     styleDepth_ = stack_.size();
 }
 
-// What the entry makes of a paragraph: a title by its name, a heading by its outline
-// level or, without one, by its name ("heading 1", as Word and LibreOffice call them).
+// What the entry makes of a paragraph: a title or a contents line ("toc 1") by its name, a
+// heading by its outline level or, without one, by its name ("heading 1", as Word and
+// LibreOffice call them).
 void Reader::endStyle()
 {
     styleOpen_ = false;
@@ -238,6 +239,8 @@ void Reader::endStyle()
     uint8_t kind = 0;
     if (name == QLatin1String("title"))
         kind = TitleStyle;
+    else if (name.size() == 5 && name.startsWith(QLatin1String("toc ")) && name.at(4).digitValue() >= 1)
+        kind = uint8_t(ContentsStyle + name.at(4).digitValue());
     else if (style_.outline >= 0 && style_.outline < MaxHeadingLevel)
         kind = uint8_t(style_.outline + 1);
     else if (style_.outline < 0 && name.size() == 9 && name.startsWith(QLatin1String("heading "))

@@ -10,9 +10,6 @@ namespace formats::rtf::detail {
 
 namespace {
 
-// Twips beyond 22 inches either way make no sense for an indent or a spacing.
-constexpr int32_t MaxTwips = 31680;
-
 int clampInt(int32_t v, int32_t lo, int32_t hi) { return std::clamp(v, lo, hi); }
 
 // A toggle word without a parameter, or with one other than 0, switches on.
@@ -324,7 +321,12 @@ void noSuperSub(Reader &r, const Word &, int32_t) { r.st().chr.valign = VNormal;
 
 // Paragraph properties
 
-void pard(Reader &r, const Word &, int32_t) { r.st().para = ParaProps{}; }
+void pard(Reader &r, const Word &, int32_t)
+{
+    r.st().para = ParaProps{};
+    r.st().tabAlign = r.st().tabLeader = 0;
+}
+void tabWord(Reader &r, const Word &w, int32_t which) { r.tabWord(which, w); }
 void alignment(Reader &r, const Word &, int32_t align) { r.st().para.align = uint8_t(align); }
 void leftIndent(Reader &r, const Word &w, int32_t) { r.st().para.li = clampInt(w.param, -MaxTwips, MaxTwips); }
 void rightIndent(Reader &r, const Word &w, int32_t) { r.st().para.ri = clampInt(w.param, -MaxTwips, MaxTwips); }
@@ -354,7 +356,8 @@ void style(Reader &r, const Word &w, int32_t)
     }
     const auto it = r.styleKinds_.find(w.param);
     const uint8_t kind = it == r.styleKinds_.end() ? 0 : it->second;
-    s.para.heading = kind == TitleStyle ? 0 : kind;
+    s.para.heading = kind >= TitleStyle ? 0 : kind;
+    s.para.contents = kind > ContentsStyle ? uint8_t(kind - ContentsStyle) : 0;
     if (kind == TitleStyle)
         s.para.flags |= Title;
     else
@@ -499,6 +502,10 @@ const Entry entries[] = {
     {"rtlpar", setParaFlag, RightToLeft},
     {"ltrpar", clearParaFlag, RightToLeft},
     {"pagebb", pageBreakBefore},
+    {"tx", tabWord, TwPosition}, {"tb", tabWord, TwBar},
+    {"tqr", tabWord, TwRight}, {"tqc", tabWord, TwCenter}, {"tqdec", tabWord, TwDecimal},
+    {"tldot", tabWord, TwDots}, {"tlmdot", tabWord, TwDots}, {"tlhyph", tabWord, TwHyphens},
+    {"tlul", tabWord, TwLine}, {"tlth", tabWord, TwLine}, {"tleq", tabWord, TwDoubleLine},
     {"s", style},
     {"outlinelevel", outlineLevel},
 

@@ -21,6 +21,7 @@
 
 #include <cstring>
 #include <deque>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -74,9 +75,13 @@ enum VAlign : uint8_t { VNormal, VSuper, VSub };
 enum Align : uint8_t { AlLeft, AlCenter, AlRight, AlJustify };
 enum ParaFlag : uint8_t { InTable = 1, RightToLeft = 2, PageBefore = 4, Title = 8 };
 
-// The heading levels a paragraph style or \outlinelevel gives, and the title's style.
+// The heading levels a paragraph style or \outlinelevel gives, the title's style, and the
+// contents lines' ("toc 1" to "toc 9"), whose level is added to ContentsStyle.
 inline constexpr int MaxHeadingLevel = 6;
 inline constexpr uint8_t TitleStyle = MaxHeadingLevel + 1;
+inline constexpr uint8_t ContentsStyle = TitleStyle;
+// Twips beyond 22 inches either way make no sense for an indent, a spacing or a tab stop.
+inline constexpr int32_t MaxTwips = 31680;
 inline constexpr size_t MaxStyles = 65536; // style sheet entries kept; past that they are plain
 
 inline constexpr int DefaultHalfPoints = 24;
@@ -115,7 +120,8 @@ struct ParaProps {
     uint8_t heading = 0; // heading level, 0 for body text
     uint8_t list = NoList;
     uint8_t level = 0;   // \ilvl: the item's nesting in its list
-    uint8_t spare[3] = {};
+    uint8_t contents = 0; // the level of the heading a contents line names, 0 for none
+    uint16_t tabs = 0;   // the paragraph's tab stops: an index in the reader's sets, 0 for none
     bool operator==(const ParaProps &o) const { return std::memcmp(this, &o, sizeof *this) == 0; }
 };
 static_assert(sizeof(ParaProps) == 32, "ParaProps must have no padding");
@@ -137,9 +143,20 @@ struct BytesHash {
     }
 };
 
+// A tab stop as \tqr, \tqc or \tqdec, a leader word and \txN give it.
+enum TabWord : uint8_t { TwPosition, TwBar, TwRight, TwCenter, TwDecimal, TwDots, TwHyphens, TwLine, TwDoubleLine };
+struct TabStop {
+    int32_t position; // twips from the margin
+    uint8_t align;    // 0 left, else the TabWord of its alignment
+    uint8_t leader;   // 0 none, else the TabWord of its leader
+};
+inline constexpr size_t MaxTabStops = 64;   // a paragraph's stops, as many as Word keeps
+inline constexpr size_t MaxTabSets = 4096; // distinct sets kept; stops past that are dropped
+
 struct State {
     CharProps chr;
     ParaProps para;
+    uint8_t tabAlign = 0, tabLeader = 0; // for the next \tx
     Dest dest = Dest::Text;
     uint8_t uc = 1;          // fallback characters after \uN
     int format = -1;         // index of chr's format once looked up; -1 after a change
@@ -247,6 +264,9 @@ public:
     void beginStyle();
     void endStyle();
 
+    // Tab stops (RtfTabs.cpp)
+    void tabWord(int32_t which, const Word &w);
+
     // The list table (RtfLists.cpp)
     void listWord(int32_t which, const Word &w);
     void resolveList(ParaProps &props) const;
@@ -307,6 +327,10 @@ public:
     StyleEntry style_;
     bool styleOpen_ = false;
     size_t styleDepth_ = 0; // nesting of the group the current entry began in
+
+    // Tab stop sets, each kept once: set 0 has no stops.
+    std::vector<std::vector<TabStop>> tabSets_{1};
+    std::unordered_map<std::string, uint16_t> tabSetIndex_;
 
     // The list table: the lists, each list's number, and the lists each \ls names.
     std::vector<ListDef> listDefs_;

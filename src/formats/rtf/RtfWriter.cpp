@@ -29,6 +29,7 @@ const Writer::BlockPrefix &Writer::blockPrefix(const QTextBlock &b)
     if (block == blockPrefixes_.constEnd()) {
         const QTextBlockFormat f = b.blockFormat();
         deepest_ = std::max(deepest_, headingLevel(f));
+        deepestContents_ = std::max(deepestContents_, contentsLevel(f));
         block = blockPrefixes_.insert(b.blockFormatIndex(),
                                       BlockPrefix{blockProps(f), bool(f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore),
                                                   f.hasProperty(QTextFormat::ObjectIndex)});
@@ -228,7 +229,13 @@ QByteArray Writer::run()
         }
         header.append("{");
         header.append(TitleStyle);
-        header.append("\\sbasedon0\\snext0 Title;}}\r\n");
+        header.append("\\sbasedon0\\snext0 Title;}");
+        for (int level = 1; level <= deepestContents_; ++level) {
+            header.appendNumber("{\\s", ContentsStyle + level);
+            header.appendNumber("\\sbasedon0\\snext0 toc ", level);
+            header.append(";}");
+        }
+        header.append("}\r\n");
     }
     body.append("}\r\n");
 

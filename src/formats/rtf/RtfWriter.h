@@ -22,12 +22,19 @@ class QTextTable;
 
 namespace formats::rtf::detail {
 
-// Headings 1 to 6 are styles s1 to s6, as Word numbers them; the title comes after.
+// Headings 1 to 6 are styles s1 to s6, as Word numbers them; the title comes after, then
+// the contents lines of levels 1 to 9 ("toc 1" to "toc 9"), s8 to s16.
 inline constexpr int MaxHeadingLevel = 6;
 inline constexpr char TitleStyle[] = "\\s7";
+inline constexpr int ContentsStyle = 7;
+inline constexpr int MaxContentsLevel = 9;
 
-// The block's heading level, 0 for body text and levels beyond those styled.
+// The block's heading level, 0 for body text and levels beyond those styled; the same for
+// the level of a contents line.
 int headingLevel(const QTextBlockFormat &f);
+int contentsLevel(const QTextBlockFormat &f);
+// The block has a style of its own: a heading, the title or a contents line.
+bool styledBlock(const QTextBlockFormat &f);
 
 // An output buffer written through raw pointers: the writer reserves room for the worst
 // case of a piece and then fills it without a check per byte.
@@ -108,6 +115,7 @@ private:
     QHash<int, BlockPrefix> blockPrefixes_;
     QHash<int, QByteArray> markPrefixes_;
     int deepest_ = 2; // heading 1 and 2 are always named, deeper ones only when used
+    int deepestContents_ = 0;
 };
 
 } // namespace formats::rtf::detail

@@ -137,13 +137,21 @@ int headingLevel(const QTextBlockFormat &f)
     return level >= 1 && level <= MaxHeadingLevel ? level : 0;
 }
 
+int contentsLevel(const QTextBlockFormat &f)
+{
+    const int level = formats::contentsLevel(f);
+    return level >= 1 && level <= MaxContentsLevel ? level : 0;
+}
+
+bool styledBlock(const QTextBlockFormat &f) { return headingLevel(f) > 0 || formats::isTitle(f) || contentsLevel(f) > 0; }
+
 bool Writer::hasStructure() const
 {
     // The format collection says at once whether any block format could be a heading or a
     // title; only then are the blocks asked, since a format may outlive its last block.
     bool any = false;
     for (const QTextFormat &f : doc_.allFormats()) {
-        if (f.isBlockFormat() && (headingLevel(f.toBlockFormat()) > 0 || formats::isTitle(f.toBlockFormat()))) {
+        if (f.isBlockFormat() && styledBlock(f.toBlockFormat())) {
             any = true;
             break;
         }
@@ -155,8 +163,7 @@ bool Writer::hasStructure() const
         if (seen.contains(b.blockFormatIndex()))
             continue;
         seen.insert(b.blockFormatIndex());
-        const QTextBlockFormat f = b.blockFormat();
-        if (headingLevel(f) > 0 || formats::isTitle(f))
+        if (styledBlock(b.blockFormat()))
             return true;
     }
     return false;
@@ -170,6 +177,8 @@ QByteArray Writer::blockProps(const QTextBlockFormat &f)
         if (level > 0) {
             appendNumber(p, "\\s", level);
             appendNumber(p, "\\outlinelevel", level - 1);
+        } else if (const int contents = contentsLevel(f)) {
+            appendNumber(p, "\\s", ContentsStyle + contents);
         } else {
             p += formats::isTitle(f) ? TitleStyle : "\\s0";
         }
@@ -183,7 +192,8 @@ QByteArray Writer::blockProps(const QTextBlockFormat &f)
         p += "\\qr";
     // Pixels of the document to twips (15 to a pixel at 96 dpi).
     const auto twips = [](double px) { return std::lround(px * 15); };
-    if (const long v = twips(f.leftMargin()))
+    const double indent = f.leftMargin() + f.indent() * doc_.indentWidth();
+    if (const long v = twips(indent))
         appendNumber(p, "\\li", v);
     if (const long v = twips(f.rightMargin()))
         appendNumber(p, "\\ri", v);
@@ -193,6 +203,24 @@ QByteArray Writer::blockProps(const QTextBlockFormat &f)
         appendNumber(p, "\\sb", v);
     if (const long v = twips(f.bottomMargin()))
         appendNumber(p, "\\sa", v);
+    // Tab stops count from the margin in RTF, from the indent in the document.
+    const QList<QTextOption::Tab> tabs = f.tabPositions();
+    for (qsizetype i = 0; i < tabs.size(); ++i) {
+        switch (tabs[i].type) {
+        case QTextOption::RightTab: p += "\\tqr"; break;
+        case QTextOption::CenterTab: p += "\\tqc"; break;
+        case QTextOption::DelimiterTab: p += "\\tqdec"; break;
+        default: break;
+        }
+        switch (formats::tabLeader(f, i).unicode()) {
+        case '.': p += "\\tldot"; break;
+        case '-': p += "\\tlhyph"; break;
+        case '_': p += "\\tlul"; break;
+        case '=': p += "\\tleq"; break;
+        default: break;
+        }
+        appendNumber(p, "\\tx", std::max(0L, twips(indent + tabs[i].position)));
+    }
     if (f.layoutDirection() == Qt::RightToLeft)
         p += "\\rtlpar";
     // A styled document breaks its pages with \\page between the paragraphs.

@@ -1,6 +1,7 @@
 // The parts of Word and OpenDocument files a reader elsewhere is strict about: the zip
 // itself, each character and paragraph format through both formats and back, the
-// contents as Word's TOC field, and text that only collapsing rules would lose.
+// contents as Word's TOC field, text that only collapsing rules would lose, and the
+// tables' column widths.
 
 #include "formats/DocumentExport.h"
 #include "formats/DocumentLoad.h"
@@ -8,6 +9,7 @@
 #include "formats/office/Zip.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -51,6 +53,8 @@ private slots:
     void spacesAndSpans_kept_data();
     void spacesAndSpans_kept();
     void docx_contentsAreOneTocField();
+    void tables_keepTheirColumnWidths_data();
+    void tables_keepTheirColumnWidths();
 };
 
 void OfficeFormatsTest::zip_entriesInOrderWithinLimits()
@@ -216,6 +220,50 @@ void OfficeFormatsTest::docx_contentsAreOneTocField()
     QVERIFY(separate > 0 && separate < xml.indexOf("Entry 2") && xml.lastIndexOf("<w:t xml:space=\"preserve\">2</w:t>") < end);
     QVERIFY(end < xml.indexOf("Heading1"));
     QCOMPARE(xml.count("w:pStyle w:val=\"TOC2\""), 1);
+}
+
+void OfficeFormatsTest::tables_keepTheirColumnWidths_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<QList<QTextLength>>("widths");
+    QTest::addColumn<QList<double>>("shares");
+    const QList<QTextLength> percent{QTextLength(QTextLength::PercentageLength, 20), QTextLength(QTextLength::PercentageLength, 50),
+                                     QTextLength(QTextLength::PercentageLength, 30)};
+    for (const Format format : {Format::Docx, Format::Odt}) {
+        const char *name = format == Format::Docx ? "docx" : "odt";
+        QTest::addRow("%s, percentages", name) << format << percent << QList<double>{0.2, 0.5, 0.3};
+        // None set: as Qt lays the table out, the column of words widest.
+        QTest::addRow("%s, none", name) << format << QList<QTextLength>{} << QList<double>{};
+    }
+}
+
+void OfficeFormatsTest::tables_keepTheirColumnWidths()
+{
+    QFETCH(Format, format);
+    QFETCH(QList<QTextLength>, widths);
+    QFETCH(QList<double>, shares);
+    QTextDocument doc;
+    QTextTableFormat tf;
+    tf.setColumnWidthConstraints(widths);
+    QTextTable *table = QTextCursor(&doc).insertTable(2, 3, tf);
+    table->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("Cumulative expenses of the year"));
+    table->cellAt(1, 2).firstCursorPosition().insertText(QStringLiteral("2"));
+    const bool word = format == Format::Docx;
+    const QString xml = QString::fromUtf8(entry(formats::exports::encode(doc, format, {}),
+                                                word ? QStringLiteral("word/document.xml") : QStringLiteral("content.xml")));
+    // Word's grid gives the widths; an OpenDocument column names its style, which gives its width.
+    static const QRegularExpression grid(QStringLiteral("<w:gridCol w:w=\"(\\d+)\"|<table:table-column table:style-name=\"(\\w+)\""));
+    QList<double> got;
+    for (const auto &m : grid.globalMatch(xml))
+        got << (word ? m.captured(1).toDouble()
+                     : QRegularExpression(QStringLiteral("\"%1\"[^>]*><style:table-column-properties style:column-width=\"([\\d.]+)pt")
+                                              .arg(m.captured(2)))
+                           .match(xml).captured(1).toDouble());
+    QCOMPARE(got.size(), 3);
+    const double total = got[0] + got[1] + got[2];
+    for (qsizetype i = 0; i < shares.size(); ++i)
+        QVERIFY2(qAbs(got[i] / total - shares[i]) < 0.005, qPrintable(QString::number(got[i] / total)));
+    QVERIFY(!shares.isEmpty() || (got[0] > 2 * got[1] && got[0] > 2 * got[2]));
 }
 
 QTEST_MAIN(OfficeFormatsTest)

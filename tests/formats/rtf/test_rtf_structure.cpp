@@ -1,6 +1,7 @@
-// The structure beyond text through our own files: headings, the title, page breaks and
-// tables written, read back and written again to the same bytes; the styles other writers name
-// read as headings; and a document without any of it written exactly as it always was.
+// The structure beyond text through our own files: headings, the title, page breaks,
+// tables, tab stops and indents written, read back and written again to the same bytes; the
+// styles other writers name read as headings; and a document without any of it written
+// exactly as it always was.
 
 #include "RtfTestUtil.h"
 #include "StructureDocs.h"
@@ -23,6 +24,8 @@ private slots:
     void read_listTables_data();
     void read_listTables();
     void write_compositionWithoutStructure_unchanged();
+    void roundTrip_keepsTabStopsAndIndents_data();
+    void roundTrip_keepsTabStopsAndIndents();
 };
 
 void RtfStructureTest::roundTrip_keepsStructureAndBytes_data()
@@ -198,6 +201,60 @@ void RtfStructureTest::write_compositionWithoutStructure_unchanged()
     QFile golden(qEnvironmentVariable("QUORVANE_SOURCE_DIR") + QStringLiteral("/tests/formats/rtf/data/composition.rtf"));
     QVERIFY(golden.open(QIODevice::ReadOnly));
     QCOMPARE(formats::rtf::write(doc), golden.readAll());
+}
+
+void RtfStructureTest::roundTrip_keepsTabStopsAndIndents_data()
+{
+    // The margin and indent steps, the contents level, and tab stops as type ("lrcd", d for
+    // decimal), leader and pixels from the indent.
+    QTest::addColumn<qreal>("margin");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<int>("contents");
+    QTest::addColumn<QStringList>("tabs");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("contents entry of level 2") << 0.0 << 1 << 2 << QStringList{"r.600"} << QByteArray("\\s9\\li600\\tqr\\tldot\\tx9600");
+    QTest::newRow("centred and left, margin") << 20.0 << 0 << 0 << QStringList{"c-100", "l 200"}
+                                              << QByteArray("\\li300\\tqc\\tlhyph\\tx1800\\tx3300");
+    QTest::newRow("decimal on a line, margin and steps") << 10.0 << 2 << 0 << QStringList{"d_50"}
+                                                         << QByteArray("\\li1350\\tqdec\\tlul\\tx2100");
+}
+
+// The stops keep their place on the page, alignment and leader, the paragraph its indent
+// and contents level; written again, the file is the same.
+void RtfStructureTest::roundTrip_keepsTabStopsAndIndents()
+{
+    QFETCH(qreal, margin);
+    QFETCH(int, steps);
+    QFETCH(int, contents);
+    QFETCH(QStringList, tabs);
+    QFETCH(QByteArray, written);
+    QTextBlockFormat f;
+    f.setLeftMargin(margin);
+    f.setIndent(steps);
+    f.setProperty(formats::ContentsLevelProperty, contents);
+    QList<QTextOption::Tab> stops;
+    QString leaders;
+    for (const QString &t : tabs) {
+        stops << QTextOption::Tab(t.mid(2).toDouble(), QTextOption::TabType(QStringLiteral("lrcd").indexOf(t.at(0))));
+        leaders += t.at(1);
+    }
+    f.setTabPositions(stops);
+    f.setProperty(formats::TabLeadersProperty, leaders);
+    QTextDocument doc;
+    QTextCursor(&doc).setBlockFormat(f);
+    const QByteArray bytes = formats::rtf::write(doc);
+    QVERIFY2(bytes.contains(written), bytes.constData());
+    const auto back = readDoc(bytes);
+    const QTextBlockFormat is = back->begin().blockFormat();
+    QCOMPARE(is.leftMargin() + is.indent() * back->indentWidth(), margin + steps * doc.indentWidth());
+    QCOMPARE(formats::contentsLevel(is), contents);
+    QCOMPARE(is.tabPositions().size(), stops.size());
+    for (qsizetype i = 0; i < stops.size(); ++i) {
+        QCOMPARE(is.tabPositions()[i].type, stops[i].type);
+        QCOMPARE(is.leftMargin() + is.tabPositions()[i].position, margin + steps * doc.indentWidth() + stops[i].position);
+        QCOMPARE(formats::tabLeader(is, i), tabs[i].at(1));
+    }
+    QCOMPARE(formats::rtf::write(*back), bytes);
 }
 
 QTEST_MAIN(RtfStructureTest)
