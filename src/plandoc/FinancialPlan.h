@@ -108,7 +108,7 @@ struct Figures {
     Cents totalExpenses = 0;
     Cents totalNet = 0;
     std::array<YearFigures, Years> years{};
-    Cents usesTotal = 0;
+    Cents usesTotal = 0; // with or without a loan
     Cents sourcesTotal = 0;
     Cents payment = 0; // the level monthly repayment
     Cents yearOfRepayments = 0; // the loan's first twelve repayments

@@ -1,15 +1,32 @@
-// Insert > Financial Projection: the dialog prefilled from the plan, the table it inserts
-// and takes back in one undo step, and the dialog's own keys.
+// Insert > Financial Projection: the dialog prefilled from the plan, the owner's
+// corrections kept for the run, the tables it inserts and then replaces, each in one undo
+// step, and the dialog's own keys.
 
 #include "EditorToolsSupport.h"
 
+#include "app/AppContext.h"
 #include "editor/ProjectionDialog.h"
+#include "plandoc/FinancialText.h"
 
+#include <QAccessible>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTextTable>
 
-using namespace plandoc::projection;
+using namespace plandoc::finance;
+
+namespace {
+
+int tableCount(EditorPage *p) { return int(p->textEdit()->document()->rootFrame()->childFrames().size()); }
+
+QString monthCell(EditorPage *p, int row, int column)
+{
+    auto *table = qobject_cast<QTextTable *>(p->textEdit()->document()->rootFrame()->childFrames().first());
+    return table ? table->cellAt(row, column).firstCursorPosition().block().text() : QString();
+}
+
+} // namespace
 
 class ProjectionToolTest : public ToolsTestBase {
     Q_OBJECT
@@ -17,47 +34,62 @@ private slots:
     void init() { setUpRun(); }
     void cleanup() { tearDownRun(); }
 
-    void insert_prefillsFromPlanAndUndoesInOneStep_data()
+    void insert_prefillsKeepsCorrectionsAndReplaces_data()
     {
         QTest::addColumn<bool>("accept");
         QTest::newRow("OK") << true;
         QTest::newRow("Cancel") << false;
     }
-    void insert_prefillsFromPlanAndUndoesInOneStep()
+    void insert_prefillsKeepsCorrectionsAndReplaces()
     {
         QFETCH(bool, accept);
-        run->ctx->plan.YrIncome = QStringLiteral("Month 1: $8,000\nMonth 2: $9,500.25");
+        run->ctx->plan.YrIncome = QStringLiteral("Jan $8,000\nFeb 9,500 - 3 weddings");
         run->ctx->plan.MoExpenses = QStringLiteral("12000, 11000");
         OPEN_EDITOR(p);
         const QString composed = EditorRun::wholeText(p);
-        run->prompts.expectProjection([accept](Input in) -> std::optional<Input> {
-            in.openingCash = 500000;
-            return accept ? std::optional<Input>(in) : std::nullopt;
+        run->prompts.expectProjection([accept](FinancialPlan in) -> std::optional<FinancialPlan> {
+            in.expenses[0] = 1150000;
+            return accept ? std::optional(in) : std::nullopt;
         });
         run->trigger(p, "mnuInsertProjection");
-        const Input &given = run->prompts.lastProjectionInitial;
-        QCOMPARE(given.income[1], Cents(950025));
+        const FinancialPlan &given = run->prompts.lastProjectionInitial;
+        QCOMPARE(given.income[1], Cents(950000));
         QCOMPARE(given.expenses[0], Cents(1200000));
-        QCOMPARE(given.firstMonth, defaultFirstMonth(QDate::currentDate()));
-
-        QTextCursor caret = p->textEdit()->textCursor();
+        QCOMPARE(given.firstMonth.month(), 1); // the answer starts with January
+        QCOMPARE(given.checks.size(), 1);
+        QCOMPARE(checkLine(given, given.checks.first()), QStringLiteral("Check February: read 9,500 from \"Feb 9,500 - 3 weddings\""));
         if (!accept) {
             QCOMPARE(EditorRun::wholeText(p), composed);
             QVERIFY(!p->textEdit()->document()->isUndoAvailable());
+            QCOMPARE(run->ctx->finance.expenses[0], Cents(1200000));
             return;
         }
-        QTextCursor inTable(p->textEdit()->document());
-        inTable.movePosition(QTextCursor::NextBlock);
-        QTextTable *table = inTable.currentTable();
-        QVERIFY(table);
-        QCOMPARE(table->cellAt(4, 1).firstCursorPosition().block().text(), QStringLiteral("1,000"));
-        QCOMPARE(caret.block().previous().text(),
-                 QStringLiteral("Break-even: month 1 (%1), when the cumulative net first reaches zero or more.")
-                     .arg(longMonthName(given.firstMonth, 0)));
+        QCOMPARE(tableCount(p), 2);
+        QCOMPARE(monthCell(p, 2, 1), QStringLiteral("11,500"));
         QVERIFY(p->docChanged());
+        const QString once = EditorRun::wholeText(p);
+
+        // Opened again, the dialog shows the correction; OK replaces the tables in place.
+        run->prompts.expectProjection([](FinancialPlan in) -> std::optional<FinancialPlan> {
+            in.income[0] = 700000;
+            return in;
+        });
+        p->textEdit()->moveCursor(QTextCursor::Start);
+        run->trigger(p, "mnuInsertProjection");
+        QCOMPARE(run->prompts.lastProjectionInitial.expenses[0], Cents(1150000));
+        QCOMPARE(tableCount(p), 2);
+        QCOMPARE(monthCell(p, 1, 1), QStringLiteral("7,000"));
+        QTest::keyClick(p->textEdit(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(EditorRun::wholeText(p), once);
         QTest::keyClick(p->textEdit(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(EditorRun::wholeText(p), composed);
-        QVERIFY(p->textEdit()->document()->rootFrame()->childFrames().isEmpty());
+
+        // A changed answer is read again; the other row keeps its correction.
+        run->ctx->plan.MoExpenses = QStringLiteral("13000");
+        run->prompts.expectProjection([](FinancialPlan) { return std::optional<FinancialPlan>(); });
+        run->trigger(p, "mnuInsertProjection");
+        QCOMPARE(run->prompts.lastProjectionInitial.expenses[0], Cents(1300000));
+        QCOMPARE(run->prompts.lastProjectionInitial.income[0], Cents(700000));
     }
 
     void dialog_computesAsTypedAndReturnAcceptsWithTheEdit_data()
@@ -69,9 +101,10 @@ private slots:
     void dialog_computesAsTypedAndReturnAcceptsWithTheEdit()
     {
         QFETCH(int, key);
-        Input in;
+        FinancialPlan in;
         in.income[0] = 100000;
         in.firstMonth = QDate(2027, 1, 1);
+        in.checks << Check{1, 0, 0, QStringLiteral("Jan nothing but 2 notes")};
         ProjectionDialog dialog(in);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -80,8 +113,11 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), grid);
         QCOMPARE(grid->horizontalHeaderItem(12)->text(), QStringLiteral("Total"));
         QVERIFY(!(grid->item(2, 0)->flags() & Qt::ItemIsEditable));
+        auto *checks = dialog.findChild<QLabel *>(QStringLiteral("lblChecks"));
+        QCOMPARE(checks->text(), QStringLiteral("Check January: read 0 from \"Jan nothing but 2 notes\""));
 
         // Expenses of January, typed but not yet handed over by the cell.
+        const int cumulative = int(MonthRow::Cumulative);
         grid->setCurrentCell(1, 0);
         QTest::keyClick(grid, Qt::Key_1);
         auto *cell = grid->findChild<QLineEdit *>(QStringLiteral("txtProjectionCell"));
@@ -89,17 +125,19 @@ private slots:
         QTest::keyClicks(cell, QStringLiteral(",500x.5"));
         QCOMPARE(cell->text(), QStringLiteral("1,500.5"));
         QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("-500.50"));
-        QCOMPARE(grid->item(3, 12)->text(), QStringLiteral("-500.50"));
+        QCOMPARE(grid->item(cumulative, 12)->text(), QStringLiteral("-500.50"));
         QTest::keyClick(cell, Qt::Key(key));
         if (key == Qt::Key_Escape) {
             QTRY_COMPARE(grid->item(2, 0)->text(), QStringLiteral("1,000"));
             QVERIFY(dialog.isVisible());
-            QCOMPARE(dialog.input().expenses[0], Cents(0));
+            QCOMPARE(dialog.plan().expenses[0], Cents(0));
+            QCOMPARE(dialog.plan().checks.size(), 1);
             return;
         }
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.input().expenses[0], Cents(150050));
-        QCOMPARE(compute(dialog.input()).breakEvenMonth, 0);
+        QCOMPARE(dialog.plan().expenses[0], Cents(150050));
+        QVERIFY(dialog.plan().checks.isEmpty()); // the owner set it
+        QCOMPARE(compute(dialog.plan()).breakEvenMonth, 2);
     }
 
     void dialog_returnAcceptsFromAnywhere_data()
@@ -107,31 +145,45 @@ private slots:
         QTest::addColumn<QString>("focus");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<qint64>("opening");
-        QTest::newRow("grid") << "grdProjection" << "" << qint64(0);
-        QTest::newRow("opening cash") << "txtOpeningCash" << "-2,000" << qint64(-200000);
-        QTest::newRow("first month") << "dtpFirstMonth" << "" << qint64(0);
-        QTest::newRow("Cancel") << "cmdCancel" << "" << qint64(0);
+        QTest::addColumn<qint64>("requested");
+        QTest::newRow("grid") << "grdProjection" << "" << qint64(0) << qint64(0);
+        QTest::newRow("opening cash") << "txtOpeningCash" << "-2,000" << qint64(-200000) << qint64(0);
+        QTest::newRow("amount requested") << "txtRequested" << "37,500" << qint64(0) << qint64(3750000);
+        QTest::newRow("first month") << "dtpFirstMonth" << "" << qint64(0) << qint64(0);
+        QTest::newRow("Cancel") << "cmdCancel" << "" << qint64(0) << qint64(0);
     }
     void dialog_returnAcceptsFromAnywhere()
     {
         QFETCH(QString, focus);
         QFETCH(QString, typed);
         QFETCH(qint64, opening);
-        ProjectionDialog dialog(Input{});
+        QFETCH(qint64, requested);
+        ProjectionDialog dialog(FinancialPlan{});
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        // Every control a screen reader reaches has a name to say.
+        for (QWidget *w : dialog.findChildren<QWidget *>()) {
+            if (w->focusPolicy() == Qt::NoFocus || w->focusProxy() || qobject_cast<QAbstractScrollArea *>(w->parentWidget()))
+                continue;
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+            QVERIFY2(iface && !iface->text(QAccessible::Name).isEmpty(), qPrintable(w->objectName()));
+        }
         auto *target = dialog.findChild<QWidget *>(focus);
         QVERIFY(target);
+        if (QWidget *page = target->parentWidget(); page && page->objectName() == u"pgFunding")
+            dialog.findChild<QTabWidget *>()->setCurrentWidget(page);
         target->setFocus();
         if (auto *line = qobject_cast<QLineEdit *>(target)) {
             line->selectAll();
             QTest::keyClicks(line, typed);
         }
         if (opening)
-            QCOMPARE(dialog.grid()->item(3, 0)->text(), formatAmount(opening));
+            QCOMPARE(dialog.grid()->item(int(MonthRow::Cumulative), 0)->text(), formatAmount(opening));
         QTest::keyClick(target, Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.input().openingCash, opening);
+        QCOMPARE(dialog.plan().openingCash, opening);
+        QCOMPARE(dialog.plan().funding.requested, requested);
+        QCOMPARE(dialog.grid()->isRowHidden(int(MonthRow::Cash)), requested == 0);
     }
 };
 

@@ -166,15 +166,18 @@ void FormattedPlanTest::headings_surviveTheExports()
 void FormattedPlanTest::sections_eachKindOnceWrittenByItsWay()
 {
     using plandoc::formattedplan::SectionKind;
-    const QList<SectionKind> ownWay = {SectionKind::Summary, SectionKind::Goals, SectionKind::Staff,
-                                       SectionKind::Products, SectionKind::Other};
+    const QList<SectionKind> ownWay = {SectionKind::Summary, SectionKind::Funding, SectionKind::Goals,
+                                       SectionKind::Staff, SectionKind::Products, SectionKind::Other};
     QList<SectionKind> seen;
     for (const auto &section : plandoc::formattedplan::sections()) {
         QVERIFY2(!seen.contains(section.kind), qPrintable(section.title));
         seen << section.kind;
         QCOMPARE(section.leadIns.empty(), ownWay.contains(section.kind));
     }
-    QCOMPARE(plandoc::formattedplan::sectionHeading(2), QStringLiteral("3. Goals"));
+    const auto &goals = plandoc::formattedplan::sections()[3];
+    QCOMPARE(plandoc::formattedplan::sectionHeading(3, goals), QStringLiteral("3. Goals"));
+    QVERIFY(plandoc::formattedplan::isSectionHeading(QStringLiteral("4. Goals"), goals));
+    QVERIFY(!plandoc::formattedplan::isSectionHeading(QStringLiteral("4. Goals	5"), goals));
 }
 
 QTEST_MAIN(FormattedPlanTest)
