@@ -1,5 +1,6 @@
 #include "editor/AmountFields.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -95,6 +96,10 @@ QLineEdit *rateEdit(QWidget *parent, const char *name)
     edit->setValidator(new RateValidator(edit));
     return edit;
 }
+
+int amountFieldWidth(const QFontMetrics &metrics) { return metrics.horizontalAdvance(QStringLiteral("-000,000,000.00  ")); }
+
+int rateFieldWidth(const QFontMetrics &metrics) { return metrics.horizontalAdvance(QStringLiteral("100.00 %  ")); }
 
 CellDelegate::CellDelegate(std::function<QString()> currency, std::function<bool(int)> amountColumn, QObject *parent)
     : QStyledItemDelegate(parent), m_currency(std::move(currency)), m_amountColumn(std::move(amountColumn))

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 
+class QFontMetrics;
 class QLineEdit;
 
 // The amount a field holds, read leniently: empty is 0, stray commas do not count, and
@@ -21,6 +22,10 @@ std::optional<plandoc::finance::Cents> readAmount(const QString &text, const QSt
 // A line edit for an amount (in the currency `currency()` gives) or for a rate in %.
 QLineEdit *amountEdit(QWidget *parent, const char *name, std::function<QString()> currency);
 QLineEdit *rateEdit(QWidget *parent, const char *name);
+
+// Room for the largest amount and the largest rate.
+int amountFieldWidth(const QFontMetrics &metrics);
+int rateFieldWidth(const QFontMetrics &metrics);
 
 class CellDelegate : public QStyledItemDelegate {
     Q_OBJECT

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -66,8 +67,8 @@ FundingPage::FundingPage(FinancialPlan &plan, QWidget *parent) : QWidget(parent)
     m_month = new QComboBox(this);
     m_month->setObjectName(QStringLiteral("cboFundingMonth"));
     showMonths();
-    connect(m_month, &QComboBox::activated, this, [this](int index) {
-        m_plan.funding.month = index + 1;
+    connect(m_month, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_plan.funding.month = std::clamp(index + 1, 1, Months);
         emit changed();
     });
     m_purpose = new QLineEdit(f.purpose, this);
@@ -86,6 +87,12 @@ FundingPage::FundingPage(FinancialPlan &plan, QWidget *parent) : QWidget(parent)
     m_difference = new QLabel(this);
     m_difference->setObjectName(QStringLiteral("lblDifference"));
 
+    for (QLineEdit *amount : {m_requested, m_own})
+        amount->setFixedWidth(amountFieldWidth(fontMetrics()));
+    m_rate->setFixedWidth(rateFieldWidth(fontMetrics()));
+    m_term->setFixedWidth(rateFieldWidth(fontMetrics()));
+    m_month->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("September 2027")) + 48);
+
     auto *form = new QFormLayout;
     form->addRow(buddyLabel(QStringLiteral("Amount &requested:"), m_requested, this), m_requested);
     form->addRow(buddyLabel(QStringLiteral("&Term in years:"), m_term, this), m_term);
@@ -101,6 +108,7 @@ FundingPage::FundingPage(FinancialPlan &plan, QWidget *parent) : QWidget(parent)
     auto *own = new QHBoxLayout;
     own->addWidget(buddyLabel(QStringLiteral("Own&er's investment:"), m_own, this));
     own->addWidget(m_own);
+    own->addStretch(1);
     sources->addLayout(own);
     sources->addWidget(m_loan);
     sources->addWidget(buddyLabel(QStringLiteral("Ot&her sources:"), m_sources, this));
@@ -175,6 +183,7 @@ void FundingPage::fillGrid(QTableWidget *grid, const QList<Line> &lines)
 
 void FundingPage::showMonths()
 {
+    const QSignalBlocker quiet(m_month);
     m_month->clear();
     for (int m = 0; m < Months; ++m)
         m_month->addItem(longMonthName(m_plan.firstMonth, m));

@@ -71,6 +71,14 @@ QTableWidget *figuresGrid(QWidget *parent, const char *name, const QString &acce
     return grid;
 }
 
+// The row labels at the width of the longest, shown or not, so the grid keeps its size
+// when the loan's rows come and go.
+void setRowLabels(QTableWidget *grid, const QStringList &labels)
+{
+    grid->setVerticalHeaderLabels(labels);
+    grid->verticalHeader()->setFixedWidth(grid->verticalHeader()->sizeHint().width());
+}
+
 // Computed cells are read-only, bold and shaded like the window.
 void markComputed(QTableWidgetItem *item, const QBrush &shade)
 {
@@ -150,7 +158,7 @@ QWidget *ProjectionDialog::monthsPage()
     QStringList labels;
     for (int r = 0; r < RowCount; ++r)
         labels << rowLabel(MonthRow(r));
-    m_grid->setVerticalHeaderLabels(labels);
+    setRowLabels(m_grid, labels);
     m_delegate = new CellDelegate(currency, [](int column) { return column < Months; }, m_grid);
     m_grid->setItemDelegate(m_delegate);
     connect(m_delegate, &CellDelegate::edited, this,
@@ -177,10 +185,10 @@ QWidget *ProjectionDialog::monthsPage()
             widest = std::max(widest, fontMetrics().horizontalAdvance(formatAmount(c * Years)));
     const int columnWidth = widest + 16;
     m_grid->horizontalHeader()->setDefaultSectionSize(columnWidth);
-    const int fullWidth = m_grid->verticalHeader()->sizeHint().width() + (Months + 1) * columnWidth + 2 * m_grid->frameWidth();
+    const int fullWidth = m_grid->verticalHeader()->width() + (Months + 1) * columnWidth + 2 * m_grid->frameWidth();
     const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     const int room = screen ? screen->availableGeometry().width() - 100 : fullWidth;
-    m_grid->setMinimumWidth(std::min(fullWidth, room));
+    m_grid->setFixedWidth(std::min(fullWidth, room));
 
     m_checks = new QLabel(page);
     m_checks->setObjectName(QStringLiteral("lblChecks"));
@@ -213,9 +221,8 @@ QWidget *ProjectionDialog::monthsPage()
         showChecks();
         recompute(m_plan);
     });
-    const int fieldWidth = fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000.00  "));
-    m_opening->setFixedWidth(fieldWidth);
-    costOfSales->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("100.00 %  ")));
+    m_opening->setFixedWidth(amountFieldWidth(fontMetrics()));
+    costOfSales->setFixedWidth(rateFieldWidth(fontMetrics()));
     m_currency->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("MMMMM")) + 12);
     m_firstMonth->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("September 2027")) + 40);
 
@@ -250,13 +257,15 @@ QWidget *ProjectionDialog::yearsPage()
     page->setObjectName(QStringLiteral("pgYears"));
     QLineEdit *income = rateEdit(page, "txtIncomeGrowth");
     QLineEdit *expenses = rateEdit(page, "txtExpenseGrowth");
+    income->setFixedWidth(rateFieldWidth(fontMetrics()));
+    expenses->setFixedWidth(rateFieldWidth(fontMetrics()));
     bindRate(income, m_plan.incomeGrowth, [this] { recompute(m_plan); });
     bindRate(expenses, m_plan.expenseGrowth, [this] { recompute(m_plan); });
     expenses->setToolTip(QStringLiteral("The growth of the fixed costs; the cost of sales grows with income."));
 
     const QStringList rows = yearRowLabels(true);
     m_years = figuresGrid(page, "grdYears", QStringLiteral("Three years"), int(rows.size()), Years);
-    m_years->setVerticalHeaderLabels(rows);
+    setRowLabels(m_years, rows);
     QStringList years;
     for (int y = 1; y <= Years; ++y)
         years << yearLabel(y);
@@ -267,7 +276,7 @@ QWidget *ProjectionDialog::yearsPage()
     for (int r = 0; r < rows.size(); ++r)
         for (int c = 0; c < Years; ++c)
             markComputed(m_years->item(r, c), computed);
-    m_years->setFixedWidth(m_years->verticalHeader()->sizeHint().width()
+    m_years->setFixedWidth(m_years->verticalHeader()->width()
                            + Years * m_years->horizontalHeader()->defaultSectionSize() + 2 * m_years->frameWidth());
 
     auto *form = new QFormLayout;

@@ -5,6 +5,9 @@
 #include "EditorToolsSupport.h"
 
 #include "app/AppContext.h"
+#include "app/Messages.h"
+#include "plan/PlanHints.h"
+#include "plandoc/PlanReadBack.h"
 #include "editor/ProjectionDialog.h"
 #include "plandoc/FinancialText.h"
 
@@ -90,6 +93,36 @@ private slots:
         run->trigger(p, "mnuInsertProjection");
         QCOMPARE(run->prompts.lastProjectionInitial.expenses[0], Cents(1300000));
         QCOMPARE(run->prompts.lastProjectionInitial.income[0], Cents(700000));
+    }
+
+    // Saved and opened in a later run, the plan gives its figures back to Fill Steps, so
+    // New Formatted Plan makes the same tables again.
+    void formattedPlan_afterARestartMakesTheSameTables()
+    {
+        run->ctx->plan = examplePlan();
+        refreshFinance(*run->ctx);
+        FinancialPlan &money = run->ctx->finance;
+        money.income[2] = 4321000; // a correction
+        money.funding = {3750000, 5, 750, 2, QStringLiteral("to buy a deck oven"),
+                         {{QStringLiteral("Deck oven"), 4250000}}, 500000, {}};
+        const FinancialPlan kept = money;
+        OPEN_EDITOR(p);
+        run->trigger(p, "mnuFileFormattedPlan");
+        const QString made = EditorRun::wholeText(p);
+        const QString path = save(p, QStringLiteral("plan.rtf"));
+
+        run = std::make_unique<EditorRun>();
+        EditorPage *later = open();
+        QVERIFY(later);
+        run->openFile(later, path);
+        const int found = plandoc::readPlanBack(EditorRun::wholeText(later)).found;
+        run->prompts.expectYesNo(Msg::FillStepsQuestion, true);
+        run->prompts.expectNotice(Msg::answersTaken(found, int(planFields().size())), Msg::AppTitle);
+        run->trigger(later, "mnuFileFillSteps");
+        QCOMPARE(run->ctx->finance.income, kept.income);
+        QCOMPARE(run->ctx->finance.funding, kept.funding);
+        run->trigger(later, "mnuFileFormattedPlan"); // the file is as saved: no question
+        QCOMPARE(EditorRun::wholeText(later), made);
     }
 
     void dialog_computesAsTypedAndReturnAcceptsWithTheEdit_data()
