@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QValidator>
@@ -95,6 +96,13 @@ QLineEdit *rateEdit(QWidget *parent, const char *name)
     edit->setAlignment(Qt::AlignRight);
     edit->setValidator(new RateValidator(edit));
     return edit;
+}
+
+QLabel *buddyLabel(const QString &caption, QWidget *buddy, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setBuddy(buddy);
+    return label;
 }
 
 int amountFieldWidth(const QFontMetrics &metrics) { return metrics.horizontalAdvance(QStringLiteral("-000,000,000.00  ")); }

@@ -13,6 +13,7 @@
 #include <optional>
 
 class QFontMetrics;
+class QLabel;
 class QLineEdit;
 
 // The amount a field holds, read leniently: empty is 0, stray commas do not count, and
@@ -22,6 +23,9 @@ std::optional<plandoc::finance::Cents> readAmount(const QString &text, const QSt
 // A line edit for an amount (in the currency `currency()` gives) or for a rate in %.
 QLineEdit *amountEdit(QWidget *parent, const char *name, std::function<QString()> currency);
 QLineEdit *rateEdit(QWidget *parent, const char *name);
+
+// A label that names the field and moves to it by its access key.
+QLabel *buddyLabel(const QString &caption, QWidget *buddy, QWidget *parent);
 
 // Room for the largest amount and the largest rate.
 int amountFieldWidth(const QFontMetrics &metrics);

@@ -16,17 +16,6 @@
 
 using namespace plandoc::finance;
 
-namespace {
-
-QLabel *buddyLabel(const QString &caption, QWidget *buddy, QWidget *parent)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setBuddy(buddy);
-    return label;
-}
-
-} // namespace
-
 FundingPage::FundingPage(FinancialPlan &plan, QWidget *parent) : QWidget(parent), m_plan(plan)
 {
     setObjectName(QStringLiteral("pgFunding"));

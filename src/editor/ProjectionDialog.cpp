@@ -32,13 +32,6 @@ constexpr int TotalColumn = Months;
 // A figure read from the answers that deserves a look.
 const QColor CheckColour(255, 236, 160);
 
-QLabel *buddyLabel(const QString &caption, QWidget *buddy, QWidget *parent)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setBuddy(buddy);
-    return label;
-}
-
 // A rate field that keeps its rate as the owner types; an empty field is 0 %.
 void bindRate(QLineEdit *edit, Rate &rate, const std::function<void()> &changed)
 {
