@@ -132,6 +132,8 @@ std::map<int, QTextTable *> tables(const QTextDocument &doc)
 QTextBlock blockBefore(const QTextTable *t) { return t->firstCursorPosition().block().previous(); }
 QTextBlock blockAfter(const QTextTable *t) { return t->lastCursorPosition().block().next(); }
 int blockEnd(const QTextBlock &b) { return b.position() + b.length() - 1; }
+// A paragraph of the page itself, not of a table's cell.
+bool onPage(const QTextBlock &b) { return b.isValid() && !QTextCursor(b).currentTable(); }
 
 // The table that starts right after the block, if any.
 QTextTable *tableAfter(const std::map<int, QTextTable *> &all, const QTextBlock &b)
@@ -150,7 +152,7 @@ TableKind kindOf(const QTextTable *t) { return tableKind(formats::tabletext::cel
 Span figuresSpan(const std::map<int, QTextTable *> &all, const QTextTable *first)
 {
     const QTextBlock lead = blockBefore(first);
-    Span span{lead.text() == ProjectionLead ? lead.position() : first->firstPosition() - 1, 0};
+    Span span{onPage(lead) && lead.text() == ProjectionLead ? lead.position() : first->firstPosition() - 1, 0};
     const QTextTable *last = first;
     for (;;) {
         const QTextBlock between = blockAfter(last);
@@ -172,10 +174,10 @@ Span fundingSpan(const QTextTable *table)
 {
     QTextBlock b = blockBefore(table);
     Span span{table->firstPosition() - 1, blockAfter(table).position()};
-    if (b.text() == FundingLead) {
+    if (onPage(b) && b.text() == FundingLead) {
         span.start = b.position();
         FinancialPlan scratch;
-        for (b = b.previous(); b.isValid() && readFundingLine(b.text(), scratch); b = b.previous())
+        for (b = b.previous(); onPage(b) && readFundingLine(b.text(), scratch); b = b.previous())
             span.start = b.position();
     }
     if (const QTextBlock after = blockAfter(table); isDifference(after.text()))
