@@ -30,9 +30,17 @@ QString answersText(const QTextDocument &doc)
         if (span)
             spans.push_back(*span);
     std::sort(spans.begin(), spans.end(), [](const auto &a, const auto &b) { return a.start > b.start; });
+    // Each goes with the line break before it (or after it, at the very start), as it
+    // came in paragraphs of its own.
+    const QLatin1String lineEnd("\r\n");
     for (const plandoc::finance::Span &s : spans) {
-        const qsizetype from = whole.fromDocument(s.start);
-        out.remove(from, whole.fromDocument(s.end) - from);
+        qsizetype from = whole.fromDocument(s.start);
+        qsizetype to = whole.fromDocument(s.end);
+        if (QStringView(out).first(from).endsWith(lineEnd))
+            from -= lineEnd.size();
+        else if (QStringView(out).sliced(to).startsWith(lineEnd))
+            to += lineEnd.size();
+        out.remove(from, to - from);
     }
     return out;
 }

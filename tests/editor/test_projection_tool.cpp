@@ -125,6 +125,30 @@ private slots:
         QCOMPARE(EditorRun::wholeText(later), made);
     }
 
+    // Tables inserted inside the plain document are figures, not part of the answer
+    // before them.
+    void fillSteps_readsTheAnswersAroundInsertedTables()
+    {
+        run->ctx->plan = examplePlan();
+        const PlanRecord before = run->ctx->plan;
+        OPEN_EDITOR(p);
+        QTextCursor caret = p->textEdit()->document()->find(QStringLiteral("Our Projected Monthly Expenses:  "));
+        caret.movePosition(QTextCursor::EndOfBlock);
+        p->textEdit()->setTextCursor(caret);
+        run->prompts.expectProjection([](FinancialPlan in) -> std::optional<FinancialPlan> {
+            in.funding.requested = 100000;
+            return in;
+        });
+        run->trigger(p, "mnuInsertProjection");
+        QCOMPARE(tableCount(p), 3);
+        run->prompts.expectYesNo(Msg::FillStepsQuestion, true);
+        run->prompts.expectNotice(Msg::answersTaken(85, 85), Msg::AppTitle);
+        run->trigger(p, "mnuFileFillSteps");
+        QCOMPARE(run->ctx->plan.MoExpenses, before.MoExpenses);
+        QCOMPARE(run->ctx->plan.InGoals, before.InGoals);
+        QCOMPARE(run->ctx->finance.funding.requested, Cents(100000));
+    }
+
     void dialog_computesAsTypedAndReturnAcceptsWithTheEdit_data()
     {
         QTest::addColumn<int>("key");
@@ -171,6 +195,36 @@ private slots:
         QCOMPARE(dialog.plan().expenses[0], Cents(150050));
         QVERIFY(dialog.plan().checks.isEmpty()); // the owner set it
         QCOMPARE(compute(dialog.plan()).breakEvenMonth, 2);
+    }
+
+    // A use typed into the last, empty row becomes a line, a new empty row follows, and
+    // the totals and their difference follow.
+    void dialog_usesFollowTheTyping()
+    {
+        FinancialPlan in;
+        in.funding.requested = 3750000;
+        in.funding.ownInvestment = 500000;
+        ProjectionDialog dialog(in);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.findChild<QTabWidget *>()->setCurrentIndex(1);
+        auto *uses = dialog.findChild<QTableWidget *>(QStringLiteral("grdUses"));
+        uses->setFocus();
+        uses->setCurrentCell(0, 0);
+        QTest::keyClick(uses, Qt::Key_O);
+        auto *item = uses->findChild<QLineEdit *>(QStringLiteral("txtProjectionItem"));
+        QVERIFY(item);
+        QTest::keyClicks(item, QStringLiteral("ven"));
+        QTest::keyClick(item, Qt::Key_Tab);
+        QLineEdit *amount = nullptr;
+        QTRY_VERIFY((amount = uses->findChild<QLineEdit *>(QStringLiteral("txtProjectionCell"))));
+        QTest::keyClicks(amount, QStringLiteral("45,000"));
+        QTest::keyClick(amount, Qt::Key_Tab);
+        QTRY_COMPARE(uses->rowCount(), 2);
+        QCOMPARE(dialog.plan().funding.uses, (QList<Line>{{QStringLiteral("oven"), 4500000}}));
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("lblDifference"))->text(),
+                 QStringLiteral("Uses exceed sources by 2,500."));
+        QCOMPARE(dialog.grid()->item(int(MonthRow::Purchases), 0)->text(), QStringLiteral("45,000"));
     }
 
     void dialog_returnAcceptsFromAnywhere_data()

@@ -153,15 +153,36 @@ private slots:
         }
     }
 
+    void summary_statesTheRequestAndTheYear_data()
+    {
+        QTest::addColumn<FinancialPlan>("plan");
+        QTest::addColumn<QString>("paragraph");
+        FinancialPlan covered = bakery();
+        covered.funding = {3750000, 5, 750, 3, QStringLiteral("buy a second deck oven and a proofing cabinet."),
+                           {{QStringLiteral("Ovens"), 4250000}}, 500000, {}};
+        QTest::newRow("covered with our own")
+            << covered << "We are asking for a loan of $37,500 over 5 years to buy a second deck oven and a proofing "
+                          "cabinet. With $5,000 of our own, it covers the whole $42,500. We project income of $234,800 "
+                          "and a net of $6,700 in the first year, with break-even in month 7.";
+        FinancialPlan short_ = bakery();
+        short_.funding = {1000000, 1, 0, 1, {}, {{QStringLiteral("Van"), 1500000}}, 0, {{QStringLiteral("Grant"), 200000}}};
+        short_.expenses[11] += 400000;
+        QTest::newRow("falls short, a loss, no break-even")
+            << short_ << "We are asking for a loan of $10,000 over 1 year. With $2,000 from other sources, it covers "
+                         "$12,000 of the $15,000 we need. We project income of $234,800 and a net of $2,700 in the "
+                         "first year, without break-even within the first twelve months.";
+        FinancialPlan loss = bakery();
+        loss.expenses.fill(2000000);
+        loss.currency.clear();
+        QTest::newRow("no loan, a loss") << loss << "We project income of 234,800 and a net loss of 5,200 in the first "
+                                                    "year, with break-even in month 7.";
+        QTest::newRow("nothing to say") << FinancialPlan() << "";
+    }
     void summary_statesTheRequestAndTheYear()
     {
-        FinancialPlan plan = bakery();
-        plan.funding = {3750000, 5, 750, 3, QStringLiteral("buy a second deck oven and a proofing cabinet."),
-                        {{QStringLiteral("Ovens"), 4250000}}, 500000, {}};
-        QCOMPARE(summaryParagraph(plan, compute(plan)),
-                 QStringLiteral("We are asking for a loan of $37,500 over 5 years to buy a second deck oven and a "
-                                "proofing cabinet. With $5,000 of our own, it covers the whole $42,500. We project "
-                                "income of $234,800 and a net of $6,700 in the first year, with break-even in month 7."));
+        QFETCH(FinancialPlan, plan);
+        QFETCH(QString, paragraph);
+        QCOMPARE(summaryParagraph(plan, compute(plan)), paragraph);
     }
 
     // Input at the edges gives the sentences, never a division by zero or an overflow.
