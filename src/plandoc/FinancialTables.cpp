@@ -211,10 +211,10 @@ TableKind tableKind(const QList<QStringList> &cells)
         return TableKind::SourcesAndUses;
     if (header.size() == Years + 1 && header[1] == yearLabel(1) && header[3] == yearLabel(3))
         return TableKind::Years;
-    const bool months = std::all_of(header.begin() + 1, header.end(),
-                                    [](const QString &c) { return isMonthLabel(c) || c == TotalLabel; });
-    return months && isMonthLabel(header[1]) && cells[1].first() == rowLabel(MonthRow::Income) ? TableKind::Months
-                                                                                                : TableKind::Other;
+    // Told by its first month, its last column and its first row, so that a heading
+    // edited by hand does not hide it.
+    const bool months = isMonthLabel(header[1]) && (isMonthLabel(header.last()) || header.last() == TotalLabel);
+    return months && cells[1].first() == rowLabel(MonthRow::Income) ? TableKind::Months : TableKind::Other;
 }
 
 MadeSpans findMade(const QTextDocument &doc)
@@ -280,7 +280,11 @@ void placeInDocument(QTextCursor &cursor, const FinancialPlan &plan)
         writeFigures(at, plan, text);
     };
     if (!made.funding && !made.figures) {
-        clear(at, Span{cursor.position(), cursor.position()});
+        // Inside a table's cell they would be a table within a table: they go after it.
+        int position = cursor.position();
+        for (QTextTable *t = cursor.currentTable(); t; t = QTextCursor(blockAfter(t)).currentTable())
+            position = blockAfter(t).position();
+        clear(at, Span{position, position});
         both();
     }
     // The later stretch first, so that the earlier one's positions still hold.

@@ -1,5 +1,6 @@
 #include "formats/DocumentExport.h"
 #include "plandoc/AnswerAmounts.h"
+#include "plandoc/FinancialReadBack.h"
 #include "plandoc/FinancialTables.h"
 #include "plandoc/FinancialText.h"
 #include "plandoc/TableWidths.h"
@@ -285,6 +286,49 @@ private slots:
         QCOMPARE(doc.toPlainText(), once);
         doc.undo();
         QCOMPARE(doc.toPlainText(), QStringLiteral("before after"));
+    }
+
+    // From inside another table's cell they go after that table, not into the cell.
+    void place_fromACellGoesAfterItsTable()
+    {
+        QTextDocument doc;
+        QTextCursor c(&doc);
+        c.insertTable(1, 2)->cellAt(0, 1).firstCursorPosition().insertText(QStringLiteral("x"));
+        c = doc.rootFrame()->childFrames().first()->firstCursorPosition();
+        placeInDocument(c, bakery());
+        QCOMPARE(doc.rootFrame()->childFrames().size(), 3);
+        auto *first = qobject_cast<QTextTable *>(doc.rootFrame()->childFrames().first());
+        QVERIFY(first->childFrames().isEmpty());
+        QCOMPARE(cellText(first, 0, 1), QStringLiteral("x"));
+        QVERIFY(findMade(doc).figures);
+    }
+
+    // Tables edited by hand give what still reads: a cell that is no amount is 0, a
+    // column whose heading is no month is left out, the rest stands.
+    void readBack_takesWhatStillReads()
+    {
+        QTextDocument doc;
+        QTextCursor c(&doc);
+        placeInDocument(c, bakery());
+        auto *months = qobject_cast<QTextTable *>(doc.rootFrame()->childFrames().first());
+        const auto setCell = [&](int r, int col, const QString &text) {
+            QTextCursor cell = months->cellAt(r, col).firstCursorPosition();
+            cell.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            cell.insertText(text);
+        };
+        setCell(1, 2, QStringLiteral("about 16k"));
+        setCell(0, 3, QStringLiteral("March"));
+        setCell(2, 12, QStringLiteral(""));
+        const std::optional<FinancialPlan> read = readFinancialPlan(doc);
+        QVERIFY(read);
+        FinancialPlan expected = bakery();
+        expected.income[1] = 0;
+        expected.income[2] = expected.expenses[2] = 0;
+        expected.expenses[11] = 0;
+        QCOMPARE(read->income, expected.income);
+        QCOMPARE(read->expenses, expected.expenses);
+        QCOMPARE(read->openingCash, expected.openingCash);
+        QCOMPARE(read->firstMonth, expected.firstMonth);
     }
 
     void export_carriesTheTableAsATable_data()
