@@ -227,6 +227,38 @@ private slots:
         QCOMPARE(dialog.grid()->item(int(MonthRow::Purchases), 0)->text(), QStringLiteral("45,000"));
     }
 
+    // A rate takes 0 to 100 % with two decimals at most; an emptied field is 0 %.
+    void dialog_ratesTakeOnlyZeroToAHundred_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("rate");
+        QTest::newRow("decimal comma") << "txtRate" << "7,5" << "7,5" << 750;
+        QTest::newRow("above 100 refused") << "txtRate" << "150" << "15" << 1500;
+        QTest::newRow("three decimals refused") << "txtCostOfSales" << "35.125" << "35.12" << 3512;
+        QTest::newRow("emptied") << "txtIncomeGrowth" << "" << "" << 0;
+    }
+    void dialog_ratesTakeOnlyZeroToAHundred()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(int, rate);
+        FinancialPlan in;
+        in.funding.rate = in.costOfSales = in.incomeGrowth = 900;
+        ProjectionDialog dialog(in);
+        auto *edit = dialog.findChild<QLineEdit *>(field);
+        QVERIFY(edit);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), shown);
+        const FinancialPlan out = dialog.plan();
+        QCOMPARE(field == u"txtRate" ? out.funding.rate : field == u"txtCostOfSales" ? out.costOfSales : out.incomeGrowth,
+                 rate);
+    }
+
     void dialog_returnAcceptsFromAnywhere_data()
     {
         QTest::addColumn<QString>("focus");
