@@ -103,12 +103,13 @@ ProjectionDialog::ProjectionDialog(const FinancialPlan &initial, QWidget *parent
     if (!m_plan.firstMonth.isValid())
         m_plan.firstMonth = defaultFirstMonth(QDate::currentDate());
 
-    m_funding = new FundingPage(m_plan, this);
-    connect(m_funding, &FundingPage::changed, this, [this] { recompute(m_plan); });
-    connect(m_funding, &FundingPage::returnPressed, this, &ProjectionDialog::accept);
+    // Made in the order of the tabs, which is the order Tab moves through them.
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabProjection"));
     m_tabs->addTab(monthsPage(), QStringLiteral("Twelve &Months"));
+    m_funding = new FundingPage(m_plan, this);
+    connect(m_funding, &FundingPage::changed, this, [this] { recompute(m_plan); });
+    connect(m_funding, &FundingPage::returnPressed, this, &ProjectionDialog::accept);
     m_tabs->addTab(m_funding, QStringLiteral("Fu&nding"));
     m_tabs->addTab(yearsPage(), QStringLiteral("Three &Years"));
 
