@@ -143,6 +143,14 @@ ProjectionDialog::ProjectionDialog(const FinancialPlan &initial, QWidget *parent
     m_grid->setFocus();
 }
 
+// Closing the window closes an open cell editor, whose signals would reach the figures
+// after they are gone.
+ProjectionDialog::~ProjectionDialog()
+{
+    for (CellDelegate *delegate : findChildren<CellDelegate *>())
+        delegate->disconnect();
+}
+
 QWidget *ProjectionDialog::monthsPage()
 {
     auto *page = new QWidget(this);

@@ -23,6 +23,7 @@ class ProjectionDialog : public QDialog {
     Q_OBJECT
 public:
     explicit ProjectionDialog(const plandoc::finance::FinancialPlan &initial, QWidget *parent = nullptr);
+    ~ProjectionDialog() override;
 
     // The figures as given: a cell's amount counts once its editor hands it over (on
     // leaving the cell, or on OK).
