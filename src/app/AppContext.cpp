@@ -4,8 +4,16 @@
 #include "app/Widgets.h"
 
 #include <QApplication>
+#include <QDate>
+#include <QLocale>
 
 AppContext::AppContext(Prompts &p) : prompts(p), nav(*this) {}
+
+void refreshFinance(AppContext &ctx)
+{
+    plandoc::finance::refreshFromAnswers(ctx.finance, ctx.plan.YrIncome, ctx.plan.MoExpenses, QDate::currentDate(),
+                                         QLocale().currencySymbol());
+}
 
 void startProgram(AppContext &ctx)
 {

@@ -2,11 +2,13 @@
 
 #include "app/Navigator.h"
 #include "plan/PlanRecord.h"
+#include "plandoc/FinancialPlan.h"
 
 class Prompts;
 
 // What every page shares for one run: the plan record, the shared page state, the
-// prompts and the navigator. The program has one; each test builds its own.
+// financial plan (held beside the answers, never written on its own), the prompts and
+// the navigator. The program has one; each test builds its own.
 class AppContext {
 public:
     // Pages are registered by whoever runs the program (ProgramPages.h).
@@ -16,9 +18,14 @@ public:
     QString exportFilter;
     PlanRecord plan;
     SharedState shared;
+    plandoc::finance::FinancialPlan finance;
     Prompts &prompts;
     Navigator nav;
 };
+
+// The financial plan as the answers now stand: its months read again from step 11's
+// answers when they changed since, the owner's corrections kept otherwise.
+void refreshFinance(AppContext &ctx);
 
 // The start-up sequence: give the program the pages' font, load the splash page (which
 // loads the main, Instructions and Info pages hidden), then show it.

@@ -137,6 +137,7 @@ void MainPage::clearPlan()
 {
     if (m_ctx.prompts.askYesNo(Msg::ClearQuestion)) {
         resetPlan(m_ctx.plan, m_ctx.shared);
+        m_ctx.finance = {};
         refreshStepMarks();
     }
 }

@@ -13,8 +13,8 @@
 #include <memory>
 #include <optional>
 
-namespace plandoc::projection {
-struct Input;
+namespace plandoc::finance {
+struct FinancialPlan;
 }
 class QMessageBox;
 class QPrinter;
@@ -81,9 +81,9 @@ public:
     virtual bool setupPrinter(QPrinter &printer, bool allowPrintToFile) = 0;
     // Shows the pages that paint() draws on the printer, from which the user may print.
     virtual void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) = 0;
-    // The Financial Projection dialog over the figures, which OK replaces with the
+    // The Financial Projection dialog over the financial plan, which OK replaces with the
     // user's; false when cancelled, as it is where no such dialog can be shown.
-    virtual bool askProjection(plandoc::projection::Input &) { return false; }
+    virtual bool askProjection(plandoc::finance::FinancialPlan &) { return false; }
 
     // Helpers for the questions many pages ask.
     bool confirmExit();
@@ -109,5 +109,5 @@ public:
     bool setupPrinter(QPrinter &printer, bool allowPrintToFile) override;
     void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) override;
     // Defined beside the dialog, in the editor's folder.
-    bool askProjection(plandoc::projection::Input &figures) override;
+    bool askProjection(plandoc::finance::FinancialPlan &plan) override;
 };

@@ -96,7 +96,7 @@ EditorPage::EditorPage(AppContext &ctx) : Page(ctx, PageId::TxtEditor, 6810, 499
     connect(m_formats, &FormatCommands::formatted, m_file, &EditorFile::markChanged);
     connect(m_formats, &FormatCommands::cancelled, m_file, &EditorFile::markAborted);
     m_spelling = new EditorSpelling(m_edit);
-    m_projection = new ProjectionCommand(m_edit, m_ctx.prompts, m_ctx.plan);
+    m_projection = new ProjectionCommand(m_edit, m_ctx);
     connect(m_spelling, &EditorSpelling::noMoreMisspellings, this,
             [this] { m_ctx.prompts.ask(Question::notice(Msg::NoMoreMisspellings, Msg::AppTitle)); });
     connect(m_edit, &QTextEdit::textChanged, this, [this] {

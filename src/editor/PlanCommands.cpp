@@ -5,6 +5,8 @@
 #include "app/Prompts.h"
 #include "editor/EditorFile.h"
 #include "formats/UndoOff.h"
+#include "plandoc/FinancialReadBack.h"
+#include "plandoc/FinancialTables.h"
 #include "plandoc/FormattedPlan.h"
 #include "plandoc/PlanReadBack.h"
 #include "text/WholeText.h"
@@ -13,6 +15,37 @@
 #include <QDate>
 #include <QTextDocument>
 #include <QTextEdit>
+
+namespace {
+
+// The document's text without the financial plan's tables and lines, which are figures
+// rather than answers and would otherwise run into the answer before them.
+QString answersText(const QTextDocument &doc)
+{
+    const text::WholeText whole(doc);
+    QString out = whole.text();
+    const plandoc::finance::MadeSpans made = plandoc::finance::findMade(doc);
+    std::vector<plandoc::finance::Span> spans;
+    for (const auto &span : {made.figures, made.funding})
+        if (span)
+            spans.push_back(*span);
+    std::sort(spans.begin(), spans.end(), [](const auto &a, const auto &b) { return a.start > b.start; });
+    // Each goes with the line break before it (or after it, at the very start), as it
+    // came in paragraphs of its own.
+    const QLatin1String lineEnd("\r\n");
+    for (const plandoc::finance::Span &s : spans) {
+        qsizetype from = whole.fromDocument(s.start);
+        qsizetype to = whole.fromDocument(s.end);
+        if (QStringView(out).first(from).endsWith(lineEnd))
+            from -= lineEnd.size();
+        else if (QStringView(out).sliced(to).startsWith(lineEnd))
+            to += lineEnd.size();
+        out.remove(from, to - from);
+    }
+    return out;
+}
+
+} // namespace
 
 PlanCommands::PlanCommands(QTextEdit *edit, EditorFile *file, AppContext &ctx)
     : QObject(edit), m_edit(edit), m_file(file), m_ctx(ctx)
@@ -34,7 +67,8 @@ void PlanCommands::newFormattedPlan()
     // Built without undo steps, so the new plan starts a fresh history.
     {
         const formats::UndoOff fresh(*m_edit->document());
-        plandoc::formattedplan::compose(*m_edit->document(), m_ctx.plan, QDate::currentDate());
+        refreshFinance(m_ctx);
+        plandoc::formattedplan::compose(*m_edit->document(), m_ctx.plan, m_ctx.finance, QDate::currentDate());
     }
     m_edit->moveCursor(QTextCursor::Start);
     m_file->startUnsaved(QStringLiteral("Formatted Business Plan"));
@@ -44,7 +78,8 @@ void PlanCommands::fillSteps()
 {
     if (!m_ctx.prompts.askYesNo(Msg::FillStepsQuestion))
         return;
-    plandoc::PlanReadBack read = plandoc::readPlanBack(text::WholeText(*m_edit->document()).text());
+    const QTextDocument &doc = *m_edit->document();
+    plandoc::PlanReadBack read = plandoc::readPlanBack(answersText(doc));
     if (read.found == 0) {
         m_ctx.prompts.ask(Question::notice(Msg::NoAnswersFound, Msg::AppTitle));
         return;
@@ -52,5 +87,12 @@ void PlanCommands::fillSteps()
     m_ctx.plan = read.plan;
     m_ctx.shared.EmpSlot = read.shared.EmpSlot;
     m_ctx.shared.ProdSlot = read.shared.ProdSlot;
+    // The figures the document shows belong to these answers; without any, the next use
+    // reads them from the answers.
+    m_ctx.finance = plandoc::finance::readFinancialPlan(doc).value_or(plandoc::finance::FinancialPlan());
+    if (m_ctx.finance.hasFigures() || m_ctx.finance.firstMonth.isValid()) {
+        m_ctx.finance.incomeAnswer = read.plan.YrIncome;
+        m_ctx.finance.expensesAnswer = read.plan.MoExpenses;
+    }
     m_ctx.prompts.ask(Question::notice(Msg::answersTaken(read.found, int(planFields().size())), Msg::AppTitle));
 }

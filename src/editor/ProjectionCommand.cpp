@@ -1,15 +1,13 @@
 #include "editor/ProjectionCommand.h"
 
+#include "app/AppContext.h"
 #include "app/Prompts.h"
-#include "plan/PlanRecord.h"
-#include "plandoc/Projection.h"
+#include "plandoc/FinancialTables.h"
 
 #include <QAction>
-#include <QLocale>
 #include <QTextEdit>
 
-ProjectionCommand::ProjectionCommand(QTextEdit *edit, Prompts &prompts, const PlanRecord &plan)
-    : QObject(edit), m_edit(edit), m_prompts(prompts), m_plan(plan)
+ProjectionCommand::ProjectionCommand(QTextEdit *edit, AppContext &ctx) : QObject(edit), m_edit(edit), m_ctx(ctx)
 {
     auto *insert = new QAction(QStringLiteral("&Financial Projection..."), this);
     insert->setObjectName(QStringLiteral("mnuInsertProjection"));
@@ -19,15 +17,13 @@ ProjectionCommand::ProjectionCommand(QTextEdit *edit, Prompts &prompts, const Pl
 
 void ProjectionCommand::insertProjection()
 {
-    plandoc::projection::Input initial;
-    initial.income = plandoc::projection::prefillRow(m_plan.YrIncome);
-    initial.expenses = plandoc::projection::prefillRow(m_plan.MoExpenses);
-    initial.currency = QLocale().currencySymbol();
-    initial.firstMonth = plandoc::projection::defaultFirstMonth(QDate::currentDate());
-    if (!m_prompts.askProjection(initial))
+    refreshFinance(m_ctx);
+    plandoc::finance::FinancialPlan figures = m_ctx.finance;
+    if (!m_ctx.prompts.askProjection(figures))
         return;
+    m_ctx.finance = figures;
     QTextCursor cursor = m_edit->textCursor();
-    plandoc::projection::insertTable(cursor, initial);
+    plandoc::finance::placeInDocument(cursor, figures);
     m_edit->setTextCursor(cursor);
     m_edit->setFocus();
 }

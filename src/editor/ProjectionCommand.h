@@ -1,20 +1,20 @@
 #pragma once
 
-// Insert > Financial Projection: the projection dialog, prefilled from the plan's monthly
-// income and expenses answers, and its table inserted at the caret as one undo step.
+// Insert > Financial Projection: the dialog over the run's financial plan (read again
+// from the monthly income and expenses answers when they changed), and its tables in the
+// document as one undo step, replacing those already there.
 
 #include <QList>
 #include <QObject>
 
-class Prompts;
+class AppContext;
 class QAction;
 class QTextEdit;
-struct PlanRecord;
 
 class ProjectionCommand : public QObject {
     Q_OBJECT
 public:
-    ProjectionCommand(QTextEdit *edit, Prompts &prompts, const PlanRecord &plan);
+    ProjectionCommand(QTextEdit *edit, AppContext &ctx);
 
     // The Insert menu's entries.
     const QList<QAction *> &actions() const { return m_actions; }
@@ -23,7 +23,6 @@ public:
 
 private:
     QTextEdit *m_edit;
-    Prompts &m_prompts;
-    const PlanRecord &m_plan;
+    AppContext &m_ctx;
     QList<QAction *> m_actions;
 };

@@ -4,7 +4,8 @@
 #include "formats/DocumentStructure.h"
 #include "formats/PrintLayout.h"
 #include "plan/PlanRecord.h"
-#include "plandoc/Projection.h"
+#include "plandoc/FinancialTables.h"
+#include "plandoc/FinancialText.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -116,12 +117,12 @@ public:
         }
     }
 
-    // The projection of the monthly income and expenses, under its lead line.
-    void projectionTable(const projection::Input &input)
+    // The funding request or the figures, from a paragraph of their own.
+    void finance(void (*write)(QTextCursor &, const finance::FinancialPlan &, const QTextCharFormat &),
+                 const finance::FinancialPlan &plan)
     {
-        paragraph(ProjectionLead, textFormat(12, true));
         m_cursor.insertBlock(QTextBlockFormat(), textFormat(12));
-        projection::insertTable(m_cursor, input);
+        write(m_cursor, plan, textFormat(12));
     }
 
     void toBeCompleted() { paragraph(QStringLiteral("To be completed."), textFormat(12, false, true)); }
@@ -177,8 +178,9 @@ std::vector<Shown> given(const PlanRecord &p, const std::vector<LeadIn> &leadIns
     return out;
 }
 
-// A first draft of the summary from answers already given.
-QStringList summary(const PlanRecord &p)
+// A first draft of the summary from answers already given, ending with the request and
+// the first year's figures.
+QStringList summary(const PlanRecord &p, const finance::FinancialPlan &money)
 {
     const QString name = answer(p.Name);
     const QString type = answer(p.BusType.text());
@@ -207,6 +209,8 @@ QStringList summary(const PlanRecord &p)
         out << QStringLiteral("Our first short-term goal: ") + s.first();
     if (const QStringList l = givenItems(p.BusLTG, true); !l.isEmpty())
         out << QStringLiteral("Our first long-term goal: ") + l.first();
+    if (const QString figures = finance::summaryParagraph(money, finance::compute(money)); !figures.isEmpty())
+        out << figures;
     return out;
 }
 
@@ -310,16 +314,6 @@ void writeProducts(Builder &b, const std::vector<Product> &items)
     }
 }
 
-// The projection of the monthly answers, when they hold numbers.
-void writeProjection(Builder &b, const PlanRecord &p, const QDate &today)
-{
-    if (projection::amountsInAnswer(p.YrIncome).isEmpty() && projection::amountsInAnswer(p.MoExpenses).isEmpty())
-        return;
-    projection::Input input{projection::prefillRow(p.YrIncome), projection::prefillRow(p.MoExpenses), 0,
-                            QLocale().currencySymbol(), projection::defaultFirstMonth(today)};
-    b.projectionTable(input);
-}
-
 } // namespace
 
 QString documentTitle(const PlanRecord &plan)
@@ -336,33 +330,47 @@ QString documentTitle(const QString &title)
 
 void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today)
 {
+    finance::FinancialPlan money;
+    finance::refreshFromAnswers(money, p.YrIncome, p.MoExpenses, today, QLocale().currencySymbol());
+    compose(doc, p, money, today);
+}
+
+void compose(QTextDocument &doc, const PlanRecord &p, const finance::FinancialPlan &money, const QDate &today)
+{
     doc.clear();
     doc.setMetaInformation(QTextDocument::DocumentTitle, documentTitle(p));
     Builder b(doc);
     cover(b, p, today);
 
+    // The funding request shows only when an amount is asked for; the others always.
+    std::vector<const Section *> present;
+    for (const Section &section : sections())
+        if (section.kind != SectionKind::Funding || money.hasLoan())
+            present.push_back(&section);
+
     const std::vector<Product> items = products(p);
     b.paragraph(QStringLiteral("Contents"), textFormat(18, true), Qt::AlignLeft, true);
-    for (int i = 0; i < int(sections().size()); ++i) {
-        b.contentsLine(1, sectionHeading(i));
-        if (sections()[size_t(i)].kind == SectionKind::Products)
+    for (std::size_t i = 0; i < present.size(); ++i) {
+        b.contentsLine(1, sectionHeading(int(i) + 1, *present[i]));
+        if (present[i]->kind == SectionKind::Products)
             for (const Product &product : items)
                 b.contentsLine(2, product.name);
     }
 
-    for (int i = 0; i < int(sections().size()); ++i) {
-        const Section &section = sections()[size_t(i)];
-        b.heading(1, sectionHeading(i), i == 0); // the sections start on a page of their own
+    for (std::size_t i = 0; i < present.size(); ++i) {
+        const Section &section = *present[i];
+        b.heading(1, sectionHeading(int(i) + 1, section), i == 0); // the sections start on a page of their own
         switch (section.kind) {
-        case SectionKind::Summary: writeLines(b, summary(p)); break;
+        case SectionKind::Summary: writeLines(b, summary(p, money)); break;
+        case SectionKind::Funding: b.finance(finance::writeFunding, money); break;
         case SectionKind::Goals: writeGoals(b, p); break;
         case SectionKind::Staff: writeStaff(b, p); break;
         case SectionKind::Products: writeProducts(b, items); break;
         case SectionKind::Other: writeLines(b, holdsAnswer(p.Info) ? QStringList{shown(p.Info)} : QStringList()); break;
         default: writeLeadIns(b, given(p, section.leadIns)); break;
         }
-        if (section.kind == SectionKind::Financial)
-            writeProjection(b, p, today);
+        if (section.kind == SectionKind::Financial && money.hasFigures())
+            b.finance(finance::writeFigures, money);
     }
 
     formats::printlayout::numberContents(doc);

@@ -11,6 +11,10 @@
 struct PlanRecord;
 class QTextDocument;
 
+namespace plandoc::finance {
+struct FinancialPlan;
+}
+
 namespace plandoc::formattedplan {
 
 // "Juniper Hearth Bakery & Café - Business Plan", or "Business Plan" without a name: the
@@ -19,9 +23,11 @@ QString documentTitle(const PlanRecord &plan);
 // The same from the plan's title, the cover's first line, as a plan opened from a file has it.
 QString documentTitle(const QString &title);
 
-// Replaces the document's content with the plan. `today` dates the cover. The contents'
-// page numbers are those of a page of the local size; printing numbers them again for
-// its own pages.
+// Replaces the document's content with the plan and its money. `today` dates the cover.
+// The contents' page numbers are those of a page of the local size; printing numbers
+// them again for its own pages.
+void compose(QTextDocument &doc, const PlanRecord &plan, const finance::FinancialPlan &money, const QDate &today);
+// The same with the figures as step 11's answers give them.
 void compose(QTextDocument &doc, const PlanRecord &plan, const QDate &today);
 
 } // namespace plandoc::formattedplan

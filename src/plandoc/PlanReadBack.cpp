@@ -1,6 +1,7 @@
 #include "plandoc/PlanReadBack.h"
 
 #include "formats/DocumentStructure.h"
+#include "plandoc/FinancialText.h"
 #include "plandoc/PlanSections.h"
 #include "plandoc/PlanDocument.h"
 
@@ -117,9 +118,12 @@ public:
         std::vector<qsizetype> starts;
         qsizetype from = 0;
         for (std::size_t i = 0; i < sections.size(); ++i) {
-            const qsizetype at = lines.indexOf(formattedplan::sectionHeading(int(i)), from);
-            starts.push_back(at);
-            if (at >= 0)
+            // A heading by its title, whatever its number: a section may be left out.
+            qsizetype at = from;
+            while (at < lines.size() && !formattedplan::isSectionHeading(lines[at], sections[i]))
+                ++at;
+            starts.push_back(at < lines.size() ? at : -1);
+            if (at < lines.size())
                 from = at + 1;
         }
         if (std::all_of(starts.begin(), starts.end(), [](qsizetype at) { return at < 0; }))
@@ -136,8 +140,8 @@ public:
                     break;
                 }
             QStringList body = lines.mid(starts[i] + 1, end - starts[i] - 1);
-            // The projection table is figures made from the answers, not answers.
-            if (const qsizetype table = body.indexOf(formattedplan::ProjectionLead); table >= 0)
+            // The projection's tables are figures, not answers (FinancialReadBack takes them).
+            if (const qsizetype table = body.indexOf(finance::ProjectionLead); table >= 0)
                 body = body.mid(0, table);
             body.removeAll(QStringLiteral("To be completed."));
             while (!body.isEmpty() && body.last().isEmpty())
@@ -267,6 +271,7 @@ private:
             return;
         }
         case formattedplan::SectionKind::Other: set(QStringLiteral("Info"), body.join(QLatin1Char('\n'))); return;
+        case formattedplan::SectionKind::Funding: return; // figures, read from its table
         default: leadIns(section.leadIns, body);
         }
     }

@@ -1,5 +1,7 @@
 #include "plandoc/PlanSections.h"
 
+#include <algorithm>
+
 namespace plandoc::formattedplan {
 
 const std::vector<Section> &sections()
@@ -7,6 +9,7 @@ const std::vector<Section> &sections()
     using L = std::vector<LeadIn>;
     static const std::vector<Section> all = {
         {SectionKind::Summary, QStringLiteral("Executive Summary"), {}},
+        {SectionKind::Funding, QStringLiteral("Funding Request"), {}},
         {SectionKind::Business, QStringLiteral("The Business"),
          L{{QStringLiteral("Type of business"), QStringLiteral("BusType")},
            {QStringLiteral("What we provide"), QStringLiteral("Offer")},
@@ -48,7 +51,15 @@ const std::vector<Section> &sections()
     return all;
 }
 
-QString sectionHeading(int index) { return QStringLiteral("%1. %2").arg(index + 1).arg(sections()[size_t(index)].title); }
+QString sectionHeading(int number, const Section &section) { return QStringLiteral("%1. %2").arg(number).arg(section.title); }
+
+bool isSectionHeading(const QString &line, const Section &section)
+{
+    const qsizetype dot = line.indexOf(QStringLiteral(". "));
+    if (dot < 1 || dot > 2 || line.size() != dot + 2 + section.title.size() || !line.endsWith(section.title))
+        return false;
+    return std::all_of(line.begin(), line.begin() + dot, [](QChar c) { return c.isDigit(); });
+}
 
 const std::vector<LeadIn> &productLeadIns()
 {

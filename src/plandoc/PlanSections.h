@@ -17,19 +17,22 @@ struct LeadIn {
     QString label;
     QString field;
 };
-// What a section holds, which says how it is written and read back; a section's number
-// is its place in sections().
-enum class SectionKind { Summary, Business, Goals, Market, Today, Staff, Products, Marketing, Financial, Other };
-// The sections in order. Those made of lead-ins list them; the others (the summary,
-// goals, staff, products and other information) have none here.
+// What a section holds, which says how it is written and read back. A section's number
+// is its place among the sections a plan shows: the funding request shows only when an
+// amount is asked for.
+enum class SectionKind { Summary, Funding, Business, Goals, Market, Today, Staff, Products, Marketing, Financial, Other };
+// The sections in order. Those made of lead-ins list them; the others (the summary, the
+// funding request, goals, staff, products and other information) have none here.
 struct Section {
     SectionKind kind;
     QString title;
     std::vector<LeadIn> leadIns;
 };
 const std::vector<Section> &sections();
-// "3. Goals": the heading of the section at `index` in sections().
-QString sectionHeading(int index);
+// "3. Goals": the heading of a section shown as the number-th.
+QString sectionHeading(int number, const Section &section);
+// Whether a line is the section's heading, whatever its number.
+bool isSectionHeading(const QString &line, const Section &section);
 // The lead-ins under a product's heading; the fields without the entry's number
 // ("ProdDesc").
 const std::vector<LeadIn> &productLeadIns();
@@ -37,8 +40,6 @@ const std::vector<LeadIn> &productLeadIns();
 inline QString leadInText(const QString &label) { return label + QStringLiteral(": "); }
 // "Short-term goals" and "Long-term goals": the lines before the two goal lists.
 QStringList goalLists();
-// The line over the financial plan's projection table, which ends the section's answers.
-inline const QString ProjectionLead = QStringLiteral("12-month projection");
 // The heading of a product whose name was left unanswered.
 QString unnamedProduct(int number);
 // The answers "What we provide" and "Purpose" show, and the answers they came from.

@@ -1,3 +1,4 @@
+#include "plandoc/FinancialPlan.h"
 #include "plandoc/FormattedPlan.h"
 #include "plandoc/PlanSections.h"
 #include "formats/DocumentExport.h"
@@ -36,6 +37,7 @@ class FormattedPlanTest : public QObject {
 private slots:
     void unanswered_isLeftOut_data();
     void unanswered_isLeftOut();
+    void example_hasItsStructure_data();
     void example_hasItsStructure();
     void contents_namesThePagesOfThePdf();
     void headings_surviveTheExports_data();
@@ -81,11 +83,22 @@ void FormattedPlanTest::unanswered_isLeftOut()
     QCOMPARE(doc.metaInformation(QTextDocument::DocumentTitle), QStringLiteral("Business Plan"));
 }
 
+void FormattedPlanTest::example_hasItsStructure_data()
+{
+    QTest::addColumn<bool>("loan");
+    QTest::newRow("no amount requested") << false;
+    QTest::newRow("a loan: the funding request comes second") << true;
+}
+
 void FormattedPlanTest::example_hasItsStructure()
 {
+    QFETCH(bool, loan);
     QTextDocument doc;
     const PlanRecord plan = examplePlan();
-    plandoc::formattedplan::compose(doc, plan, Today);
+    plandoc::finance::FinancialPlan money;
+    plandoc::finance::refreshFromAnswers(money, plan.YrIncome, plan.MoExpenses, Today, QStringLiteral("$"));
+    money.funding.requested = loan ? 3000000 : 0;
+    plandoc::formattedplan::compose(doc, plan, money, Today);
     QVERIFY(formats::isTitle(doc.begin().blockFormat()));
     QCOMPARE(doc.begin().text(), plan.Name);
     QCOMPARE(doc.metaInformation(QTextDocument::DocumentTitle), plan.Name + QStringLiteral(" - Business Plan"));
@@ -95,11 +108,13 @@ void FormattedPlanTest::example_hasItsStructure()
         headings[qBound(0, b.blockFormat().headingLevel(), 2)] << b.text();
         contents += formats::contentsLevel(b.blockFormat()) > 0;
     }
-    QCOMPARE(headings[1].size(), 10);
+    QCOMPARE(headings[1].size(), loan ? 11 : 10);
     QCOMPARE(headings[1].first(), QStringLiteral("1. Executive Summary"));
+    QCOMPARE(headings[1].at(1), loan ? QStringLiteral("2. Funding Request") : QStringLiteral("2. The Business"));
+    QCOMPARE(headings[1].last(), loan ? QStringLiteral("11. Other Information") : QStringLiteral("10. Other Information"));
     QCOMPARE(headings[2].size(), 5); // one per product
     QCOMPARE(headings[2].first(), QStringLiteral("Hearth breads"));
-    QCOMPARE(contents, 15);
+    QCOMPARE(contents, loan ? 16 : 15);
     const QString text = doc.toPlainText();
     QVERIFY(text.contains(QStringLiteral("December 2026")));
     // Goals are a numbered list, without the stored "1.  " doubled.
@@ -166,15 +181,18 @@ void FormattedPlanTest::headings_surviveTheExports()
 void FormattedPlanTest::sections_eachKindOnceWrittenByItsWay()
 {
     using plandoc::formattedplan::SectionKind;
-    const QList<SectionKind> ownWay = {SectionKind::Summary, SectionKind::Goals, SectionKind::Staff,
-                                       SectionKind::Products, SectionKind::Other};
+    const QList<SectionKind> ownWay = {SectionKind::Summary, SectionKind::Funding, SectionKind::Goals,
+                                       SectionKind::Staff, SectionKind::Products, SectionKind::Other};
     QList<SectionKind> seen;
     for (const auto &section : plandoc::formattedplan::sections()) {
         QVERIFY2(!seen.contains(section.kind), qPrintable(section.title));
         seen << section.kind;
         QCOMPARE(section.leadIns.empty(), ownWay.contains(section.kind));
     }
-    QCOMPARE(plandoc::formattedplan::sectionHeading(2), QStringLiteral("3. Goals"));
+    const auto &goals = plandoc::formattedplan::sections()[3];
+    QCOMPARE(plandoc::formattedplan::sectionHeading(3, goals), QStringLiteral("3. Goals"));
+    QVERIFY(plandoc::formattedplan::isSectionHeading(QStringLiteral("4. Goals"), goals));
+    QVERIFY(!plandoc::formattedplan::isSectionHeading(QStringLiteral("4. Goals	5"), goals));
 }
 
 QTEST_MAIN(FormattedPlanTest)

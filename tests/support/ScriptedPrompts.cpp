@@ -109,7 +109,7 @@ void ScriptedPrompts::expectPrintPreview(const QString &pdfPath)
     m_steps.push_back(s);
 }
 
-void ScriptedPrompts::expectProjection(std::function<std::optional<plandoc::projection::Input>(plandoc::projection::Input)> answer)
+void ScriptedPrompts::expectProjection(std::function<std::optional<plandoc::finance::FinancialPlan>(plandoc::finance::FinancialPlan)> answer)
 {
     Step s;
     s.kind = Kind::Projection;
@@ -204,11 +204,11 @@ void ScriptedPrompts::showPrintPreview(QPrinter &printer, const std::function<vo
     lastPreviewPdf = s->prompt;
 }
 
-bool ScriptedPrompts::askProjection(plandoc::projection::Input &figures)
+bool ScriptedPrompts::askProjection(plandoc::finance::FinancialPlan &figures)
 {
     lastProjectionInitial = figures;
     auto s = next(Kind::Projection, QStringLiteral("projection dialog"));
-    const std::optional<plandoc::projection::Input> chosen = s && s->projection ? s->projection(figures) : std::nullopt;
+    const std::optional<plandoc::finance::FinancialPlan> chosen = s && s->projection ? s->projection(figures) : std::nullopt;
     if (chosen)
         figures = *chosen;
     return chosen.has_value();

@@ -5,7 +5,7 @@
 // recorded as a failure, and so is an expectation left unanswered.
 
 #include "app/Prompts.h"
-#include "plandoc/Projection.h"
+#include "plandoc/FinancialPlan.h"
 
 #include <QStringList>
 
@@ -31,7 +31,7 @@ public:
     void expectPrintPreview(const QString &pdfPath);
     // The projection dialog answers with what the test makes of the figures it was
     // given (lastProjectionInitial); nullopt answers as Cancel.
-    void expectProjection(std::function<std::optional<plandoc::projection::Input>(plandoc::projection::Input)> answer);
+    void expectProjection(std::function<std::optional<plandoc::finance::FinancialPlan>(plandoc::finance::FinancialPlan)> answer);
 
     PromptButton ask(const Question &q) override;
     std::optional<QString> inputText(const QString &prompt, const QString &title) override;
@@ -41,7 +41,7 @@ public:
     std::optional<QColor> chooseColor(const QColor &initial) override;
     bool setupPrinter(QPrinter &printer, bool allowPrintToFile) override;
     void showPrintPreview(QPrinter &printer, const std::function<void(QPrinter *)> &paint) override;
-    bool askProjection(plandoc::projection::Input &figures) override;
+    bool askProjection(plandoc::finance::FinancialPlan &figures) override;
 
     // Everything wrong so far, including expectations still waiting; empty when the
     // script ran exactly.
@@ -57,7 +57,7 @@ public:
     QString lastPrinterFile;
     QString lastPrinterDocName;
     QString lastPreviewPdf;
-    plandoc::projection::Input lastProjectionInitial;
+    plandoc::finance::FinancialPlan lastProjectionInitial;
     QList<Question> asked;
 
 private:
@@ -72,7 +72,7 @@ private:
         std::optional<QFont> font;
         std::optional<QColor> color;
         bool accept = false;
-        std::function<std::optional<plandoc::projection::Input>(plandoc::projection::Input)> projection;
+        std::function<std::optional<plandoc::finance::FinancialPlan>(plandoc::finance::FinancialPlan)> projection;
     };
     // Takes the next step if it is of the given kind; records a failure otherwise.
     std::optional<Step> next(Kind kind, const QString &what);
