@@ -2,10 +2,12 @@
 
 #include "formats/office/DocxWriter.h"
 #include "formats/office/OdtWriter.h"
+#include "formats/PictureExport.h"
 #include "formats/PrintLayout.h"
 #include "formats/TableText.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QTextBlock>
@@ -134,6 +136,13 @@ QString withExtension(const QString &fileName, Format format)
 
 namespace {
 
+QByteArray markdown(const QTextDocument &doc, const QString &base, std::vector<std::pair<QString, QByteArray>> &beside)
+{
+    const std::unique_ptr<QTextDocument> copy(doc.clone());
+    keepEmphasisOffSpaces(*copy);
+    return markdownWithPictures(*copy, base, beside).toUtf8();
+}
+
 // Qt writes the title unescaped, so an "&" in a business name breaks the page; a
 // document without a title of its own gets the name.
 QString html(const QTextDocument &doc, const QString &name)
@@ -145,7 +154,7 @@ QString html(const QTextDocument &doc, const QString &name)
         return out;
     const QString title = doc.metaInformation(QTextDocument::DocumentTitle);
     const qsizetype start = open + 7;
-    return out.replace(start, close - start, (title.isEmpty() ? name : title).toHtmlEscaped());
+    return withDataUris(doc, out.replace(start, close - start, (title.isEmpty() ? name : title).toHtmlEscaped()));
 }
 
 } // namespace
@@ -172,9 +181,8 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
     case Format::Html:
         return html(doc, name).toUtf8();
     case Format::Markdown: {
-        const std::unique_ptr<QTextDocument> copy(doc.clone());
-        keepEmphasisOffSpaces(*copy);
-        return copy->toMarkdown(QTextDocument::MarkdownDialectGitHub).toUtf8();
+        std::vector<std::pair<QString, QByteArray>> beside; // written only by writeFile
+        return markdown(doc, name, beside);
     }
     case Format::Text:
         return plainTextBytes(doc);
@@ -184,6 +192,16 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
 
 Result writeFile(const QTextDocument &doc, Format format, const QString &fileName, const QString &name)
 {
+    if (format == Format::Markdown) {
+        // The pictures first, beside the file: the text links to them.
+        const QFileInfo info(fileName);
+        std::vector<std::pair<QString, QByteArray>> beside;
+        const QByteArray text = markdown(doc, info.completeBaseName(), beside);
+        for (const auto &[file, bytes] : beside)
+            if (const Result r = formats::writeFileSafely(info.dir().filePath(file), bytes); !r.ok)
+                return r;
+        return formats::writeFileSafely(fileName, text);
+    }
     const QByteArray bytes = encode(doc, format, name);
     // Only a PDF, Word or ODT file is never empty; a text of an empty document is.
     if (bytes.isEmpty() && (format == Format::Pdf || format == Format::Docx || format == Format::Odt))

@@ -228,9 +228,11 @@ QList<qreal> paginate(std::unique_ptr<QTextDocument> &doc, QPaintDevice *device,
 
 } // namespace
 
+qreal textWidth() { return mmToPixels(localPageMm().width() - 2 * MarginMm); }
+
 void numberContents(QTextDocument &doc)
 {
-    const qreal width = mmToPixels(localPageMm().width() - 2 * MarginMm);
+    const qreal width = textWidth();
     if (!placeContentsTabs(doc, width))
         return;
     std::unique_ptr<QTextDocument> copy = laidOutCopy(doc, nullptr, width);
