@@ -60,6 +60,15 @@ void destListProps(Reader &r, const Word &, int32_t)
     r.st().para.list = NoList;
 }
 
+// \\pict: a picture in the text; anywhere else (a header, a list's bullet) passed over.
+void destPicture(Reader &r, const Word &, int32_t)
+{
+    if (r.st().dest != Dest::Text || (r.st().chr.flags & Hidden))
+        r.skipGroup();
+    else
+        r.readPicture();
+}
+
 void listWord(Reader &r, const Word &w, int32_t which) { r.listWord(which, w); }
 
 // \pnlvlblt, \pnlvlbody and the number styles, inside \pn.
@@ -392,11 +401,11 @@ struct Entry {
 
 // Destinations that carry no body text.
 const char *const skippedDestinations[] = {
-    "info", "pict", "object", "header", "headerl", "headerr", "headerf",
+    "info", "object", "header", "headerl", "headerr", "headerf",
     "footer", "footerl", "footerr", "footerf", "footnote", "annotation", "xmlnstbl",
     "themedata", "colorschememapping", "datastore",
     "generator", "latentstyles", "revtbl", "rsidtbl", "filetbl", "pgdsctbl", "fldinst",
-    "shp", "shpinst", "shprslt", "nonshppict", "shppict", "comment", "title", "subject",
+    "shp", "shpinst", "shprslt", "nonshppict", "comment", "title", "subject",
     "author", "operator", "keywords", "doccomm", "company", "manager", "category",
     "hlinkbase", "creatim", "revtim", "printim", "buptim", "txe", "xe", "tc", "rxe",
     "bkmkstart", "bkmkend", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc",
@@ -412,6 +421,8 @@ const char *const skippedDestinations[] = {
 const Entry entries[] = {
     // Destinations whose text is body text.
     {"field", destText}, {"fldrslt", destText},
+    // Word's picture for readers of its shapes; \\nonshppict repeats it for older ones.
+    {"shppict", destText}, {"pict", destPicture},
     {"pntext", destListMarker}, {"listtext", destListMarker},
     {"pn", destListProps},
     {"pnlvlblt", listKind, ListBullet}, {"pnlvlbody", listKind, NoList}, {"pnlvl", listKind, NoList}, {"pndec", listKind, ListDecimal},
