@@ -2,6 +2,7 @@
 
 #include "formats/DocumentStructure.h"
 #include "formats/office/DocxParts.h"
+#include "formats/office/OfficePictures.h"
 #include "formats/office/XmlText.h"
 #include "formats/office/Zip.h"
 
@@ -54,7 +55,7 @@ QString bullet(QTextListFormat::Style style)
 
 class Body {
 public:
-    Body(QXmlStreamWriter &w, int textWidth) : m_w(w), m_textWidth(textWidth) {}
+    Body(QXmlStreamWriter &w, int textWidth, PictureParts &pictures) : m_w(w), m_textWidth(textWidth), m_pictures(pictures) {}
 
     // The blocks and tables between two positions of a frame; false when the last was a
     // table (a table cell must end with a paragraph).
@@ -150,6 +151,12 @@ private:
 
     void run(const QTextFragment &f)
     {
+        if (f.charFormat().isImageFormat()) {
+            const PictureParts::Added added = m_pictures.add(f.charFormat().toImageFormat(), {"png", "jpeg", "gif"});
+            for (int i = 0; i < f.length(); ++i)
+                writeDrawing(m_w, added.picture, QStringLiteral("rIdPic%1").arg(added.number), ++m_drawings);
+            return;
+        }
         const QString text = formats::office::validXml(f.text());
         const QTextCharFormat cf = f.charFormat();
         m_w.writeStartElement(QStringLiteral("w:r"));
@@ -284,6 +291,8 @@ private:
 
     QXmlStreamWriter &m_w;
     int m_textWidth;
+    PictureParts &m_pictures;
+    int m_drawings = 0;
     bool m_inContents = false;
     QHash<const QTextList *, int> m_listIds;
 };
@@ -302,8 +311,12 @@ QByteArray write(const QTextDocument &doc, const QString &title)
     w.writeStartElement(QStringLiteral("w:document"));
     w.writeAttribute(QStringLiteral("xmlns:w"), QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main"));
     w.writeAttribute(QStringLiteral("xmlns:r"), QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships"));
+    for (const auto &[prefix, uri] : {std::pair{"wp", "wordprocessingDrawing"}, {"a", "main"}, {"pic", "picture"}})
+        w.writeAttribute(QStringLiteral("xmlns:") + QLatin1String(prefix),
+                         QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/") + QLatin1String(uri));
     w.writeStartElement(QStringLiteral("w:body"));
-    Body body(w, textWidth);
+    PictureParts pictures(doc, QStringLiteral("word/media/"));
+    Body body(w, textWidth, pictures);
     body.frame(doc.rootFrame()->begin(), doc.rootFrame()->end());
 
     w.writeStartElement(QStringLiteral("w:sectPr"));
@@ -325,17 +338,23 @@ QByteArray write(const QTextDocument &doc, const QString &title)
     w.writeEndElement();
     w.writeEndDocument();
 
-    return formats::office::zip::write({
+    QStringList media;
+    for (const PicturePart &p : pictures.parts())
+        media << p.name.mid(5); // relative to word/
+    std::vector<formats::office::zip::Entry> entries = {
         {QStringLiteral("[Content_Types].xml"), contentTypes()},
         {QStringLiteral("_rels/.rels"), packageRels()},
-        {QStringLiteral("word/_rels/document.xml.rels"), documentRels()},
+        {QStringLiteral("word/_rels/document.xml.rels"), documentRels(media)},
         {QStringLiteral("word/document.xml"), document},
         {QStringLiteral("word/styles.xml"), styles()},
         {QStringLiteral("word/settings.xml"), settings()},
         {QStringLiteral("word/numbering.xml"), numbering(body.lists)},
         {QStringLiteral("word/footer1.xml"), footer()},
         {QStringLiteral("docProps/core.xml"), coreProperties(title)},
-    });
+    };
+    for (const PicturePart &p : pictures.parts())
+        entries.push_back({p.name, p.bytes});
+    return formats::office::zip::write(entries);
 }
 
 } // namespace formats::office::docx

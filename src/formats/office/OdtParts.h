@@ -7,6 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+#include <vector>
+
 namespace formats::office::odt {
 
 // A whole part: the declaration and the root element, with every namespace, around the
@@ -16,6 +19,7 @@ QByteArray document(const char *root, const QByteArray &inner);
 QByteArray fontFaces(const QStringList &families);
 QByteArray styles(const QStringList &families);
 QByteArray meta(const QString &title);
-QByteArray manifest();
+// pictures: each entry's name and media type.
+QByteArray manifest(const std::vector<std::pair<QString, QString>> &pictures = {});
 
 } // namespace formats::office::odt

@@ -2,6 +2,7 @@
 
 #include "formats/DocumentStructure.h"
 #include "formats/office/OdtParts.h"
+#include "formats/office/OfficePictures.h"
 #include "formats/office/XmlText.h"
 #include "formats/office/Zip.h"
 
@@ -27,7 +28,8 @@ using Attributes = QList<std::pair<QString, QString>>;
 
 class Content {
 public:
-    explicit Content(double textWidthMm) : m_textWidthMm(textWidthMm), m_body(&m_bodyBytes), m_styles(&m_styleBytes)
+    Content(double textWidthMm, PictureParts &pictures)
+        : m_textWidthMm(textWidthMm), m_body(&m_bodyBytes), m_styles(&m_styleBytes), m_pictures(pictures)
     {
         m_fonts << QStringLiteral("Arial");
     }
@@ -227,6 +229,13 @@ private:
 
     void span(const QTextFragment &f)
     {
+        if (f.charFormat().isImageFormat()) {
+            const PictureParts::Added added = m_pictures.add(f.charFormat().toImageFormat(), {"png", "jpeg", "gif", "svg"});
+            for (int i = 0; i < f.length(); ++i)
+                writeFrame(m_body, added.picture, added.entry, ++m_frames);
+            m_lastWasSpace = false;
+            return;
+        }
         const QString text = formats::office::validXml(f.text());
         const QString name = textStyle(f.charFormat());
         if (!name.isEmpty()) {
@@ -329,6 +338,8 @@ private:
     QTextList *m_openList = nullptr;
     bool m_lastWasSpace = true;
     int m_tables = 0;
+    PictureParts &m_pictures;
+    int m_frames = 0;
 };
 
 } // namespace
@@ -336,7 +347,8 @@ private:
 QByteArray write(const QTextDocument &doc, const QString &title)
 {
     const double textWidth = formats::office::pageSize().size(QPageSize::Millimeter).width() - 2 * formats::office::MarginMm;
-    Content content(textWidth);
+    PictureParts pictures(doc, QStringLiteral("Pictures/"));
+    Content content(textWidth, pictures);
     content.frame(doc.rootFrame()->begin(), doc.rootFrame()->end());
     const QByteArray body = content.body();
     const QByteArray automatic = content.automaticStyles();
@@ -344,13 +356,19 @@ QByteArray write(const QTextDocument &doc, const QString &title)
         document("office:document-content", fontFaces(content.fonts()) + "<office:automatic-styles>" + automatic +
                                                 "</office:automatic-styles><office:body><office:text>" + body +
                                                 "</office:text></office:body>");
-    return formats::office::zip::write({
+    std::vector<std::pair<QString, QString>> inManifest;
+    for (const PicturePart &p : pictures.parts())
+        inManifest.push_back({p.name, p.mimeType});
+    std::vector<formats::office::zip::Entry> entries = {
         {QStringLiteral("mimetype"), QByteArrayLiteral("application/vnd.oasis.opendocument.text"), true},
         {QStringLiteral("content.xml"), xml},
         {QStringLiteral("styles.xml"), styles(content.fonts())},
         {QStringLiteral("meta.xml"), meta(title)},
-        {QStringLiteral("META-INF/manifest.xml"), manifest()},
-    });
+        {QStringLiteral("META-INF/manifest.xml"), manifest(inManifest)},
+    };
+    for (const PicturePart &p : pictures.parts())
+        entries.push_back({p.name, p.bytes});
+    return formats::office::zip::write(entries);
 }
 
 } // namespace formats::office::odt
