@@ -5,6 +5,7 @@
 #include "app/Prompts.h"
 #include "editor/EditorFile.h"
 #include "formats/UndoOff.h"
+#include "plandoc/CoverLogo.h"
 #include "plandoc/FormattedPlan.h"
 #include "plandoc/PlanReadBack.h"
 #include "text/WholeText.h"
@@ -34,7 +35,7 @@ void PlanCommands::newFormattedPlan()
     // Built without undo steps, so the new plan starts a fresh history.
     {
         const formats::UndoOff fresh(*m_edit->document());
-        plandoc::formattedplan::compose(*m_edit->document(), m_ctx.plan, QDate::currentDate());
+        plandoc::formattedplan::compose(*m_edit->document(), m_ctx.plan, QDate::currentDate(), &m_ctx.logo);
     }
     m_edit->moveCursor(QTextCursor::Start);
     m_file->startUnsaved(QStringLiteral("Formatted Business Plan"));
@@ -50,6 +51,7 @@ void PlanCommands::fillSteps()
         return;
     }
     m_ctx.plan = read.plan;
+    m_ctx.logo = plandoc::coverlogo::find(*m_edit->document()).value_or(formats::Picture());
     m_ctx.shared.EmpSlot = read.shared.EmpSlot;
     m_ctx.shared.ProdSlot = read.shared.ProdSlot;
     m_ctx.prompts.ask(Question::notice(Msg::answersTaken(read.found, int(planFields().size())), Msg::AppTitle));

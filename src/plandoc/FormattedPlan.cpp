@@ -4,6 +4,7 @@
 #include "formats/DocumentStructure.h"
 #include "formats/PrintLayout.h"
 #include "plan/PlanRecord.h"
+#include "plandoc/CoverLogo.h"
 #include "plandoc/Projection.h"
 
 #include <QLocale>
@@ -326,7 +327,7 @@ QString documentTitle(const PlanRecord &plan)
     return holdsAnswer(name) ? name + QStringLiteral(" - Business Plan") : QStringLiteral("Business Plan");
 }
 
-void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today)
+void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today, const formats::Picture *logo)
 {
     doc.clear();
     doc.setMetaInformation(QTextDocument::DocumentTitle, documentTitle(p));
@@ -357,6 +358,8 @@ void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today)
             writeProjection(b, p, today);
     }
 
+    if (logo && !logo->image.isNull())
+        coverlogo::insert(QTextCursor(doc.begin()), *logo);
     formats::printlayout::numberContents(doc);
 }
 

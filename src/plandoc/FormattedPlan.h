@@ -10,6 +10,9 @@
 
 struct PlanRecord;
 class QTextDocument;
+namespace formats {
+struct Picture;
+}
 
 namespace plandoc::formattedplan {
 
@@ -17,9 +20,9 @@ namespace plandoc::formattedplan {
 // document's name in footers and the PDF title while it has no file.
 QString documentTitle(const PlanRecord &plan);
 
-// Replaces the document's content with the plan. `today` dates the cover. The contents'
-// page numbers are those of a page of the local size; printing numbers them again for
-// its own pages.
-void compose(QTextDocument &doc, const PlanRecord &plan, const QDate &today);
+// Replaces the document's content with the plan. `today` dates the cover, a logo goes
+// above the name on it. The contents' page numbers are those of a page of the local
+// size; printing numbers them again for its own pages.
+void compose(QTextDocument &doc, const PlanRecord &plan, const QDate &today, const formats::Picture *logo = nullptr);
 
 } // namespace plandoc::formattedplan
