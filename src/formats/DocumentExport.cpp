@@ -154,7 +154,7 @@ QString html(const QTextDocument &doc, const QString &name)
         return out;
     const QString title = doc.metaInformation(QTextDocument::DocumentTitle);
     const qsizetype start = open + 7;
-    return withDataUris(doc, out.replace(start, close - start, (title.isEmpty() ? name : title).toHtmlEscaped()));
+    return out.replace(start, close - start, (title.isEmpty() ? name : title).toHtmlEscaped());
 }
 
 } // namespace
@@ -179,7 +179,7 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name)
     case Format::Odt:
         return formats::office::odt::write(doc, name);
     case Format::Html:
-        return html(doc, name).toUtf8();
+        return withDataUris(doc, html(doc, name)).toUtf8();
     case Format::Markdown: {
         std::vector<std::pair<QString, QByteArray>> beside; // written only by writeFile
         return markdown(doc, name, beside);
