@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 
 namespace formats::pictures {
 
@@ -44,7 +45,7 @@ QSizeF naturalSize(const QImage &image, const QByteArray &kind)
 {
     if (kind == "svg")
         return QSizeF(image.size()) / SvgScale;
-    const double dpi = image.dotsPerMeterX() * 0.0254;
+    const double dpi = std::round(image.dotsPerMeterX() * 0.0254); // files state whole dots per inch
     return QSizeF(image.size()) * (dpi >= 24 && dpi <= 2400 ? 96 / dpi : 1.0);
 }
 
