@@ -280,31 +280,12 @@ private:
         }
     }
 
-    // A drawing, a VML picture, an object or Word's choice among them: the first picture
-    // it links to, at the size it gives; a shape or chart without one is a placeholder.
+    // A drawing, a VML picture, an object or Word's choice among them (OfficePictures.h).
     void drawing()
     {
-        QString id;
-        QSizeF size;
-        const int level = m_depth;
-        while (next() && m_depth >= level) {
-            if (!m_r.isStartElement())
-                continue;
-            const QStringView n = m_r.name();
-            if (id.isEmpty() && (n == u"blip" || n == u"imagedata")) {
-                for (const QXmlStreamAttribute &a : m_r.attributes())
-                    if (a.name() == (n == u"blip" ? u"embed" : u"id"))
-                        id = a.value().toString();
-            } else if (size.isEmpty() && n == u"extent") {
-                // English Metric Units, 9525 to a pixel.
-                const auto emu = [&](const char *name) {
-                    return std::clamp(m_r.attributes().value(QLatin1String(name)).toDouble() / 9525, 0.0, 20000.0);
-                };
-                size = QSizeF(emu("cx"), emu("cy"));
-            }
-        }
-        if (pictures)
-            pictures->place(m_b, relationships.value(id), size);
+        const docx::Drawing d = docx::readDrawing(m_r, m_depth, m_error);
+        if (pictures && m_error.isEmpty())
+            pictures->place(m_b, relationships.value(d.id), d.size);
     }
 
     void paragraphProperties(QTextBlockFormat &bf, QTextCharFormat &base)

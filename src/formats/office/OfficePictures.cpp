@@ -75,6 +75,29 @@ QHash<QString, QString> relationships(const QByteArray &xml)
     return out;
 }
 
+Drawing readDrawing(QXmlStreamReader &r, int &depth, QString &error)
+{
+    Drawing d;
+    const int level = depth;
+    while (nextElement(r, depth, error) && depth >= level) {
+        if (!r.isStartElement())
+            continue;
+        const QStringView n = r.name();
+        if (d.id.isEmpty() && (n == u"blip" || n == u"imagedata")) {
+            for (const QXmlStreamAttribute &a : r.attributes())
+                if (a.name() == (n == u"blip" ? u"embed" : u"id"))
+                    d.id = a.value().toString();
+        } else if (d.size.isEmpty() && n == u"extent") {
+            // English Metric Units, 9525 to a pixel.
+            const auto emu = [&](const char *name) {
+                return std::clamp(r.attributes().value(QLatin1String(name)).toDouble() / 9525, 0.0, 20000.0);
+            };
+            d.size = QSizeF(emu("cx"), emu("cy"));
+        }
+    }
+    return d;
+}
+
 void writeDrawing(QXmlStreamWriter &w, const Picture &picture, const QString &id, int number)
 {
     // English Metric Units: 9525 to a pixel at 96 dpi.

@@ -14,6 +14,7 @@
 
 class QTextDocument;
 class QTextImageFormat;
+class QXmlStreamReader;
 class QXmlStreamWriter;
 
 namespace formats::office {
@@ -76,6 +77,13 @@ namespace docx {
 // word/_rels/document.xml.rels: each relationship's id and the entry it points to inside
 // the archive; external targets are left out.
 QHash<QString, QString> relationships(const QByteArray &xml);
+// The drawing element just started, read to its end: the relationship of the first
+// picture it links to and the size it gives. A shape or chart without a picture has none.
+struct Drawing {
+    QString id;
+    QSizeF size;
+};
+Drawing readDrawing(QXmlStreamReader &r, int &depth, QString &error);
 // The picture as a w:drawing inline in its own run, linked to relationship `id`.
 void writeDrawing(QXmlStreamWriter &w, const Picture &picture, const QString &id, int number);
 } // namespace docx

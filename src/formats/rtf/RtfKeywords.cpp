@@ -60,15 +60,6 @@ void destListProps(Reader &r, const Word &, int32_t)
     r.st().para.list = NoList;
 }
 
-// \\pict: a picture in the text; anywhere else (a header, a list's bullet) passed over.
-void destPicture(Reader &r, const Word &, int32_t)
-{
-    if (r.st().dest != Dest::Text || (r.st().chr.flags & Hidden))
-        r.skipGroup();
-    else
-        r.readPicture();
-}
-
 void listWord(Reader &r, const Word &w, int32_t which) { r.listWord(which, w); }
 
 // \pnlvlblt, \pnlvlbody and the number styles, inside \pn.

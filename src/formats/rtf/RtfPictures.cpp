@@ -10,6 +10,15 @@
 
 namespace formats::rtf::detail {
 
+// \pict: a picture in the text; anywhere else (a header, a list's bullet) passed over.
+void destPicture(Reader &r, const Word &, int32_t)
+{
+    if (r.st().dest != Dest::Text || (r.st().chr.flags & Hidden))
+        r.skipGroup();
+    else
+        r.readPicture();
+}
+
 // The rest of the \pict group, whose opening brace has been read: its own control words
 // and data, nested groups ({\*\blipuid}, {\*\picprop}) passed over.
 void Reader::readPicture()

@@ -221,6 +221,9 @@ struct Keyword {
     int32_t arg;
 };
 
+// \\pict's action (RtfPictures.cpp).
+void destPicture(Reader &r, const Word &w, int32_t arg);
+
 // The word's entry in the keyword table, or nullptr for a word this reader does not know.
 const Keyword *findKeyword(std::string_view name);
 
