@@ -15,8 +15,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The pages are laid out for Arial's metrics; Liberation Sans has them. Word and
 # OpenDocument files are zip archives (libzip); shlibdeps adds the other libraries.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libzip4")
-# The editor checks spelling with Hunspell when a dictionary is there.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us")
+# The editor checks spelling with Hunspell when a dictionary is there, and reads SVG
+# pictures with Qt's SVG plugin.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us, libqt6svg6")
 # CPack puts the summary first and indents these lines; an empty line becomes " .".
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quorvane leads the owner of a small business through twelve steps of
 questions: name and address, type and nature of the business, purpose,

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "app/Navigator.h"
+#include "formats/Pictures.h"
 #include "plan/PlanRecord.h"
 #include "plandoc/FinancialPlan.h"
 
 class Prompts;
 
 // What every page shares for one run: the plan record, the shared page state, the
-// financial plan (held beside the answers, never written on its own), the prompts and
-// the navigator. The program has one; each test builds its own.
+// financial plan (held beside the answers, never written on its own), the cover's logo,
+// the prompts and the navigator. The program has one; each test builds its own.
 class AppContext {
 public:
     // Pages are registered by whoever runs the program (ProgramPages.h).
@@ -21,6 +22,8 @@ public:
     plandoc::finance::FinancialPlan finance;
     Prompts &prompts;
     Navigator nav;
+    // The cover's logo for the run (Insert > Cover Logo, Fill Steps); none at start.
+    formats::Picture logo;
 };
 
 // The financial plan as the answers now stand: its months read again from step 11's

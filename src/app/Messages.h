@@ -68,6 +68,18 @@ inline QString answersTaken(int found, int total)
 {
     return QStringLiteral("%1 of %2 answers were taken from the document.").arg(found).arg(total);
 }
+// Insert > Picture and Insert > Cover Logo
+inline const QString PictureTitle = QStringLiteral("Insert Picture");
+inline const QString LogoTitle = QStringLiteral("Cover Logo");
+inline const QString NotAPicture =
+    QStringLiteral("It is not a picture. Quorvane inserts PNG, JPEG, GIF, BMP and SVG pictures.");
+inline const QString DamagedPicture = QStringLiteral("The picture is damaged, so it cannot be shown.");
+inline const QString LogoForNextPlan =
+    QStringLiteral("The logo will be on the cover of the next formatted plan (File > New Formatted Plan).");
+inline QString pictureNotInserted(const QString &file, const QString &reason)
+{
+    return QStringLiteral("\"%1\" could not be inserted.\n\n%2").arg(file, reason);
+}
 inline QString openFailed(const QString &file, const QString &reason)
 {
     return QStringLiteral("The file \"%1\" could not be opened.\n\n%2").arg(file, reason);

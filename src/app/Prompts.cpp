@@ -153,7 +153,7 @@ std::optional<QString> QtPrompts::inputText(const QString &prompt, const QString
 std::optional<FileDialogResult> QtPrompts::openFile(const FileDialogRequest &req)
 {
     QString filter = req.selectedFilter;
-    const QString name = QFileDialog::getOpenFileName(dialogParent(*this), QString(), req.fileName,
+    const QString name = QFileDialog::getOpenFileName(dialogParent(*this), req.title, req.fileName,
                                                       req.filters.join(QStringLiteral(";;")), &filter);
     if (name.isEmpty())
         return std::nullopt;

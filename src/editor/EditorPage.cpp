@@ -8,6 +8,7 @@
 #include "editor/EditorView.h"
 #include "editor/FindCommands.h"
 #include "editor/FormatCommands.h"
+#include "editor/PictureCommands.h"
 #include "editor/PlanCommands.h"
 #include "editor/ProjectionCommand.h"
 #include "editor/ReplacePanel.h"
@@ -58,14 +59,14 @@ bool isMenuKey(const QKeyEvent *e)
     }
 }
 
-// The selection as plain text for the clipboard: breaks as line feeds.
+// The selection as plain text for the clipboard: breaks as line feeds, no pictures.
 QString plainSelection(const QTextCursor &cursor)
 {
     QString text = cursor.selectedText();
     for (QChar &c : text)
         if (formats::breaksLine(c.unicode()))
             c = QLatin1Char('\n');
-    return text;
+    return text.remove(QChar(QChar::ObjectReplacementCharacter)); // pictures are not text
 }
 
 using Keys = QList<QKeySequence>;
@@ -97,6 +98,7 @@ EditorPage::EditorPage(AppContext &ctx) : Page(ctx, PageId::TxtEditor, 6810, 499
     connect(m_formats, &FormatCommands::cancelled, m_file, &EditorFile::markAborted);
     m_spelling = new EditorSpelling(m_edit);
     m_projection = new ProjectionCommand(m_edit, m_ctx);
+    m_pictures = new PictureCommands(m_edit, m_ctx);
     connect(m_spelling, &EditorSpelling::noMoreMisspellings, this,
             [this] { m_ctx.prompts.ask(Question::notice(Msg::NoMoreMisspellings, Msg::AppTitle)); });
     connect(m_edit, &QTextEdit::textChanged, this, [this] {
@@ -215,7 +217,9 @@ void EditorPage::buildMenus(QMenuBar *bar)
     options->setToolTipsVisible(!m_spelling->available());
 
     addMenu(bar, "mnuView", QStringLiteral("&View"))->addActions(m_view->actions());
-    addMenu(bar, "mnuInsert", QStringLiteral("&Insert"))->addActions(m_projection->actions());
+    QMenu *insert = addMenu(bar, "mnuInsert", QStringLiteral("&Insert"));
+    insert->addActions(m_projection->actions());
+    insert->addActions(m_pictures->actions());
 }
 
 bool EditorPage::highlighting() const { return m_spelling && m_spelling->highlighter()->isBusy(); }

@@ -13,6 +13,7 @@ class EditorSpelling;
 class EditorView;
 class FindCommands;
 class FormatCommands;
+class PictureCommands;
 class ProjectionCommand;
 class PlanCommands;
 struct PlanRecord;
@@ -87,6 +88,7 @@ private:
     PlanCommands *m_plans = nullptr;
     EditorSpelling *m_spelling = nullptr;
     ProjectionCommand *m_projection = nullptr;
+    PictureCommands *m_pictures = nullptr;
     EditorView *m_view = nullptr;
     ReplacePanel *m_replace = nullptr;
     QAction *m_cut = nullptr;

@@ -40,8 +40,10 @@ TextCounts countText(QStringView text)
             space = u == u' ' || (u >= u'\t' && u <= u'\r');
             breaks += u == u'\n' || u == u'\r';
         } else {
-            space = QChar::isSpace(char32_t(u));
-            breaks += formats::isParagraphSeparator(u) || formats::isLineSeparator(u);
+            // A picture parts words like a space and is no character.
+            const bool picture = formats::isObjectReplacement(u);
+            space = picture || QChar::isSpace(char32_t(u));
+            breaks += formats::isParagraphSeparator(u) || formats::isLineSeparator(u) || picture;
         }
         c.words += !space && !inWord;
         inWord = !space;

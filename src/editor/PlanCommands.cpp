@@ -5,6 +5,7 @@
 #include "app/Prompts.h"
 #include "editor/EditorFile.h"
 #include "formats/UndoOff.h"
+#include "plandoc/CoverLogo.h"
 #include "plandoc/FinancialReadBack.h"
 #include "plandoc/FinancialTables.h"
 #include "plandoc/FormattedPlan.h"
@@ -68,7 +69,8 @@ void PlanCommands::newFormattedPlan()
     {
         const formats::UndoOff fresh(*m_edit->document());
         refreshFinance(m_ctx);
-        plandoc::formattedplan::compose(*m_edit->document(), m_ctx.plan, m_ctx.finance, QDate::currentDate());
+        plandoc::formattedplan::compose(*m_edit->document(), m_ctx.plan, m_ctx.finance, QDate::currentDate(),
+                                        &m_ctx.logo);
     }
     m_edit->moveCursor(QTextCursor::Start);
     m_file->startUnsaved(QStringLiteral("Formatted Business Plan"));
@@ -85,6 +87,7 @@ void PlanCommands::fillSteps()
         return;
     }
     m_ctx.plan = read.plan;
+    m_ctx.logo = plandoc::coverlogo::find(*m_edit->document()).value_or(formats::Picture());
     m_ctx.shared.EmpSlot = read.shared.EmpSlot;
     m_ctx.shared.ProdSlot = read.shared.ProdSlot;
     // The figures the document shows belong to these answers; without any, the next use

@@ -3,10 +3,12 @@
 #include "formats/DocumentStructure.h"
 #include "formats/office/DocxWriter.h"
 #include "formats/office/OdtWriter.h"
+#include "formats/PictureExport.h"
 #include "formats/PrintLayout.h"
 #include "formats/TableText.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QTextBlock>
@@ -144,6 +146,13 @@ QString withExtension(const QString &fileName, Format format)
 
 namespace {
 
+QByteArray markdown(const QTextDocument &doc, const QString &base, std::vector<std::pair<QString, QByteArray>> &beside)
+{
+    const std::unique_ptr<QTextDocument> copy(doc.clone());
+    keepEmphasisOffSpaces(*copy);
+    return markdownWithPictures(*copy, base, beside).toUtf8();
+}
+
 // Qt writes the title unescaped, so an "&" in a business name breaks the page; a
 // document without a title of its own gets the name.
 QString html(const QTextDocument &doc, const QString &name)
@@ -205,11 +214,10 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name, 
         return formats::office::odt::write(copy ? *copy : doc, name, page);
     }
     case Format::Html:
-        return html(doc, name).toUtf8();
+        return withDataUris(doc, html(doc, name)).toUtf8();
     case Format::Markdown: {
-        const std::unique_ptr<QTextDocument> copy(doc.clone());
-        keepEmphasisOffSpaces(*copy);
-        return copy->toMarkdown(QTextDocument::MarkdownDialectGitHub).toUtf8();
+        std::vector<std::pair<QString, QByteArray>> beside; // written only by writeFile
+        return markdown(doc, name, beside);
     }
     case Format::Text:
         return plainTextBytes(doc);
@@ -220,6 +228,16 @@ QByteArray encode(const QTextDocument &doc, Format format, const QString &name, 
 Result writeFile(const QTextDocument &doc, Format format, const QString &fileName, const QString &name,
                  const QPageSize &page)
 {
+    if (format == Format::Markdown) {
+        // The pictures first, beside the file: the text links to them.
+        const QFileInfo info(fileName);
+        std::vector<std::pair<QString, QByteArray>> beside;
+        const QByteArray text = markdown(doc, info.completeBaseName(), beside);
+        for (const auto &[file, bytes] : beside)
+            if (const Result r = formats::writeFileSafely(info.dir().filePath(file), bytes); !r.ok)
+                return r;
+        return formats::writeFileSafely(fileName, text);
+    }
     const QByteArray bytes = encode(doc, format, name, page);
     // Only a PDF, Word or ODT file is never empty; a text of an empty document is.
     if (bytes.isEmpty() && (format == Format::Pdf || format == Format::Docx || format == Format::Odt))

@@ -1,5 +1,7 @@
 #include "formats/Limits.h"
 
+#include <QLocale>
+
 namespace formats {
 
 QString fileTooLarge(qint64 limitBytes)
@@ -19,6 +21,35 @@ QString paragraphTooLong()
     return QStringLiteral("The file has a paragraph of more than %1 characters, longer than this program can show, "
                           "so it cannot be read.")
         .arg(MaxParagraphLength);
+}
+
+namespace {
+QString number(qint64 n) { return QLocale(QLocale::English).toString(n); }
+} // namespace
+
+QString pictureTooLarge(int width, int height)
+{
+    return QStringLiteral("A picture of %1 x %2 pixels is larger than the %3 x %3 pixels this program can show.")
+        .arg(number(width), number(height), number(MaxPictureSide));
+}
+
+QString pictureTooLarge(qint64 decodedBytes)
+{
+    return QStringLiteral("A picture that takes %1 MB to show is larger than the %2 MB this program allows one picture.")
+        .arg(number((decodedBytes + (1 << 20) - 1) >> 20), number(MaxPictureBytes >> 20));
+}
+
+QString tooManyPictures()
+{
+    return QStringLiteral("The file holds more than %1 pictures, more than this program can show, so it cannot be read.")
+        .arg(number(MaxPictures));
+}
+
+QString picturesTooLarge()
+{
+    return QStringLiteral("The file's pictures take more than %1 MB together to show, more than this program can, so it "
+                          "cannot be read.")
+        .arg(number(MaxPicturesBytes >> 20));
 }
 
 } // namespace formats

@@ -35,10 +35,21 @@ inline constexpr int MaxTableColumns = 1000;                // a table's columns
 inline constexpr qint64 MaxZipEntries = 10000;              // a document has a few dozen
 } // namespace office
 
+// Pictures, in every reader and in Insert Picture. A picture costs four bytes a pixel once
+// decoded, however few its file has: the limits are checked on the size its header declares.
+inline constexpr int MaxPictureSide = 10000;                  // pixels either way, past any camera a plan needs
+inline constexpr qint64 MaxPictureBytes = 256LL * 1024 * 1024; // one picture decoded: QImageReader's own limit
+inline constexpr qint64 MaxPicturesBytes = 512LL * 1024 * 1024; // all of a file's: ten photographs from a phone
+inline constexpr int MaxPictures = 1000;                      // a plan has a few dozen; each is an image to lay out
+
 // The reasons given.
 QString fileTooLarge(qint64 limitBytes = MaxOpenBytes);
 inline const QString FileTooLarge = QStringLiteral("The file is too large to open.");
 QString tooManyParagraphs();
 QString paragraphTooLong();
+QString pictureTooLarge(int width, int height);
+QString pictureTooLarge(qint64 decodedBytes);
+QString tooManyPictures();
+QString picturesTooLarge();
 
 } // namespace formats

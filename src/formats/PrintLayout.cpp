@@ -266,6 +266,8 @@ QList<qreal> paginate(std::unique_ptr<QTextDocument> &doc, QPaintDevice &device,
 
 } // namespace
 
+qreal textWidth() { return pointsToPixels(formats::page::textArea(formats::page::localSize()).width()); }
+
 void numberContents(QTextDocument &doc, const QPageSize &page)
 {
     const QSizeF text = formats::page::textArea(page);

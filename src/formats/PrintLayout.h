@@ -21,6 +21,10 @@ namespace formats::printlayout {
 // the document has no file.
 QString documentName(const QString &filePath);
 
+// The text's width on a page of the local size between its margins, in the document's
+// pixels (96 to the inch): how wide a picture may be.
+qreal textWidth();
+
 // Writes into the contents lines (DocumentStructure.h) the pages on which their headings
 // fall on pages of the given size, laying the document out again until they hold.
 void numberContents(QTextDocument &doc, const QPageSize &page = formats::page::localSize());

@@ -19,7 +19,8 @@ QString cleaned(QString text, QChar lineEnd)
         else if (u == QChar::Nbsp)
             c = QLatin1Char(' ');
     }
-    return text;
+    // A picture is not text.
+    return text.remove(QChar(QChar::ObjectReplacementCharacter));
 }
 
 // The lines of a frame's content; inside a cell (flat) everything runs on one line.

@@ -4,6 +4,7 @@
 #include "formats/DocumentStructure.h"
 #include "formats/PrintLayout.h"
 #include "plan/PlanRecord.h"
+#include "plandoc/CoverLogo.h"
 #include "plandoc/FinancialTables.h"
 #include "plandoc/FinancialText.h"
 
@@ -328,14 +329,15 @@ QString documentTitle(const QString &title)
     return name.isEmpty() || name == BusinessPlan ? BusinessPlan : name + QStringLiteral(" - ") + BusinessPlan;
 }
 
-void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today)
+void compose(QTextDocument &doc, const PlanRecord &p, const QDate &today, const formats::Picture *logo)
 {
     finance::FinancialPlan money;
     finance::refreshFromAnswers(money, p.YrIncome, p.MoExpenses, today, QLocale().currencySymbol());
-    compose(doc, p, money, today);
+    compose(doc, p, money, today, logo);
 }
 
-void compose(QTextDocument &doc, const PlanRecord &p, const finance::FinancialPlan &money, const QDate &today)
+void compose(QTextDocument &doc, const PlanRecord &p, const finance::FinancialPlan &money, const QDate &today,
+             const formats::Picture *logo)
 {
     doc.clear();
     doc.setMetaInformation(QTextDocument::DocumentTitle, documentTitle(p));
@@ -373,6 +375,8 @@ void compose(QTextDocument &doc, const PlanRecord &p, const finance::FinancialPl
             b.finance(finance::writeFigures, money);
     }
 
+    if (logo && !logo->image.isNull())
+        coverlogo::insert(QTextCursor(doc.begin()), *logo);
     formats::printlayout::numberContents(doc);
 }
 

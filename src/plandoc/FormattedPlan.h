@@ -10,6 +10,9 @@
 
 struct PlanRecord;
 class QTextDocument;
+namespace formats {
+struct Picture;
+}
 
 namespace plandoc::finance {
 struct FinancialPlan;
@@ -23,11 +26,12 @@ QString documentTitle(const PlanRecord &plan);
 // The same from the plan's title, the cover's first line, as a plan opened from a file has it.
 QString documentTitle(const QString &title);
 
-// Replaces the document's content with the plan and its money. `today` dates the cover.
-// The contents' page numbers are those of a page of the local size; printing numbers
-// them again for its own pages.
-void compose(QTextDocument &doc, const PlanRecord &plan, const finance::FinancialPlan &money, const QDate &today);
+// Replaces the document's content with the plan and its money. `today` dates the cover, a
+// logo goes above the name on it. The contents' page numbers are those of a page of the
+// local size; printing numbers them again for its own pages.
+void compose(QTextDocument &doc, const PlanRecord &plan, const finance::FinancialPlan &money, const QDate &today,
+             const formats::Picture *logo = nullptr);
 // The same with the figures as step 11's answers give them.
-void compose(QTextDocument &doc, const PlanRecord &plan, const QDate &today);
+void compose(QTextDocument &doc, const PlanRecord &plan, const QDate &today, const formats::Picture *logo = nullptr);
 
 } // namespace plandoc::formattedplan

@@ -279,6 +279,17 @@ private:
     PlanReadBack &m_out;
 };
 
+// Pictures are no answers: a line of nothing else goes whole, a picture within a line alone.
+QString withoutPictures(const QString &text)
+{
+    const QChar picture(QChar::ObjectReplacementCharacter);
+    if (!text.contains(picture))
+        return text;
+    QStringList lines = text.split(QLatin1Char('\n'));
+    lines.removeIf([&](const QString &l) { return !l.isEmpty() && l.count(picture) == l.size(); });
+    return lines.join(QLatin1Char('\n')).remove(picture);
+}
+
 void readComposition(Reader &reader, const QString &text, const std::vector<Anchor> &anchors)
 {
     reader.address(answerText(text, 0, anchors.front().start, QString::fromLatin1(AddressBlockEnd)));
@@ -302,6 +313,7 @@ PlanReadBack readPlanBack(QString text)
     for (QChar &c : text)
         if (formats::breaksLine(c.unicode()))
             c = QLatin1Char('\n');
+    text = withoutPictures(text);
 
     std::vector<Anchor> anchors;
     qsizetype from = 0;

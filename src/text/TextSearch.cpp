@@ -17,6 +17,9 @@ bool standsAlone(const QString &text, qsizetype at, qsizetype length)
     return (at == 0 || !isWordChar(text[at - 1])) && (at + length >= text.size() || !isWordChar(text[at + length]));
 }
 
+// A picture is never found, so never replaced either.
+bool searchable(const QString &what) { return !what.isEmpty() && !what.contains(QChar(QChar::ObjectReplacementCharacter)); }
+
 Qt::CaseSensitivity caseOf(SearchOptions o) { return o.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive; }
 
 // The first match in `text` at or after `from`, -1 when none.
@@ -48,7 +51,7 @@ qsizetype lastIndexIn(const QString &text, const QString &what, qsizetype end, S
 
 TextMatch findInDocument(const QTextDocument &doc, const QString &what, int from, SearchOptions options, bool backward)
 {
-    if (what.isEmpty())
+    if (!searchable(what))
         return {};
     QTextBlock block = doc.findBlock(from);
     if (!block.isValid())
@@ -81,7 +84,7 @@ bool isMatch(const QTextDocument &doc, int start, int end, const QString &what, 
 
 int replaceAll(QTextDocument &doc, const QString &what, const QString &with, SearchOptions options)
 {
-    if (what.isEmpty())
+    if (!searchable(what))
         return 0;
     std::vector<int> starts;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
@@ -112,6 +115,8 @@ qsizetype findTextBackward(const QString &text, const QString &what, qsizetype b
     before = std::min(before, text.size());
     if (what.isEmpty())
         return before;
+    if (what.contains(QChar(QChar::ObjectReplacementCharacter)))
+        return 0;
     const qsizetype at = text.lastIndexOf(what, before - 1, Qt::CaseInsensitive);
     return at < 0 ? 0 : at + 1;
 }

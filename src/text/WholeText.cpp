@@ -73,6 +73,8 @@ qsizetype findText(const QString &text, const QString &what, qsizetype start)
         return 0;
     if (what.isEmpty())
         return start;
+    if (what.contains(QChar(QChar::ObjectReplacementCharacter)))
+        return 0; // a picture is never found
     const qsizetype at = text.indexOf(what, start - 1, Qt::CaseInsensitive);
     return at < 0 ? 0 : at + 1;
 }

@@ -180,6 +180,8 @@ const MenuEntry MenuTable[] = {
     {"mnuView", "mnuViewZoomOut", "Zoom &Out", "Ctrl+-", true},
     {"mnuView", "mnuViewZoomReset", "&Normal Size", "Ctrl+0", true},
     {"mnuInsert", "mnuInsertProjection", "&Financial Projection...", "", true},
+    {"mnuInsert", "mnuInsertPicture", "&Picture...", "", true},
+    {"mnuInsert", "mnuInsertLogo", "Cover &Logo...", "", true},
 };
 
 } // namespace

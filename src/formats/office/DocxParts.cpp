@@ -131,6 +131,8 @@ QByteArray contentTypes()
                     };
                     byDefault("rels", QStringLiteral("application/vnd.openxmlformats-package.relationships+xml"));
                     byDefault("xml", QStringLiteral("application/xml"));
+                    for (const char *picture : {"png", "jpg", "gif"})
+                        byDefault(picture, QStringLiteral("image/") + QLatin1String(picture[0] == 'j' ? "jpeg" : picture));
                     override("/word/document.xml", Wml + QStringLiteral("document.main+xml"));
                     override("/word/styles.xml", Wml + QStringLiteral("styles+xml"));
                     override("/word/settings.xml", Wml + QStringLiteral("settings+xml"));
@@ -152,10 +154,12 @@ QByteArray packageRels()
                 });
 }
 
-QByteArray documentRels()
+QByteArray documentRels(const QStringList &pictures)
 {
     return part(QStringLiteral("Relationships"), {{{}, QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships")}},
-                [](QXmlStreamWriter &w) {
+                [&pictures](QXmlStreamWriter &w) {
+                    for (qsizetype i = 0; i < pictures.size(); ++i)
+                        relationship(w, QStringLiteral("rIdPic%1").arg(i + 1), RelTypes + QStringLiteral("image"), pictures[i]);
                     relationship(w, QStringLiteral("rId1"), RelTypes + QStringLiteral("styles"), QStringLiteral("styles.xml"));
                     relationship(w, QStringLiteral("rId2"), RelTypes + QStringLiteral("settings"), QStringLiteral("settings.xml"));
                     relationship(w, QStringLiteral("rId3"), RelTypes + QStringLiteral("numbering"), QStringLiteral("numbering.xml"));

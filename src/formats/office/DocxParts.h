@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QPageSize>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -21,7 +22,8 @@ struct ListDef {
 
 QByteArray contentTypes();
 QByteArray packageRels();
-QByteArray documentRels();
+// The pictures' entries relative to word/ ("media/image1.png"), as rIdPic1...
+QByteArray documentRels(const QStringList &pictures = {});
 QByteArray styles();
 QByteArray settings();
 // "Page N of M" at the right, after the name when there is one.

@@ -4,6 +4,7 @@
 #include "formats/DocumentStructure.h"
 #include "formats/office/DocxNumbering.h"
 #include "formats/office/OfficeBuild.h"
+#include "formats/office/OfficePictures.h"
 #include "formats/office/OfficeRead.h"
 #include "formats/office/Zip.h"
 
@@ -52,6 +53,9 @@ public:
     QTextCharFormat defaults;
     // numId and level -> the list's style, from word/numbering.xml.
     QHash<QString, QTextListFormat::Style> numbering;
+    // The picture entries the document's relationships name.
+    QHash<QString, QString> relationships;
+    PictureEntries *pictures = nullptr;
 
     // Walks the whole part; the caller picks what the root holds.
     void document()
@@ -209,8 +213,9 @@ private:
     {
         if (!isWord(m_r.namespaceUri())) {
             if (n == u"AlternateContent")
-                m_b.leftOut(QStringLiteral("pictures"));
-            skip();
+                drawing();
+            else
+                skip();
         } else if (n == u"r") {
             run(base);
         } else if (n == u"del" || n == u"moveFrom") {
@@ -263,17 +268,24 @@ private:
                 }
             } else if (n == u"noBreakHyphen") {
                 m_b.text(QStringLiteral("\u2011"), cf);
-            } else if (n == u"drawing" || n == u"pict" || n == u"object") {
-                m_b.leftOut(QStringLiteral("pictures"));
+            } else if (n == u"drawing" || n == u"pict" || n == u"object" || n == u"AlternateContent") {
+                drawing();
+                continue;
             } else if (n == u"commentReference") {
                 m_b.leftOut(QStringLiteral("comments"));
             } else if (n == u"delText") {
                 m_b.leftOut(QStringLiteral("tracked changes"));
-            } else if (n == u"AlternateContent") {
-                m_b.leftOut(QStringLiteral("pictures"));
             }
             skip();
         }
+    }
+
+    // A drawing, a VML picture, an object or Word's choice among them (OfficePictures.h).
+    void drawing()
+    {
+        const docx::Drawing d = docx::readDrawing(m_r, m_depth, m_error);
+        if (pictures && m_error.isEmpty())
+            pictures->place(m_b, relationships.value(d.id), d.size);
     }
 
     void paragraphProperties(QTextBlockFormat &bf, QTextCharFormat &base)
@@ -387,12 +399,15 @@ private:
 
 Result readDocx(const formats::office::zip::Archive &zip, QTextDocument &doc, const QTextCharFormat &base, QString &leftOut)
 {
-    QByteArray stylesXml, numberingXml, xml;
+    QByteArray stylesXml, numberingXml, relsXml, xml;
     if (zip.contains(QStringLiteral("word/styles.xml")))
         if (const Result r = zip.read(QStringLiteral("word/styles.xml"), MaxPartBytes, stylesXml); !r.ok)
             return r;
     if (zip.contains(QStringLiteral("word/numbering.xml")))
         if (const Result r = zip.read(QStringLiteral("word/numbering.xml"), MaxPartBytes, numberingXml); !r.ok)
+            return r;
+    if (zip.contains(QStringLiteral("word/_rels/document.xml.rels")))
+        if (const Result r = zip.read(QStringLiteral("word/_rels/document.xml.rels"), MaxPartBytes, relsXml); !r.ok)
             return r;
     if (const Result r = zip.read(QStringLiteral("word/document.xml"), MaxPartBytes, xml); !r.ok)
         return r;
@@ -410,8 +425,12 @@ Result readDocx(const formats::office::zip::Archive &zip, QTextDocument &doc, co
     QTextCharFormat defaults = base;
     defaults.merge(styles.defaults);
 
+    const QHash<QString, QString> relationships = docx::relationships(relsXml);
+    PictureEntries pictures(zip);
     return readTwice(doc, [&](Builder &b) {
         Reader reader(xml, b);
+        reader.relationships = relationships;
+        reader.pictures = &pictures;
         reader.styles = styles.styles;
         reader.numbering = numbering;
         reader.defaults = defaults;

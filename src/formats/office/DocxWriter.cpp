@@ -4,6 +4,7 @@
 #include "formats/PageSetup.h"
 #include "formats/office/DocxParts.h"
 #include "formats/office/OfficeLayout.h"
+#include "formats/office/OfficePictures.h"
 #include "formats/office/XmlText.h"
 #include "formats/office/Zip.h"
 
@@ -56,7 +57,10 @@ QString bullet(QTextListFormat::Style style)
 
 class Body {
 public:
-    Body(QXmlStreamWriter &w, const QTextDocument &doc, int textWidth) : m_w(w), m_doc(doc), m_textWidth(textWidth) {}
+    Body(QXmlStreamWriter &w, const QTextDocument &doc, int textWidth, PictureParts &pictures)
+        : m_w(w), m_doc(doc), m_textWidth(textWidth), m_pictures(pictures)
+    {
+    }
 
     // The blocks and tables between two positions of a frame; false when the last was a
     // table (a table cell must end with a paragraph).
@@ -201,6 +205,12 @@ private:
 
     void run(const QTextFragment &f)
     {
+        if (f.charFormat().isImageFormat()) {
+            const PictureParts::Added added = m_pictures.add(f.charFormat().toImageFormat(), {"png", "jpeg", "gif"});
+            for (int i = 0; i < f.length(); ++i)
+                writeDrawing(m_w, added.picture, QStringLiteral("rIdPic%1").arg(added.number), ++m_drawings);
+            return;
+        }
         const QString text = formats::office::validXml(f.text());
         const QTextCharFormat cf = f.charFormat();
         m_w.writeStartElement(QStringLiteral("w:r"));
@@ -362,6 +372,8 @@ private:
     QXmlStreamWriter &m_w;
     const QTextDocument &m_doc;
     int m_textWidth;
+    PictureParts &m_pictures;
+    int m_drawings = 0;
     bool m_inContents = false;
     bool m_afterHeading = false;
     QHash<const QTextList *, int> m_listIds;
@@ -382,8 +394,12 @@ QByteArray write(const QTextDocument &doc, const QString &title, const QPageSize
     w.writeStartElement(QStringLiteral("w:document"));
     w.writeAttribute(QStringLiteral("xmlns:w"), QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main"));
     w.writeAttribute(QStringLiteral("xmlns:r"), QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships"));
+    for (const auto &[prefix, uri] : {std::pair{"wp", "wordprocessingDrawing"}, {"a", "main"}, {"pic", "picture"}})
+        w.writeAttribute(QStringLiteral("xmlns:") + QLatin1String(prefix),
+                         QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/") + QLatin1String(uri));
     w.writeStartElement(QStringLiteral("w:body"));
-    Body body(w, doc, textWidth);
+    PictureParts pictures(doc, QStringLiteral("word/media/"));
+    Body body(w, doc, textWidth, pictures);
     body.frame(doc.rootFrame()->begin(), doc.rootFrame()->end());
 
     w.writeStartElement(QStringLiteral("w:sectPr"));
@@ -409,10 +425,13 @@ QByteArray write(const QTextDocument &doc, const QString &title, const QPageSize
     w.writeEndElement();
     w.writeEndDocument();
 
-    return formats::office::zip::write({
+    QStringList media;
+    for (const PicturePart &p : pictures.parts())
+        media << p.name.mid(5); // relative to word/
+    std::vector<formats::office::zip::Entry> entries = {
         {QStringLiteral("[Content_Types].xml"), contentTypes()},
         {QStringLiteral("_rels/.rels"), packageRels()},
-        {QStringLiteral("word/_rels/document.xml.rels"), documentRels()},
+        {QStringLiteral("word/_rels/document.xml.rels"), documentRels(media)},
         {QStringLiteral("word/document.xml"), document},
         {QStringLiteral("word/styles.xml"), styles()},
         {QStringLiteral("word/settings.xml"), settings()},
@@ -420,7 +439,10 @@ QByteArray write(const QTextDocument &doc, const QString &title, const QPageSize
         // A document with a title names it in the footer, as in print.
         {QStringLiteral("word/footer1.xml"), footer(cover ? title : QString(), textWidth)},
         {QStringLiteral("docProps/core.xml"), coreProperties(title)},
-    });
+    };
+    for (const PicturePart &p : pictures.parts())
+        entries.push_back({p.name, p.bytes});
+    return formats::office::zip::write(entries);
 }
 
 } // namespace formats::office::docx

@@ -18,6 +18,8 @@ const char *const kNamespaces[][2] = {
     {"svg", "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"},
     {"meta", "urn:oasis:names:tc:opendocument:xmlns:meta:1.0"},
     {"dc", "http://purl.org/dc/elements/1.1/"},
+    {"draw", "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"},
+    {"xlink", "http://www.w3.org/1999/xlink"},
 };
 
 QString mm(double v) { return QString::number(v, 'f', 1) + QStringLiteral("mm"); }
@@ -184,7 +186,7 @@ QByteArray meta(const QString &title)
     return document("office:document-meta", out);
 }
 
-QByteArray manifest()
+QByteArray manifest(const std::vector<std::pair<QString, QString>> &pictures)
 {
     QByteArray out;
     QXmlStreamWriter w(&out);
@@ -203,6 +205,11 @@ QByteArray manifest()
     entry("content.xml", "text/xml");
     entry("styles.xml", "text/xml");
     entry("meta.xml", "text/xml");
+    for (const auto &[path, type] : pictures) {
+        w.writeEmptyElement(QStringLiteral("manifest:file-entry"));
+        w.writeAttribute(QStringLiteral("manifest:full-path"), path);
+        w.writeAttribute(QStringLiteral("manifest:media-type"), type);
+    }
     w.writeEndDocument();
     return out;
 }

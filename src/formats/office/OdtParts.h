@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+#include <vector>
+
 namespace formats::office::odt {
 
 // A whole part: the declaration and the root element, with every namespace, around the
@@ -19,6 +22,7 @@ QByteArray fontFaces(const QStringList &families);
 // right, after the name when there is one.
 QByteArray styles(const QStringList &families, const QPageSize &page, const QString &footerName);
 QByteArray meta(const QString &title);
-QByteArray manifest();
+// pictures: each entry's name and media type.
+QByteArray manifest(const std::vector<std::pair<QString, QString>> &pictures = {});
 
 } // namespace formats::office::odt

@@ -3,6 +3,7 @@
 
 #include "formats/DocumentStructure.h"
 #include "formats/office/OfficeBuild.h"
+#include "formats/office/OfficePictures.h"
 #include "formats/office/OfficeRead.h"
 #include "formats/office/Zip.h"
 
@@ -56,8 +57,9 @@ double points(QStringView v)
 
 class Reader {
 public:
-    Reader(const QByteArray &xml, Builder &b, Styles &styles, const QTextCharFormat &base = {})
-        : m_r(xml), m_b(b), m_styles(styles), m_base(base)
+    Reader(const QByteArray &xml, Builder &b, Styles &styles, const QTextCharFormat &base = {},
+           PictureEntries *pictures = nullptr)
+        : m_r(xml), m_b(b), m_styles(styles), m_base(base), m_pictures(pictures)
     {
     }
     QString error() const { return m_error; }
@@ -215,9 +217,8 @@ private:
             } else if (n == u"tracked-changes") {
                 m_b.leftOut(QStringLiteral("tracked changes"));
                 skip();
-            } else if (n == u"frame" || n == u"image") {
-                m_b.leftOut(QStringLiteral("pictures"));
-                skip();
+            } else if (n == u"frame" || n == u"image" || n == u"custom-shape") {
+                frame();
             } else if (n == u"annotation") {
                 m_b.leftOut(QStringLiteral("comments"));
                 skip();
@@ -299,8 +300,8 @@ private:
                 literal(QString(QChar::LineSeparator), cf);
                 skip();
             } else if (n == u"frame" || n == u"image" || n == u"custom-shape") {
-                m_b.leftOut(QStringLiteral("pictures"));
-                skip();
+                frame();
+                m_lastWasSpace = false;
             } else if (n == u"annotation") {
                 m_b.leftOut(QStringLiteral("comments"));
                 skip();
@@ -314,6 +315,37 @@ private:
                 inlines(cf); // links, fields, ruby: their text shows
             }
         }
+    }
+
+    // A frame's first picture, inside the package (a linked one is never fetched) or its
+    // bytes inline, at the frame's size; a shape or text box without one is a placeholder.
+    void frame()
+    {
+        const auto px = [&](const char *name) { return std::clamp(points(m_r.attributes().value(QLatin1String(name))) * 96 / 72, 0.0, 20000.0); };
+        const QSizeF size(px("svg:width"), px("svg:height"));
+        QString entry;
+        QByteArray inlineBytes;
+        bool found = false;
+        const int level = m_depth;
+        while (next() && m_depth >= level) {
+            if (!m_r.isStartElement() || found)
+                continue;
+            if (m_r.name() == u"image") {
+                entry = attr("xlink:href");
+                if (entry.startsWith(QLatin1String("./")))
+                    entry = entry.mid(2);
+                found = !entry.isEmpty();
+            } else if (m_r.name() == u"binary-data") {
+                QString base64;
+                const int dataLevel = m_depth;
+                while (next(&base64) && m_depth >= dataLevel) {
+                }
+                inlineBytes = QByteArray::fromBase64(base64.toLatin1());
+                found = true;
+            }
+        }
+        if (m_pictures)
+            m_pictures->place(m_b, inlineBytes.isEmpty() ? entry : QString(), size, inlineBytes);
     }
 
     void table()
@@ -356,6 +388,7 @@ private:
     Builder &m_b;
     Styles &m_styles;
     QTextCharFormat m_base;
+    PictureEntries *m_pictures;
     int m_depth = 0;
     QString m_error;
     bool m_lastWasSpace = true;
@@ -384,9 +417,10 @@ Result readOdt(const formats::office::zip::Archive &zip, QTextDocument &doc, con
         stylesReader.part(false);
     if (!stylesReader.error().isEmpty())
         return Result::failed(stylesReader.error());
+    PictureEntries pictures(zip);
     return readTwice(doc, [&](Builder &b) {
         Styles own = styles; // content.xml's automatic styles add to the shared ones
-        Reader reader(xml, b, own, base);
+        Reader reader(xml, b, own, base, &pictures);
         reader.part(true);
         return reader.error();
     }, leftOut);

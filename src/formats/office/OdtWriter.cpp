@@ -5,6 +5,7 @@
 #include "formats/office/OdtParts.h"
 #include "formats/office/OdtStyles.h"
 #include "formats/office/OfficeLayout.h"
+#include "formats/office/OfficePictures.h"
 #include "formats/office/XmlText.h"
 #include "formats/office/Zip.h"
 
@@ -21,8 +22,8 @@ namespace {
 
 class Content {
 public:
-    Content(const QTextDocument &doc, double textWidthPt)
-        : m_doc(doc), m_textWidthPt(textWidthPt), m_body(&m_bodyBytes)
+    Content(const QTextDocument &doc, double textWidthPt, PictureParts &pictures)
+        : m_doc(doc), m_textWidthPt(textWidthPt), m_body(&m_bodyBytes), m_pictures(pictures)
     {
     }
 
@@ -174,6 +175,13 @@ private:
 
     void span(const QTextFragment &f)
     {
+        if (f.charFormat().isImageFormat()) {
+            const PictureParts::Added added = m_pictures.add(f.charFormat().toImageFormat(), {"png", "jpeg", "gif", "svg"});
+            for (int i = 0; i < f.length(); ++i)
+                writeFrame(m_body, added.picture, added.entry, ++m_frames);
+            m_lastWasSpace = false;
+            return;
+        }
         const QString text = formats::office::validXml(f.text());
         const QString name = m_styles.textStyle(f.charFormat());
         if (!name.isEmpty()) {
@@ -302,13 +310,16 @@ private:
     bool m_afterHeading = false;
     int m_tables = 0;
     int m_indexes = 0;
+    PictureParts &m_pictures;
+    int m_frames = 0;
 };
 
 } // namespace
 
 QByteArray write(const QTextDocument &doc, const QString &title, const QPageSize &page)
 {
-    Content content(doc, formats::page::textArea(page).width());
+    PictureParts pictures(doc, QStringLiteral("Pictures/"));
+    Content content(doc, formats::page::textArea(page).width(), pictures);
     content.frame(doc.rootFrame()->begin(), doc.rootFrame()->end());
     const QByteArray body = content.body();
     const QByteArray automatic = content.styles().take();
@@ -317,15 +328,21 @@ QByteArray write(const QTextDocument &doc, const QString &title, const QPageSize
         document("office:document-content", fontFaces(fonts) + "<office:automatic-styles>" + automatic +
                                                 "</office:automatic-styles><office:body><office:text>" + body +
                                                 "</office:text></office:body>");
-    return formats::office::zip::write({
+    std::vector<std::pair<QString, QString>> inManifest;
+    for (const PicturePart &p : pictures.parts())
+        inManifest.push_back({p.name, p.mimeType});
+    std::vector<formats::office::zip::Entry> entries = {
         {QStringLiteral("mimetype"), QByteArrayLiteral("application/vnd.oasis.opendocument.text"), true},
         {QStringLiteral("content.xml"), xml},
         // A document with a title names it in the footer, as in print.
         {QStringLiteral("styles.xml"),
          styles(fonts, page, formats::isTitle(doc.begin().blockFormat()) ? title : QString())},
         {QStringLiteral("meta.xml"), meta(title)},
-        {QStringLiteral("META-INF/manifest.xml"), manifest()},
-    });
+        {QStringLiteral("META-INF/manifest.xml"), manifest(inManifest)},
+    };
+    for (const PicturePart &p : pictures.parts())
+        entries.push_back({p.name, p.bytes});
+    return formats::office::zip::write(entries);
 }
 
 } // namespace formats::office::odt

@@ -97,25 +97,36 @@ void Builder::paragraph(const QTextBlockFormat &format)
     m_fresh = false;
 }
 
-void Builder::text(const QString &text, const QTextCharFormat &format)
+bool Builder::place(qsizetype length)
 {
-    if (failed() || text.isEmpty())
-        return;
+    if (failed())
+        return false;
     // Text after a page break inside a paragraph goes on in a new one on the next page.
     if (m_fresh || m_breakNext)
         paragraph(m_fresh ? QTextBlockFormat() : m_format);
-    m_length += text.size();
+    m_length += length;
     if (m_length > formats::MaxParagraphLength) {
         fail(formats::paragraphTooLong());
-        return;
+        return false;
     }
     if (++m_runs > formats::MaxRuns) {
         fail(QStringLiteral("The file changes its character format more than %1 times, more than this program can show, "
                             "so it cannot be read.").arg(formats::MaxRuns));
-        return;
+        return false;
     }
-    if (m_cursor)
+    return !failed();
+}
+
+void Builder::text(const QString &text, const QTextCharFormat &format)
+{
+    if (!text.isEmpty() && place(text.size()) && m_cursor)
         m_cursor->insertText(text, format);
+}
+
+void Builder::picture(const formats::Picture &picture)
+{
+    if (place(1) && m_cursor)
+        formats::pictures::insert(*m_cursor, picture);
 }
 
 void Builder::listItem(const QString &key, QTextListFormat::Style style, int level)

@@ -5,6 +5,7 @@
 // file beyond a limit or broken part way leaves the document as it was.
 
 #include "formats/Limits.h"
+#include "formats/Pictures.h"
 #include "formats/Result.h"
 
 #include <QHash>
@@ -35,6 +36,9 @@ public:
 
     void paragraph(const QTextBlockFormat &format);
     void text(const QString &text, const QTextCharFormat &format);
+    // A picture in the text, a character of its paragraph (OfficePictures.h).
+    void picture(const formats::Picture &picture);
+    bool building() const { return m_cursor; }
     // The paragraph just started is an item of the list the file calls `key`; the first
     // item makes the list.
     void listItem(const QString &key, QTextListFormat::Style style, int level);
@@ -54,6 +58,10 @@ public:
     QString leftOutText() const;
 
 private:
+    // Room for `length` more characters in the paragraph, started if need be; false when
+    // a limit is passed.
+    bool place(qsizetype length);
+
     struct Span {
         int row, column, length;
     };

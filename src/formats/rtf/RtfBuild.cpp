@@ -283,11 +283,9 @@ void Reader::build(QTextDocument &doc, const std::vector<QTextCharFormat> &charF
             const qsizetype cutFrom = std::clamp(para.markerStart, r.start, end);
             const qsizetype cutTo = std::clamp(para.markerEnd, cutFrom, end);
             if (cutFrom > r.start)
-                cursor.insertText(QString::fromRawData(text_.constData() + r.start, cutFrom - r.start),
-                                  charFormats[size_t(r.format)]);
+                insertText(cursor, r.start, cutFrom, charFormats[size_t(r.format)]);
             if (end > cutTo)
-                cursor.insertText(QString::fromRawData(text_.constData() + cutTo, end - cutTo),
-                                  charFormats[size_t(r.format)]);
+                insertText(cursor, cutTo, end, charFormats[size_t(r.format)]);
         }
     }
     cursor.endEditBlock();

@@ -395,11 +395,11 @@ struct Entry {
 
 // Destinations that carry no body text.
 const char *const skippedDestinations[] = {
-    "info", "pict", "object", "header", "headerl", "headerr", "headerf",
+    "info", "object", "header", "headerl", "headerr", "headerf",
     "footer", "footerl", "footerr", "footerf", "footnote", "annotation", "xmlnstbl",
     "themedata", "colorschememapping", "datastore",
     "generator", "latentstyles", "revtbl", "rsidtbl", "filetbl", "pgdsctbl", "fldinst",
-    "shp", "shpinst", "shprslt", "nonshppict", "shppict", "comment", "title", "subject",
+    "shp", "shpinst", "shprslt", "nonshppict", "comment", "title", "subject",
     "author", "operator", "keywords", "doccomm", "company", "manager", "category",
     "hlinkbase", "creatim", "revtim", "printim", "buptim", "txe", "xe", "tc", "rxe",
     "bkmkstart", "bkmkend", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc",
@@ -415,6 +415,8 @@ const char *const skippedDestinations[] = {
 const Entry entries[] = {
     // Destinations whose text is body text.
     {"field", destText}, {"fldrslt", destText},
+    // Word's picture for readers of its shapes; \\nonshppict repeats it for older ones.
+    {"shppict", destText}, {"pict", destPicture},
     {"pntext", destListMarker}, {"listtext", destListMarker},
     {"pn", destListProps},
     {"pnlvlblt", listKind, ListBullet}, {"pnlvlbody", listKind, NoList}, {"pnlvl", listKind, NoList}, {"pndec", listKind, ListDecimal},

@@ -11,6 +11,7 @@
 // into the QTextDocument (RtfBuild.cpp).
 
 #include "formats/Limits.h"
+#include "formats/Pictures.h"
 #include "formats/rtf/Rtf.h"
 #include "formats/rtf/RtfCodepage.h"
 
@@ -28,9 +29,17 @@
 
 class QTextBlockFormat;
 class QTextCharFormat;
+class QTextCursor;
 class QTextDocument;
 
 namespace formats::rtf::detail {
+
+inline constexpr bool isLetter(uint8_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline constexpr bool isDigit(uint8_t c) { return c >= '0' && c <= '9'; }
+inline constexpr int hexValue(uint8_t c)
+{
+    return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+}
 
 inline constexpr char32_t NoChar = ByteDecoder::NoChar;
 inline constexpr char32_t Replacement = 0xFFFD;
@@ -204,6 +213,15 @@ struct TableModel {
     bool borders = false;
 };
 
+// A \\pict as read: its data, the sizes it gives, and where it stands in the text.
+struct PictureModel {
+    qsizetype at = 0;
+    QByteArray data;
+    bool blip = false; // PNG or JPEG, which this reader shows; a metafile or bitmap is a placeholder
+    int32_t goalWidth = 0, goalHeight = 0; // twips
+    int32_t scaleX = 100, scaleY = 100;    // percent
+};
+
 struct Word {
     std::string_view name; // empty for a word too long to be one
     bool hasParam = false;
@@ -219,6 +237,9 @@ struct Keyword {
     Action action;
     int32_t arg;
 };
+
+// \\pict's action (RtfPictures.cpp).
+void destPicture(Reader &r, const Word &w, int32_t arg);
 
 // The word's entry in the keyword table, or nullptr for a word this reader does not know.
 const Keyword *findKeyword(std::string_view name);
@@ -280,6 +301,13 @@ public:
     void endParagraph(bool last = false, bool inCell = false);
     bool paragraphEmpty() const { return runs_.size() == (paras_.empty() ? 0 : paras_.back().runEnd); }
     void checkFontsUsed();
+
+    // Pictures (RtfPictures.cpp)
+    void readPicture();
+    void pictureWord(PictureModel &picture, const Word &w);
+    void addPicture(PictureModel &&picture);
+    // The text from..to of one run, its pictures as pictures.
+    void insertText(QTextCursor &cursor, qsizetype from, qsizetype to, const QTextCharFormat &format) const;
 
     // Tables (RtfTables.cpp)
     void endCell();
@@ -359,6 +387,9 @@ public:
     int64_t closedCells_ = 0; // cells of the tables already read
     bool pageBreakNext_ = false;
     int footnoteNumber_ = 0;
+
+    std::vector<PictureModel> pictures_; // in the order of their places in text_
+    PictureBudget pictureBudget_;
 
     // Model
     QString text_;

@@ -83,6 +83,11 @@ void Writer::writeBlock(Buffer &body, const QTextBlock &b, const QString &all, q
         const QTextFragment frag = it.fragment();
         if (!frag.isValid())
             continue;
+        if (frag.charFormat().isImageFormat()) {
+            writePictures(body, frag);
+            offset += frag.length();
+            continue;
+        }
         const int index = frag.charFormatIndex();
         auto run = charPrefixes_.constFind(index);
         if (run == charPrefixes_.constEnd())

@@ -18,6 +18,7 @@ class QTextBlock;
 class QTextBlockFormat;
 class QTextCharFormat;
 class QTextDocument;
+class QTextFragment;
 class QTextTable;
 
 namespace formats::rtf::detail {
@@ -90,6 +91,7 @@ public:
 private:
     void writeBlock(Buffer &out, const QTextBlock &b, const QString &all, qsizetype &offset, bool inTable);
     QTextBlock writeTable(Buffer &out, const QTextTable &table, const QString &all);
+    void writePictures(Buffer &out, const QTextFragment &fragment);
     QByteArray charProps(const QTextCharFormat &f);
     QByteArray blockProps(const QTextBlockFormat &f);
     int fontIndex(const QString &family);

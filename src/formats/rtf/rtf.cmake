@@ -13,8 +13,10 @@ set(QUORVANE_RTF_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/RtfTabs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfModel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfTables.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfPictures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfBuild.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfWriter.h
   ${CMAKE_CURRENT_LIST_DIR}/RtfWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RtfWriterFormats.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RtfWritePictures.cpp
 )
