@@ -37,9 +37,12 @@ QString answersText(const QTextDocument &doc)
     for (const plandoc::finance::Span &s : spans) {
         qsizetype from = whole.fromDocument(s.start);
         qsizetype to = whole.fromDocument(s.end);
-        if (QStringView(out).first(from).endsWith(lineEnd))
+        // A span that runs up to the next paragraph's text took the break before it.
+        const bool tookBreak = QStringView(out).first(to).endsWith(lineEnd) && to < out.size()
+                               && !QStringView(out).sliced(to).startsWith(lineEnd);
+        if (!tookBreak && QStringView(out).first(from).endsWith(lineEnd))
             from -= lineEnd.size();
-        else if (QStringView(out).sliced(to).startsWith(lineEnd))
+        else if (!tookBreak && QStringView(out).sliced(to).startsWith(lineEnd))
             to += lineEnd.size();
         out.remove(from, to - from);
     }

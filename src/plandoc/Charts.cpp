@@ -144,6 +144,9 @@ QImage draw(const Figures &f, QSizeF inches, const QString &title, const QString
     // The bars side by side in each period, the labels under them.
     const qreal slot = area.width() / n;
     const qreal bar = slot * 0.34;
+    // One label that does not fit puts every label on two lines, so the axis reads evenly.
+    const bool twoLines = std::any_of(f.labels.begin(), f.labels.end(),
+                                      [&](const QString &l) { return fm.horizontalAdvance(l) > slot * 0.95; });
     QPainterPath cash;
     for (qsizetype i = 0; i < n; ++i) {
         const qreal centre = area.left() + slot * (i + 0.5);
@@ -163,8 +166,8 @@ QImage draw(const Figures &f, QSizeF inches, const QString &title, const QString
         else
             cash.lineTo(point);
         QString label = f.labels.value(i);
-        if (fm.horizontalAdvance(label) > slot * 0.95)
-            label.replace(QLatin1Char(' '), QLatin1Char('\n')); // "Jan 2027" on two lines where it must
+        if (twoLines)
+            label.replace(QLatin1Char(' '), QLatin1Char('\n')); // "Jan" over "2027"
         p.setPen(Qt::black);
         p.drawText(QRectF(area.left() + slot * i, area.bottom() + pad / 2, slot, 2 * fm.height()),
                    Qt::AlignHCenter | Qt::AlignTop, label);

@@ -1,10 +1,16 @@
 #include "plandoc/FinancialTables.h"
 
+#include "formats/DocumentStructure.h"
+#include "formats/Pictures.h"
+#include "formats/PrintLayout.h"
 #include "formats/TableText.h"
+#include "plandoc/Charts.h"
 #include "plandoc/FinancialText.h"
 #include "plandoc/TableWidths.h"
 
 #include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextImageFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
@@ -16,6 +22,9 @@
 namespace plandoc::finance {
 
 namespace {
+
+// The monthly chart and the three years' one stand over the tables.
+constexpr int ChartCount = 2;
 
 bool isMonthLabel(const QString &cell)
 {
@@ -61,6 +70,18 @@ public:
             m_at.insertBlock(paragraphFormat(), m_text);
         m_fresh = false;
         m_at.insertText(text, bold ? m_bold : m_text);
+    }
+
+    // A chart in a centred paragraph of its own, as wide as the text allows.
+    void chart(const QImage &image)
+    {
+        paragraph(QString());
+        QTextBlockFormat centred = m_at.blockFormat();
+        centred.setAlignment(Qt::AlignHCenter);
+        m_at.setBlockFormat(centred);
+        const QSizeF inches = QSizeF(image.width(), image.height()) / charts::Dpi;
+        const QSizeF size = formats::pictures::fitted(inches * 96, formats::printlayout::textWidth());
+        formats::pictures::insert(m_at, formats::pictures::fromImage(image, size));
     }
 
     void leadIn(const QString &label, const QString &value)
@@ -145,6 +166,14 @@ QTextTable *tableAfter(const std::map<int, QTextTable *> &all, const QTextBlock 
     return it == all.end() ? nullptr : it->second;
 }
 
+// A paragraph that holds a picture and nothing else, as the charts stand.
+bool isPictureAlone(const QTextBlock &b)
+{
+    const QString text = b.text();
+    return onPage(b) && !text.isEmpty()
+        && std::all_of(text.begin(), text.end(), [](QChar c) { return formats::isObjectReplacement(c.unicode()); });
+}
+
 TableKind kindOf(const QTextTable *t) { return tableKind(formats::tabletext::cells(*t)); }
 
 // From the first month table: its lead, the tables that follow with only a lead or an
@@ -153,6 +182,12 @@ Span figuresSpan(const std::map<int, QTextTable *> &all, const QTextTable *first
 {
     const QTextBlock lead = blockBefore(first);
     Span span{onPage(lead) && lead.text() == ProjectionLead ? lead.position() : first->firstPosition() - 1, 0};
+    // The two charts over the tables, made and replaced with them.
+    if (onPage(lead) && lead.text() == ProjectionLead) {
+        QTextBlock b = lead.previous();
+        for (int n = 0; n < ChartCount && isPictureAlone(b); ++n, b = b.previous())
+            span.start = b.position();
+    }
     const QTextTable *last = first;
     for (;;) {
         const QTextBlock between = blockAfter(last);
@@ -198,6 +233,31 @@ void clear(QTextCursor &at, const Span &span)
             at.movePosition(QTextCursor::PreviousBlock);
         }
     }
+}
+
+charts::Figures monthChart(const FinancialPlan &plan)
+{
+    charts::Figures out;
+    out.currency = plan.currency;
+    for (const MonthPoint &m : monthSeries(plan)) {
+        out.labels << m.label;
+        out.income.push_back(m.income);
+        out.expenses.push_back(m.expenses);
+        out.cash.push_back(m.cash);
+    }
+    return out;
+}
+
+charts::Figures yearChart(const FinancialPlan &plan)
+{
+    charts::Figures out;
+    out.currency = plan.currency;
+    for (const YearPoint &y : yearSeries(plan)) {
+        out.labels << y.label;
+        out.income.push_back(y.income);
+        out.expenses.push_back(y.expenses);
+    }
+    return out;
 }
 
 } // namespace
@@ -248,6 +308,9 @@ void writeFigures(QTextCursor &at, const FinancialPlan &plan, const QTextCharFor
 {
     const Figures f = compute(plan);
     Writer w(at, text);
+    // The charts first, so a reader sees the year before the figures behind it.
+    w.chart(charts::monthlyChart(monthChart(plan)));
+    w.chart(charts::yearlyChart(yearChart(plan)));
     w.paragraph(ProjectionLead, true);
     const QList<QStringList> months = monthCells(plan, f);
     for (const TablePart &part : layoutTable(months, true))

@@ -124,6 +124,9 @@ public:
     {
         m_cursor.insertBlock(QTextBlockFormat(), textFormat(12));
         write(m_cursor, plan, textFormat(12));
+        // Ending in a table, it leaves the empty paragraph Qt keeps after one: the next
+        // paragraph goes there, so no blank line that word processors would space out.
+        m_first = m_cursor.block().text().isEmpty();
     }
 
     void toBeCompleted() { paragraph(QStringLiteral("To be completed."), textFormat(12, false, true)); }
@@ -145,7 +148,7 @@ private:
     }
 
     QTextCursor m_cursor;
-    bool m_first = true;
+    bool m_first = true; // the cursor stands in an empty paragraph the next one takes
 };
 
 // The answers of lead-ins that were given, in order; n picks a product's fields.

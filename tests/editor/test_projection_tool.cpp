@@ -23,6 +23,8 @@ namespace {
 
 int tableCount(EditorPage *p) { return int(p->textEdit()->document()->rootFrame()->childFrames().size()); }
 
+int charts(EditorPage *p) { return int(EditorRun::wholeText(p).count(QChar::ObjectReplacementCharacter)); }
+
 QString monthCell(EditorPage *p, int row, int column)
 {
     auto *table = qobject_cast<QTextTable *>(p->textEdit()->document()->rootFrame()->childFrames().first());
@@ -68,6 +70,7 @@ private slots:
             return;
         }
         QCOMPARE(tableCount(p), 2);
+        QCOMPARE(charts(p), 2); // the monthly and the yearly chart over the tables
         QCOMPARE(monthCell(p, 2, 1), QStringLiteral("11,500"));
         QVERIFY(p->docChanged());
         const QString once = EditorRun::wholeText(p);
@@ -81,6 +84,7 @@ private slots:
         run->trigger(p, "mnuInsertProjection");
         QCOMPARE(run->prompts.lastProjectionInitial.expenses[0], Cents(1150000));
         QCOMPARE(tableCount(p), 2);
+        QCOMPARE(charts(p), 2);
         QCOMPARE(monthCell(p, 1, 1), QStringLiteral("7,000"));
         QTest::keyClick(p->textEdit(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(EditorRun::wholeText(p), once);
