@@ -40,5 +40,9 @@ QString fileTooLarge(qint64 limitBytes = MaxOpenBytes);
 inline const QString FileTooLarge = QStringLiteral("The file is too large to open.");
 QString tooManyParagraphs();
 QString paragraphTooLong();
+QString tooManyRuns();
+QString tooManyCharFormats();
+QString tooManyFontsUsed();
+QString tooManyTableCells();
 
 } // namespace formats
