@@ -1,6 +1,6 @@
 #include "formats/office/DocxNumbering.h"
 
-#include "formats/office/OfficeBuild.h"
+#include "formats/office/XmlPart.h"
 
 #include <QXmlStreamReader>
 

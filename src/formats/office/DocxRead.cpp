@@ -1,5 +1,5 @@
 // The Word reader: word/styles.xml for what the paragraph styles mean, then
-// word/document.xml walked once to check and once to build.
+// word/document.xml walked once, and what it holds built once the walk is through.
 
 #include "formats/DocumentStructure.h"
 #include "formats/office/DocxNumbering.h"
@@ -45,7 +45,7 @@ bool on(const QXmlStreamReader &r)
 
 class Reader {
 public:
-    Reader(const QByteArray &xml, Builder &b) : m_r(xml), m_b(b) {}
+    Reader(QByteArray xml, Builder &b) : m_r(xml), m_b(b) {}
 
     QString error() const { return m_error; }
     QHash<QString, Style> styles;
@@ -69,7 +69,7 @@ public:
                 continue;
             if (m_r.name() == u"rPrDefault") {
                 runProperties(defaults);
-            } else if (m_r.name() == u"style" && styles.size() < 10000) {
+            } else if (m_r.name() == u"style" && styles.size() < MaxStyles) {
                 const QString id = m_r.attributes().value(QLatin1String("w:styleId")).toString();
                 Style s;
                 const int level = m_depth;
@@ -341,7 +341,7 @@ private:
                 const QString ascii = m_r.attributes().value(QLatin1String("w:ascii")).toString();
                 const QString family = ascii.isEmpty() ? m_r.attributes().value(QLatin1String("w:hAnsi")).toString() : ascii;
                 if (!family.isEmpty())
-                    cf.setFontFamilies({family});
+                    setFamily(cf, family);
             } else if (n == u"vertAlign") {
                 const QString v = wval(m_r);
                 cf.setVerticalAlignment(v == QLatin1String("superscript") ? QTextCharFormat::AlignSuperScript
@@ -387,31 +387,33 @@ private:
 
 Result readDocx(const formats::office::zip::Archive &zip, QTextDocument &doc, const QTextCharFormat &base, QString &leftOut)
 {
+    XmlBudget budget;
     QByteArray stylesXml, numberingXml, xml;
-    if (zip.contains(QStringLiteral("word/styles.xml")))
-        if (const Result r = zip.read(QStringLiteral("word/styles.xml"), MaxPartBytes, stylesXml); !r.ok)
-            return r;
-    if (zip.contains(QStringLiteral("word/numbering.xml")))
-        if (const Result r = zip.read(QStringLiteral("word/numbering.xml"), MaxPartBytes, numberingXml); !r.ok)
-            return r;
-    if (const Result r = zip.read(QStringLiteral("word/document.xml"), MaxPartBytes, xml); !r.ok)
+    for (const auto &[name, part] : {std::pair{QStringLiteral("word/styles.xml"), &stylesXml},
+                                     {QStringLiteral("word/numbering.xml"), &numberingXml}})
+        if (zip.contains(name))
+            if (const Result r = readXmlPart(zip, name, *part, budget); !r.ok)
+                return r;
+    if (const Result r = readXmlPart(zip, QStringLiteral("word/document.xml"), xml, budget); !r.ok)
         return r;
 
-    Builder counter(nullptr);
+    Builder counter;
     Reader styles(stylesXml, counter);
     if (!stylesXml.isEmpty())
         styles.stylesPart();
     if (!styles.error().isEmpty())
         return Result::failed(styles.error());
+    stylesXml = QByteArray();
     QString numberingError;
     const QHash<QString, QTextListFormat::Style> numbering = docxNumbering(numberingXml, numberingError);
     if (!numberingError.isEmpty())
         return Result::failed(numberingError);
+    numberingXml = QByteArray();
     QTextCharFormat defaults = base;
     defaults.merge(styles.defaults);
 
-    return readTwice(doc, [&](Builder &b) {
-        Reader reader(xml, b);
+    return readThenBuild(doc, [&](Builder &b) {
+        Reader reader(std::move(xml), b); // its bytes go with it, before the document is built
         reader.styles = styles.styles;
         reader.numbering = numbering;
         reader.defaults = defaults;

@@ -1,5 +1,6 @@
 // The OpenDocument reader: the styles of styles.xml and of content.xml for what the
-// paragraphs and spans look like, then the body walked once to check and once to build.
+// paragraphs and spans look like, then the body walked once, and what it holds built once
+// the walk is through.
 
 #include "formats/DocumentStructure.h"
 #include "formats/office/OfficeBuild.h"
@@ -56,7 +57,7 @@ double points(QStringView v)
 
 class Reader {
 public:
-    Reader(const QByteArray &xml, Builder &b, Styles &styles, const QTextCharFormat &base = {})
+    Reader(QByteArray xml, Builder &b, Styles &styles, const QTextCharFormat &base = {})
         : m_r(xml), m_b(b), m_styles(styles), m_base(base)
     {
     }
@@ -73,9 +74,9 @@ public:
                 QString family = m_r.attributes().value(QLatin1String("svg:font-family")).toString();
                 family.remove(QLatin1Char('\'')).remove(QLatin1Char('"'));
                 m_styles.fonts.insert(attr("style:name"), family.isEmpty() ? attr("style:name") : family);
-            } else if ((n == u"style" || n == u"default-style") && m_styles.byName.size() < 10000) {
+            } else if ((n == u"style" || n == u"default-style") && m_styles.byName.size() < MaxStyles) {
                 style(n == u"default-style");
-            } else if (n == u"list-style" && m_styles.lists.size() < 10000) {
+            } else if (n == u"list-style" && m_styles.lists.size() < MaxStyles) {
                 const QString name = attr("style:name");
                 const int level = m_depth;
                 while (next() && m_depth >= level) {
@@ -161,7 +162,7 @@ private:
         if (family.isEmpty())
             family = a.value(QLatin1String("fo:font-family")).toString().remove(QLatin1Char('\''));
         if (!family.isEmpty())
-            cf.setFontFamilies({family});
+            setFamily(cf, family);
         const QStringView position = a.value(QLatin1String("style:text-position"));
         if (position.startsWith(u"super"))
             cf.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
@@ -366,27 +367,48 @@ private:
     int m_listCount = 0;
 };
 
+// LibreOffice encrypts the parts themselves, not the zip entries: only the manifest
+// tells.
+bool encrypted(const formats::office::zip::Archive &zip)
+{
+    const QString name = QStringLiteral("META-INF/manifest.xml");
+    QByteArray manifest;
+    return zip.contains(name) && zip.read(name, 1024 * 1024, manifest).ok && manifest.contains("encryption-data");
+}
+
 } // namespace
+
+QString holdsNoText()
+{
+    return QStringLiteral("The file is an OpenDocument text file that holds no document text (it has no content.xml).");
+}
 
 Result readOdt(const formats::office::zip::Archive &zip, QTextDocument &doc, const QTextCharFormat &base, QString &leftOut)
 {
+    if (encrypted(zip))
+        return Result::failed(zip::encryptedEntry());
+    if (!zip.contains(QStringLiteral("content.xml")))
+        return Result::failed(holdsNoText());
+    XmlBudget budget;
     QByteArray stylesXml, xml;
     if (zip.contains(QStringLiteral("styles.xml")))
-        if (const Result r = zip.read(QStringLiteral("styles.xml"), MaxPartBytes, stylesXml); !r.ok)
+        if (const Result r = readXmlPart(zip, QStringLiteral("styles.xml"), stylesXml, budget); !r.ok)
             return r;
-    if (const Result r = zip.read(QStringLiteral("content.xml"), MaxPartBytes, xml); !r.ok)
+    if (const Result r = readXmlPart(zip, QStringLiteral("content.xml"), xml, budget); !r.ok)
         return r;
 
     Styles styles;
-    Builder counter(nullptr);
+    Builder counter;
     Reader stylesReader(stylesXml, counter, styles);
     if (!stylesXml.isEmpty())
         stylesReader.part(false);
     if (!stylesReader.error().isEmpty())
         return Result::failed(stylesReader.error());
-    return readTwice(doc, [&](Builder &b) {
-        Styles own = styles; // content.xml's automatic styles add to the shared ones
-        Reader reader(xml, b, own, base);
+    stylesXml = QByteArray();
+    return readThenBuild(doc, [&](Builder &b) {
+        // content.xml's automatic styles add to styles.xml's; the bytes go with the reader,
+        // before the document is built.
+        Reader reader(std::move(xml), b, styles, base);
         reader.part(true);
         return reader.error();
     }, leftOut);
