@@ -39,16 +39,16 @@ inline constexpr int MaxStyles = 2 * MaxCharFormats;
 // (the limit above) is 83 MB of XML; each MB read costs about 3 MB while it is walked.
 inline constexpr qint64 MaxPartBytes = 96 * 1024 * 1024;
 inline constexpr qint64 MaxInflatedBytes = 96 * 1024 * 1024;
-// XML elements of all parts together: a run takes 7 in our files, about 10 in Word's,
-// and each costs Qt's XML reader about 0.1 microseconds in each of the two walks.
-inline constexpr qint64 MaxXmlElements = 8000000;
+// XML elements and attributes of all parts together: a run takes 14 in our files, about
+// 20 in Word's, and each costs Qt's XML reader about 0.15 microseconds.
+inline constexpr qint64 MaxXmlItems = 12000000;
 // Qt's XML reader compares each attribute of an element with every other one, so an
-// element's cost grows with the square of its attributes: at 256 a byte costs twice what
-// it costs at 10. The most a document's element has is about 40 (a root's namespaces).
-inline constexpr int MaxXmlAttributes = 256;
+// element's cost grows with the square of its attributes. Elements in documents have up
+// to about 40 (namespace declarations, which count below, aside).
+inline constexpr int MaxXmlAttributes = 64;
 // Qt's XML reader looks each prefix up among all the namespaces declared around it, from
 // the innermost out; files declare about 40, nearly all on their root.
-inline constexpr int MaxXmlNamespaces = 128;
+inline constexpr int MaxXmlNamespaces = 64;
 inline constexpr int MaxXmlNameBytes = 1000;          // names are a few dozen
 inline constexpr int MaxXmlValueBytes = 64 * 1024;    // so one element holds at most 16 MB
 // A text between two tags: a paragraph's longest text at 8 bytes a character (&#65535;).

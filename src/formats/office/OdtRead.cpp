@@ -256,15 +256,16 @@ private:
     // White space in a paragraph's text collapses to one space, none at its start.
     void text(const QString &raw, const QTextCharFormat &cf)
     {
-        QString out;
-        out.reserve(raw.size());
+        QString out(raw.size(), Qt::Uninitialized);
+        QChar *to = out.data();
         for (const QChar c : raw) {
             const bool space = c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
             if (space && m_lastWasSpace)
                 continue;
-            out += space ? QChar(QLatin1Char(' ')) : c;
+            *to++ = space ? QChar(QLatin1Char(' ')) : c;
             m_lastWasSpace = space;
         }
+        out.truncate(to - out.constData());
         m_b.text(out, cf);
     }
 

@@ -14,11 +14,11 @@ namespace formats::office {
 
 namespace {
 
-QString tooManyElements()
+QString tooManyItems()
 {
-    return QStringLiteral("The file holds more than %1 XML elements, more than this program can read, so it cannot be "
-                          "read.")
-        .arg(MaxXmlElements);
+    return QStringLiteral("The file holds more than %1 XML elements and attributes, more than this program reads in a "
+                          "few seconds, so it cannot be read.")
+        .arg(MaxXmlItems);
 }
 
 QString tooManyAttributes()
@@ -147,8 +147,8 @@ private:
     {
         if (!name())
             return nameTooLong();
-        if (++m_budget.elements > MaxXmlElements)
-            return tooManyElements();
+        if (++m_budget.items > MaxXmlItems)
+            return tooManyItems();
         int attributes = 0, declarations = 0;
         for (;;) {
             skipSpace();
@@ -161,9 +161,16 @@ private:
             const char *attribute = m_p;
             if (!name())
                 return nameTooLong();
+            // Namespace declarations are no attributes to Qt's reader; they count in scope.
             const qsizetype length = m_p - attribute;
-            if (length >= 5 && std::memcmp(attribute, "xmlns", 5) == 0 && (length == 5 || attribute[5] == ':'))
-                ++declarations;
+            if (length >= 5 && std::memcmp(attribute, "xmlns", 5) == 0 && (length == 5 || attribute[5] == ':')) {
+                if (m_inScope + ++declarations > MaxXmlNamespaces)
+                    return tooManyNamespaces();
+            } else if (++attributes > MaxXmlAttributes) {
+                return tooManyAttributes();
+            }
+            if (++m_budget.items > MaxXmlItems)
+                return tooManyItems();
             skipSpace();
             if (m_p == m_end || *m_p != '=') {
                 m_stop = true;
@@ -184,11 +191,7 @@ private:
                 return {};
             }
             m_p = close + 1;
-            if (++attributes > MaxXmlAttributes)
-                return tooManyAttributes();
         }
-        if (m_inScope + declarations > MaxXmlNamespaces)
-            return tooManyNamespaces();
         if (*m_p == '>') {
             if (int(m_scopes.size()) >= MaxXmlDepth)
                 return nestedTooDeep();

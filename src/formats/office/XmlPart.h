@@ -20,10 +20,10 @@ class Archive;
 
 // What the parts of one file have used of the caps that hold for the file as a whole.
 struct XmlBudget {
-    qint64 elements = 0;
+    qint64 items = 0; // elements and attributes
 };
 
-// Checks the XML in one linear pass: elements, attributes per element, the length of a
+// Checks the XML in one linear pass: elements and attributes, attributes per element, the length of a
 // name, a value and a text, the namespaces in scope, nesting. XML in another encoding
 // than UTF-8 is converted to it first, so the reader sees exactly the bytes checked.
 // Empty when the XML is within the caps, else the reason.

@@ -210,8 +210,8 @@ void OfficeLimitsTest::hostile_data()
         namespaces += " xmlns:n" + QByteArray::number(i) + "=\"u\"";
     QTest::newRow("too many namespaces") << wordFile("<w:p" + namespaces + "/>" + Para)
                                          << "The file declares more than" << QString();
-    QTest::newRow("too many elements") << wordFile(QByteArray("<w:x/>").repeated(office::MaxXmlElements) + Para)
-                                       << "The file holds more than" << QString();
+    QTest::newRow("too many elements and attributes") << wordFile(QByteArray("<x/>").repeated(office::MaxXmlItems) + Para)
+                                                      << "The file holds more than" << QString();
 
     // The document's own caps, as for RTF.
     QTest::newRow("too many formats")
