@@ -385,37 +385,40 @@ private:
 
 } // namespace
 
+// Each part is read and walked in turn, so only one is held at a time.
 Result readDocx(const formats::office::zip::Archive &zip, QTextDocument &doc, const QTextCharFormat &base, QString &leftOut)
 {
     XmlBudget budget;
-    QByteArray stylesXml, numberingXml, xml;
-    for (const auto &[name, part] : {std::pair{QStringLiteral("word/styles.xml"), &stylesXml},
-                                     {QStringLiteral("word/numbering.xml"), &numberingXml}})
-        if (zip.contains(name))
-            if (const Result r = readXmlPart(zip, name, *part, budget); !r.ok)
-                return r;
+    QByteArray xml;
+    QHash<QString, Style> styles;
+    QTextCharFormat defaults = base;
+    if (zip.contains(QStringLiteral("word/styles.xml"))) {
+        if (const Result r = readXmlPart(zip, QStringLiteral("word/styles.xml"), xml, budget); !r.ok)
+            return r;
+        Builder unused;
+        Reader reader(std::move(xml), unused);
+        reader.stylesPart();
+        if (!reader.error().isEmpty())
+            return Result::failed(reader.error());
+        styles = std::move(reader.styles);
+        defaults.merge(reader.defaults);
+    }
+    QHash<QString, QTextListFormat::Style> numbering;
+    if (zip.contains(QStringLiteral("word/numbering.xml"))) {
+        if (const Result r = readXmlPart(zip, QStringLiteral("word/numbering.xml"), xml, budget); !r.ok)
+            return r;
+        QString error;
+        numbering = docxNumbering(std::exchange(xml, {}), error);
+        if (!error.isEmpty())
+            return Result::failed(error);
+    }
     if (const Result r = readXmlPart(zip, QStringLiteral("word/document.xml"), xml, budget); !r.ok)
         return r;
 
-    Builder counter;
-    Reader styles(stylesXml, counter);
-    if (!stylesXml.isEmpty())
-        styles.stylesPart();
-    if (!styles.error().isEmpty())
-        return Result::failed(styles.error());
-    stylesXml = QByteArray();
-    QString numberingError;
-    const QHash<QString, QTextListFormat::Style> numbering = docxNumbering(numberingXml, numberingError);
-    if (!numberingError.isEmpty())
-        return Result::failed(numberingError);
-    numberingXml = QByteArray();
-    QTextCharFormat defaults = base;
-    defaults.merge(styles.defaults);
-
     return readThenBuild(doc, [&](Builder &b) {
         Reader reader(std::move(xml), b); // its bytes go with it, before the document is built
-        reader.styles = styles.styles;
-        reader.numbering = numbering;
+        reader.styles = std::move(styles);
+        reader.numbering = std::move(numbering);
         reader.defaults = defaults;
         reader.document();
         return reader.error();

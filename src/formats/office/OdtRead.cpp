@@ -390,22 +390,21 @@ Result readOdt(const formats::office::zip::Archive &zip, QTextDocument &doc, con
         return Result::failed(zip::encryptedEntry());
     if (!zip.contains(QStringLiteral("content.xml")))
         return Result::failed(holdsNoText());
+    // Each part is read and walked in turn, so only one is held at a time.
     XmlBudget budget;
-    QByteArray stylesXml, xml;
-    if (zip.contains(QStringLiteral("styles.xml")))
-        if (const Result r = readXmlPart(zip, QStringLiteral("styles.xml"), stylesXml, budget); !r.ok)
+    QByteArray xml;
+    Styles styles;
+    if (zip.contains(QStringLiteral("styles.xml"))) {
+        if (const Result r = readXmlPart(zip, QStringLiteral("styles.xml"), xml, budget); !r.ok)
             return r;
+        Builder unused;
+        Reader reader(std::move(xml), unused, styles);
+        reader.part(false);
+        if (!reader.error().isEmpty())
+            return Result::failed(reader.error());
+    }
     if (const Result r = readXmlPart(zip, QStringLiteral("content.xml"), xml, budget); !r.ok)
         return r;
-
-    Styles styles;
-    Builder counter;
-    Reader stylesReader(stylesXml, counter, styles);
-    if (!stylesXml.isEmpty())
-        stylesReader.part(false);
-    if (!stylesReader.error().isEmpty())
-        return Result::failed(stylesReader.error());
-    stylesXml = QByteArray();
     return readThenBuild(doc, [&](Builder &b) {
         // content.xml's automatic styles add to styles.xml's; the bytes go with the reader,
         // before the document is built.
