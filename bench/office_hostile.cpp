@@ -16,7 +16,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextCharFormat>
-#include <QTextCursor>
 #include <QTextDocument>
 
 #include <sys/resource.h>
@@ -120,19 +119,7 @@ const std::vector<Case> &cases()
          }},
         {"our .docx at the runs limit", [] {
              QTextDocument doc;
-             QTextCursor c(&doc);
-             QTextCharFormat plain;
-             plain.setFontFamilies({QStringLiteral("arial")});
-             plain.setFontPointSize(12);
-             QTextCharFormat bold = plain;
-             bold.setFontWeight(QFont::Bold);
-             c.beginEditBlock();
-             for (int i = 0; i < formats::MaxRuns; ++i) {
-                 if (i > 0 && i % 100 == 0)
-                     c.insertBlock();
-                 c.insertText(QStringLiteral("word "), i % 2 ? bold : plain);
-             }
-             c.endEditBlock();
+             fillRuns(doc, formats::MaxRuns);
              return formats::office::docx::write(doc, QStringLiteral("Runs"));
          }},
         {"150,000 lists", [] {

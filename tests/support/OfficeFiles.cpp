@@ -1,5 +1,8 @@
 #include "support/OfficeFiles.h"
 
+#include <QTextCursor>
+#include <QTextDocument>
+
 namespace officefiles {
 
 using formats::office::zip::Entry;
@@ -56,6 +59,23 @@ QByteArray passwordOdt()
     return formats::office::zip::write({{QStringLiteral("mimetype"), OdtMime, true},
                                         {QStringLiteral("content.xml"), cipher},
                                         {QStringLiteral("META-INF/manifest.xml"), manifest}});
+}
+
+void fillRuns(QTextDocument &doc, int runs)
+{
+    QTextCharFormat plain;
+    plain.setFontFamilies({QStringLiteral("arial")});
+    plain.setFontPointSize(12);
+    QTextCharFormat bold = plain;
+    bold.setFontWeight(QFont::Bold);
+    QTextCursor c(&doc);
+    c.beginEditBlock();
+    for (int i = 0; i < runs; ++i) {
+        if (i > 0 && i % 100 == 0)
+            c.insertBlock();
+        c.insertText(i % 7 ? QStringLiteral("ab ") : QStringLiteral("a\tb  c"), i % 2 ? bold : plain);
+    }
+    c.endEditBlock();
 }
 
 QByteArray encrypted(QByteArray zip)

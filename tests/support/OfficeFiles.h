@@ -10,6 +10,8 @@
 
 #include <vector>
 
+class QTextDocument;
+
 namespace officefiles {
 
 extern const QByteArray WordNs; // the xmlns:w attribute
@@ -23,6 +25,10 @@ QByteArray odtWithoutContent();
 // What LibreOffice makes of a file saved with a password: parts that are no XML, and a
 // manifest that says how they were encrypted.
 QByteArray passwordOdt();
+
+// Fills an empty document with `runs` runs in the editor's font (Arial 12), a hundred to
+// a paragraph, bold and plain by turns; every seventh holds a tab and two spaces.
+void fillRuns(QTextDocument &doc, int runs);
 
 // Sets the "encrypted" flag of every entry, in the local and the central headers.
 QByteArray encrypted(QByteArray zip);

@@ -30,16 +30,10 @@ void fill(QTextDocument &doc, const QString &shape, int n)
     QTextCharFormat plain;
     plain.setFontFamilies({QStringLiteral("arial")});
     plain.setFontPointSize(12);
-    QTextCharFormat bold = plain;
-    bold.setFontWeight(QFont::Bold);
     if (shape == QLatin1String("paragraphs")) {
         c.insertText(QStringLiteral("x\n").repeated(n - 1) + QLatin1Char('x'), plain);
     } else if (shape == QLatin1String("runs")) {
-        for (int i = 0; i < n; ++i) {
-            if (i > 0 && i % 100 == 0)
-                c.insertBlock();
-            c.insertText(i % 7 ? QStringLiteral("ab") : QStringLiteral("a\tb  c"), i % 2 ? bold : plain);
-        }
+        fillRuns(doc, n);
     } else if (shape == QLatin1String("cells")) {
         QTextTable *t = c.insertTable(n / 10, 10);
         for (int i = 0; i < n; ++i)
