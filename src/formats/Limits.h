@@ -35,12 +35,12 @@ inline constexpr qint64 MaxZipEntries = 10000;   // a document has a few dozen
 // Styles a reader keeps (the rest are not used): our .odt has one for each distinct
 // character format.
 inline constexpr int MaxStyles = 2 * MaxCharFormats;
-// What the parts read inflate to, each and all together. Our own .docx of 500,000 runs
-// (the limit above) is 83 MB of XML; each MB read costs about 3 MB while it is walked.
+// What the parts read inflate to, each and all together: our own .docx of 500,000 runs
+// (the limit above) is 85 MB of XML.
 inline constexpr qint64 MaxPartBytes = 96 * 1024 * 1024;
 inline constexpr qint64 MaxInflatedBytes = 96 * 1024 * 1024;
 // XML elements and attributes of all parts together: a run takes 14 in our files, about
-// 20 in Word's, and each costs Qt's XML reader about 0.15 microseconds.
+// 20 in Word's, and each costs Qt's XML reader about 0.2 microseconds.
 inline constexpr qint64 MaxXmlItems = 12000000;
 // Qt's XML reader compares each attribute of an element with every other one, so an
 // element's cost grows with the square of its attributes. Elements in documents have up
@@ -50,7 +50,7 @@ inline constexpr int MaxXmlAttributes = 64;
 // the innermost out; files declare about 40, nearly all on their root.
 inline constexpr int MaxXmlNamespaces = 64;
 inline constexpr int MaxXmlNameBytes = 1000;          // names are a few dozen
-inline constexpr int MaxXmlValueBytes = 64 * 1024;    // so one element holds at most 16 MB
+inline constexpr int MaxXmlValueBytes = 64 * 1024;    // so one element holds at most 4 MB
 // A text between two tags: a paragraph's longest text at 8 bytes a character (&#65535;).
 inline constexpr int MaxXmlTextBytes = 8 * MaxParagraphLength;
 } // namespace office

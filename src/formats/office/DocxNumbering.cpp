@@ -38,7 +38,8 @@ QHash<QString, QTextListFormat::Style> docxNumbering(const QByteArray &xml, QStr
     QHash<QString, QTextListFormat::Style> numbering;
     if (xml.isEmpty())
         return numbering;
-    QXmlStreamReader r(xml);
+    XmlInput input(xml);
+    QXmlStreamReader &r = input.reader;
     int depth = 0;
     QHash<QString, QString> abstractOf;                    // numId -> abstractNumId
     QHash<QString, QTextListFormat::Style> abstractLevels; // abstractNumId/level -> style

@@ -45,7 +45,7 @@ bool on(const QXmlStreamReader &r)
 
 class Reader {
 public:
-    Reader(QByteArray xml, Builder &b) : m_r(xml), m_b(b) {}
+    Reader(QByteArray xml, Builder &b) : m_input(std::move(xml)), m_b(b) {}
 
     QString error() const { return m_error; }
     QHash<QString, Style> styles;
@@ -375,7 +375,8 @@ private:
         return out;
     }
 
-    QXmlStreamReader m_r;
+    XmlInput m_input;
+    QXmlStreamReader &m_r = m_input.reader;
     Builder &m_b;
     int m_depth = 0;
     QString m_error;

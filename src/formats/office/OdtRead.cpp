@@ -58,7 +58,7 @@ double points(QStringView v)
 class Reader {
 public:
     Reader(QByteArray xml, Builder &b, Styles &styles, const QTextCharFormat &base = {})
-        : m_r(xml), m_b(b), m_styles(styles), m_base(base)
+        : m_input(std::move(xml)), m_b(b), m_styles(styles), m_base(base)
     {
     }
     QString error() const { return m_error; }
@@ -354,7 +354,8 @@ private:
         m_b.endTable();
     }
 
-    QXmlStreamReader m_r;
+    XmlInput m_input;
+    QXmlStreamReader &m_r = m_input.reader;
     Builder &m_b;
     Styles &m_styles;
     QTextCharFormat m_base;

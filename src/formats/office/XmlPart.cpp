@@ -4,7 +4,6 @@
 #include "formats/office/Zip.h"
 
 #include <QStringConverter>
-#include <QXmlStreamReader>
 
 #include <array>
 #include <cstring>
@@ -261,6 +260,13 @@ QString toUtf8(QByteArray &xml)
 }
 
 } // namespace
+
+XmlInput::XmlInput(const QByteArray &xml)
+{
+    m_bytes.setData(xml);
+    m_bytes.open(QIODevice::ReadOnly);
+    reader.setDevice(&m_bytes);
+}
 
 QString damaged(const QXmlStreamReader &r)
 {

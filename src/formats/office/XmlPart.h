@@ -7,10 +7,10 @@
 
 #include "formats/Result.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QString>
-
-class QXmlStreamReader;
+#include <QXmlStreamReader>
 
 namespace formats::office {
 
@@ -31,6 +31,17 @@ QString checkXml(QByteArray &xml, XmlBudget &budget);
 
 // The part's bytes, inflated within the archive's caps and checked.
 Result readXmlPart(const zip::Archive &zip, const QString &name, QByteArray &xml, XmlBudget &budget);
+
+// Qt's XML reader over a part's bytes. Given bytes whole, Qt decodes them into one string
+// at once; read through a device it decodes a few KB at a time, which stay in the
+// processor's caches: a 20 MB part reads in little more than half the time.
+class XmlInput {
+    QBuffer m_bytes; // before the reader, which must not outlive it
+
+public:
+    explicit XmlInput(const QByteArray &xml);
+    QXmlStreamReader reader;
+};
 
 // Reads to the next start or end element; fails on broken XML, a document type
 // declaration (no Word or OpenDocument file has one; it is where entity tricks live),
