@@ -40,7 +40,8 @@ inline constexpr int MaxStyles = 2 * MaxCharFormats;
 inline constexpr qint64 MaxPartBytes = 96 * 1024 * 1024;
 inline constexpr qint64 MaxInflatedBytes = 96 * 1024 * 1024;
 // XML elements and attributes of all parts together: a run takes 14 in our files, about
-// 20 in Word's, and each costs Qt's XML reader about 0.2 microseconds.
+// 20 in Word's, and each costs Qt's XML reader about 0.2 microseconds. An element's 16th
+// attribute and those after it count for more, as Qt compares each with all before it.
 inline constexpr qint64 MaxXmlItems = 12000000;
 // Qt's XML reader compares each attribute of an element with every other one, so an
 // element's cost grows with the square of its attributes. Elements in documents have up

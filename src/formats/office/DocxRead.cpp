@@ -386,40 +386,40 @@ private:
 
 } // namespace
 
-// Each part is read and walked in turn, so only one is held at a time.
+// Every part is read and checked before any is walked, so a file is refused for its size
+// before it costs a walk; each part's bytes go once it is walked.
 Result readDocx(const formats::office::zip::Archive &zip, QTextDocument &doc, const QTextCharFormat &base, QString &leftOut)
 {
     XmlBudget budget;
-    QByteArray xml;
+    QByteArray stylesXml, numberingXml, xml;
+    for (const auto &[name, part] : {std::pair{QStringLiteral("word/styles.xml"), &stylesXml},
+                                     {QStringLiteral("word/numbering.xml"), &numberingXml}})
+        if (zip.contains(name))
+            if (const Result r = readXmlPart(zip, name, *part, budget); !r.ok)
+                return r;
+    if (const Result r = readXmlPart(zip, QStringLiteral("word/document.xml"), xml, budget); !r.ok)
+        return r;
+
     QHash<QString, Style> styles;
     QTextCharFormat defaults = base;
-    if (zip.contains(QStringLiteral("word/styles.xml"))) {
-        if (const Result r = readXmlPart(zip, QStringLiteral("word/styles.xml"), xml, budget); !r.ok)
-            return r;
+    if (!stylesXml.isEmpty()) {
         Builder unused;
-        Reader reader(std::move(xml), unused);
+        Reader reader(std::exchange(stylesXml, {}), unused);
         reader.stylesPart();
         if (!reader.error().isEmpty())
             return Result::failed(reader.error());
         styles = std::move(reader.styles);
         defaults.merge(reader.defaults);
     }
-    QHash<QString, QTextListFormat::Style> numbering;
-    if (zip.contains(QStringLiteral("word/numbering.xml"))) {
-        if (const Result r = readXmlPart(zip, QStringLiteral("word/numbering.xml"), xml, budget); !r.ok)
-            return r;
-        QString error;
-        numbering = docxNumbering(std::exchange(xml, {}), error);
-        if (!error.isEmpty())
-            return Result::failed(error);
-    }
-    if (const Result r = readXmlPart(zip, QStringLiteral("word/document.xml"), xml, budget); !r.ok)
-        return r;
+    QString numberingError;
+    const QHash<QString, QTextListFormat::Style> numbering = docxNumbering(std::exchange(numberingXml, {}), numberingError);
+    if (!numberingError.isEmpty())
+        return Result::failed(numberingError);
 
     return readThenBuild(doc, [&](Builder &b) {
         Reader reader(std::move(xml), b); // its bytes go with it, before the document is built
         reader.styles = std::move(styles);
-        reader.numbering = std::move(numbering);
+        reader.numbering = numbering;
         reader.defaults = defaults;
         reader.document();
         return reader.error();

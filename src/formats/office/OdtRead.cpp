@@ -391,21 +391,23 @@ Result readOdt(const formats::office::zip::Archive &zip, QTextDocument &doc, con
         return Result::failed(zip::encryptedEntry());
     if (!zip.contains(QStringLiteral("content.xml")))
         return Result::failed(holdsNoText());
-    // Each part is read and walked in turn, so only one is held at a time.
+    // Both parts are read and checked before either is walked, so a file is refused for
+    // its size before it costs a walk; each part's bytes go once it is walked.
     XmlBudget budget;
-    QByteArray xml;
-    Styles styles;
-    if (zip.contains(QStringLiteral("styles.xml"))) {
-        if (const Result r = readXmlPart(zip, QStringLiteral("styles.xml"), xml, budget); !r.ok)
+    QByteArray stylesXml, xml;
+    if (zip.contains(QStringLiteral("styles.xml")))
+        if (const Result r = readXmlPart(zip, QStringLiteral("styles.xml"), stylesXml, budget); !r.ok)
             return r;
+    if (const Result r = readXmlPart(zip, QStringLiteral("content.xml"), xml, budget); !r.ok)
+        return r;
+    Styles styles;
+    if (!stylesXml.isEmpty()) {
         Builder unused;
-        Reader reader(std::move(xml), unused, styles);
+        Reader reader(std::exchange(stylesXml, {}), unused, styles);
         reader.part(false);
         if (!reader.error().isEmpty())
             return Result::failed(reader.error());
     }
-    if (const Result r = readXmlPart(zip, QStringLiteral("content.xml"), xml, budget); !r.ok)
-        return r;
     return readThenBuild(doc, [&](Builder &b) {
         // content.xml's automatic styles add to styles.xml's; the bytes go with the reader,
         // before the document is built.

@@ -168,7 +168,10 @@ private:
             } else if (++attributes > MaxXmlAttributes) {
                 return tooManyAttributes();
             }
-            if (++m_budget.items > MaxXmlItems)
+            // Qt's reader compares each attribute with those before it, so one among many
+            // costs it more than one among a few.
+            m_budget.items += 1 + attributes / 16;
+            if (m_budget.items > MaxXmlItems)
                 return tooManyItems();
             skipSpace();
             if (m_p == m_end || *m_p != '=') {
