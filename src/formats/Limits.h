@@ -48,7 +48,8 @@ inline constexpr qint64 MaxXmlItems = 12000000;
 // to about 40 (namespace declarations, which count below, aside).
 inline constexpr int MaxXmlAttributes = 64;
 // Qt's XML reader looks each prefix up among all the namespaces declared around it, from
-// the innermost out; files declare about 40, nearly all on their root.
+// the innermost out; files declare about 40, nearly all on their root. Past 32 in scope,
+// an element and its prefixed attributes count for more in MaxXmlItems.
 inline constexpr int MaxXmlNamespaces = 64;
 inline constexpr int MaxXmlNameBytes = 1000;          // names are a few dozen
 inline constexpr int MaxXmlValueBytes = 64 * 1024;    // so one element holds at most 4 MB

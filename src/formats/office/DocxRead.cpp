@@ -45,7 +45,7 @@ bool on(const QXmlStreamReader &r)
 
 class Reader {
 public:
-    Reader(QByteArray xml, Builder &b) : m_input(std::move(xml)), m_b(b) {}
+    Reader(QByteArray xml, Builder &b) : m_input(xml), m_b(b) {}
 
     QString error() const { return m_error; }
     QHash<QString, Style> styles;

@@ -58,7 +58,7 @@ double points(QStringView v)
 class Reader {
 public:
     Reader(QByteArray xml, Builder &b, Styles &styles, const QTextCharFormat &base = {})
-        : m_input(std::move(xml)), m_b(b), m_styles(styles), m_base(base)
+        : m_input(xml), m_b(b), m_styles(styles), m_base(base)
     {
     }
     QString error() const { return m_error; }

@@ -148,7 +148,7 @@ private:
             return nameTooLong();
         if (++m_budget.items > MaxXmlItems)
             return tooManyItems();
-        int attributes = 0, declarations = 0;
+        int attributes = 0, declarations = 0, prefixed = 0;
         for (;;) {
             skipSpace();
             if (m_p == m_end) {
@@ -167,6 +167,8 @@ private:
                     return tooManyNamespaces();
             } else if (++attributes > MaxXmlAttributes) {
                 return tooManyAttributes();
+            } else if (std::memchr(attribute, ':', size_t(length))) {
+                ++prefixed;
             }
             // Qt's reader compares each attribute with those before it, so one among many
             // costs it more than one among a few.
@@ -194,6 +196,11 @@ private:
             }
             m_p = close + 1;
         }
+        // Qt's reader looks the element's namespace and each prefix up among all those in
+        // scope, the innermost first: past the few dozen documents declare, each costs more.
+        m_budget.items += qint64(std::max(0, m_inScope + declarations - 32) / 16) * (1 + prefixed);
+        if (m_budget.items > MaxXmlItems)
+            return tooManyItems();
         if (*m_p == '>') {
             if (int(m_scopes.size()) >= MaxXmlDepth)
                 return nestedTooDeep();
