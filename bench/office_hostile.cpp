@@ -1,7 +1,9 @@
 // The Word and OpenDocument readers on files made to hurt them, and on large files they
 // must read: each is opened as Open does (loadFile) in a process of its own, and its
 // time and the process's peak memory printed. Each must be refused or read within 3 s
-// and 600 MB; the program fails when one is not. Not a Google Benchmark: one run each.
+// and 600 MB; the program fails when one is not. Our own .docx at the runs limit is
+// measured beside them, the most a file within the limits should cost. Not a Google
+// Benchmark: one run each.
 //   build-bench/bench/office_hostile          every file
 //   build-bench/bench/office_hostile NAME     the files whose name holds NAME
 
@@ -56,6 +58,8 @@ QByteArray filled(const char *root, qint64 bytes, const QByteArray &element)
 struct Case {
     const char *name;
     std::function<QByteArray()> file;
+    // Our own file at a limit: what the caps are measured against, not held to the bounds.
+    bool reference = false;
 };
 
 const std::vector<Case> &cases()
@@ -125,7 +129,7 @@ const std::vector<Case> &cases()
              QTextDocument doc;
              fillRuns(doc, formats::MaxRuns);
              return formats::office::docx::write(doc, QStringLiteral("Runs"));
-         }},
+         }, true},
         {"150,000 lists", [] {
              QByteArray body;
              for (int i = 0; i < formats::MaxParagraphs; ++i)
@@ -203,9 +207,10 @@ int main(int argc, char **argv)
         const QString out = QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed();
         const QStringList parts = out.split(QLatin1Char(' '));
         const double seconds = parts.value(0).toDouble(), cpu = parts.value(1).toDouble(), mb = parts.value(2).toDouble();
-        const bool bad = parts.size() < 4 || seconds > MaxSeconds || mb > MaxMB;
+        const bool bad = parts.size() < 4 || (!c.reference && (seconds > MaxSeconds || mb > MaxMB));
         over = over || bad;
-        std::printf("%-46s %7.2f %7.2f %5.0f  %s%s (%.0f KB)\n", c.name, seconds, cpu, mb, bad ? "OVER: " : "",
+        std::printf("%-46s %7.2f %7.2f %5.0f  %s%s (%.0f KB)\n", c.name, seconds, cpu, mb,
+                    bad ? "OVER: " : c.reference ? "reference: " : "",
                     qPrintable(parts.mid(3).join(QLatin1Char(' '))), double(bytes.size()) / 1024);
         std::fflush(stdout);
     }
