@@ -38,12 +38,6 @@
 
 namespace {
 
-// The fastest repetition is the one least disturbed by other work on the machine.
-double fastest(const std::vector<double> &v)
-{
-    return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
-}
-
 struct Editor {
     QuietPrompts prompts;
     AppContext ctx{prompts};

@@ -223,12 +223,6 @@ void BM_RtfToTextPeakMemory(benchmark::State &state)
 
 } // namespace
 
-// The fastest repetition is the one least disturbed by other work on the machine.
-double fastest(const std::vector<double> &v)
-{
-    return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
-}
-
 BENCHMARK(BM_ReadRtf)->Arg(100 * KB)->Arg(1 * MB)->Arg(10 * MB)->Unit(benchmark::kMillisecond)->UseRealTime()
     ->ComputeStatistics("min", fastest);
 BENCHMARK(BM_ParseRtf)->Arg(100 * KB)->Arg(1 * MB)->Arg(10 * MB)->Unit(benchmark::kMillisecond)->UseRealTime()

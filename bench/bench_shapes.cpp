@@ -25,11 +25,6 @@
 
 namespace {
 
-double fastest(const std::vector<double> &v)
-{
-    return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
-}
-
 void openShape(benchmark::State &state, const QString &shape)
 {
     QTemporaryDir dir;

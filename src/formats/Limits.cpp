@@ -23,6 +23,33 @@ QString paragraphTooLong()
         .arg(MaxParagraphLength);
 }
 
+QString tooManyRuns()
+{
+    return QStringLiteral("The file changes its character format more than %1 times, more than this program can show, "
+                          "so it cannot be read.")
+        .arg(MaxRuns);
+}
+
+QString tooManyCharFormats()
+{
+    return QStringLiteral("The file uses more than %1 different character formats, more than this program can show, "
+                          "so it cannot be read.")
+        .arg(MaxCharFormats);
+}
+
+QString tooManyFontsUsed()
+{
+    return QStringLiteral("The file uses more than %1 fonts, more than this program can show, so it cannot be read.")
+        .arg(MaxFontsUsed);
+}
+
+QString tooManyTableCells()
+{
+    return QStringLiteral("The file's tables have more than %1 cells, more than this program can show, so it cannot be "
+                          "read.")
+        .arg(MaxTableCells);
+}
+
 namespace {
 QString number(qint64 n) { return QLocale(QLocale::English).toString(n); }
 } // namespace

@@ -29,10 +29,32 @@ inline constexpr int MaxTableColumns = 64;           // cells of a row past thes
 } // namespace rtf
 
 namespace office {
-inline constexpr int MaxXmlDepth = 256;                     // documents nest a few dozen levels
-inline constexpr qint64 MaxPartBytes = 64 * 1024 * 1024;    // the largest part a reader inflates
-inline constexpr int MaxTableColumns = 1000;                // a table's columns
-inline constexpr qint64 MaxZipEntries = 10000;              // a document has a few dozen
+inline constexpr int MaxXmlDepth = 256;          // documents nest a few dozen levels
+inline constexpr int MaxTableColumns = 1000;     // a table's columns
+inline constexpr qint64 MaxZipEntries = 10000;   // a document has a few dozen
+// Styles a reader keeps (the rest are not used): our .odt has one for each distinct
+// character format.
+inline constexpr int MaxStyles = 2 * MaxCharFormats;
+// What the parts read inflate to, each and all together: our own .docx of 500,000 runs
+// (the limit above) is 85 MB of XML.
+inline constexpr qint64 MaxPartBytes = 96 * 1024 * 1024;
+inline constexpr qint64 MaxInflatedBytes = 96 * 1024 * 1024;
+// XML elements and attributes of all parts together: a run takes 14 in our files, about
+// 20 in Word's, and each costs Qt's XML reader about 0.2 microseconds. An element's 16th
+// attribute and those after it count for more, as Qt compares each with all before it.
+inline constexpr qint64 MaxXmlItems = 12000000;
+// Qt's XML reader compares each attribute of an element with every other one, so an
+// element's cost grows with the square of its attributes. Elements in documents have up
+// to about 40 (namespace declarations, which count below, aside).
+inline constexpr int MaxXmlAttributes = 64;
+// Qt's XML reader looks each prefix up among all the namespaces declared around it, from
+// the innermost out; files declare about 40, nearly all on their root. Past 32 in scope,
+// an element and its prefixed attributes count for more in MaxXmlItems.
+inline constexpr int MaxXmlNamespaces = 64;
+inline constexpr int MaxXmlNameBytes = 1000;          // names are a few dozen
+inline constexpr int MaxXmlValueBytes = 64 * 1024;    // so one element holds at most 4 MB
+// A text between two tags: a paragraph's longest text at 8 bytes a character (&#65535;).
+inline constexpr int MaxXmlTextBytes = 8 * MaxParagraphLength;
 } // namespace office
 
 // Pictures, in every reader and in Insert Picture. A picture costs four bytes a pixel once
@@ -47,6 +69,10 @@ QString fileTooLarge(qint64 limitBytes = MaxOpenBytes);
 inline const QString FileTooLarge = QStringLiteral("The file is too large to open.");
 QString tooManyParagraphs();
 QString paragraphTooLong();
+QString tooManyRuns();
+QString tooManyCharFormats();
+QString tooManyFontsUsed();
+QString tooManyTableCells();
 QString pictureTooLarge(int width, int height);
 QString pictureTooLarge(qint64 decodedBytes);
 QString tooManyPictures();

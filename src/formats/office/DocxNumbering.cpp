@@ -1,6 +1,6 @@
 #include "formats/office/DocxNumbering.h"
 
-#include "formats/office/OfficeBuild.h"
+#include "formats/office/XmlPart.h"
 
 #include <QXmlStreamReader>
 
@@ -38,7 +38,8 @@ QHash<QString, QTextListFormat::Style> docxNumbering(const QByteArray &xml, QStr
     QHash<QString, QTextListFormat::Style> numbering;
     if (xml.isEmpty())
         return numbering;
-    QXmlStreamReader r(xml);
+    XmlInput input(xml);
+    QXmlStreamReader &r = input.reader;
     int depth = 0;
     QHash<QString, QString> abstractOf;                    // numId -> abstractNumId
     QHash<QString, QTextListFormat::Style> abstractLevels; // abstractNumId/level -> style

@@ -1,5 +1,5 @@
 // The Word reader: word/styles.xml for what the paragraph styles mean, then
-// word/document.xml walked once to check and once to build.
+// word/document.xml walked once, and what it holds built once the walk is through.
 
 #include "formats/DocumentStructure.h"
 #include "formats/office/DocxNumbering.h"
@@ -46,7 +46,7 @@ bool on(const QXmlStreamReader &r)
 
 class Reader {
 public:
-    Reader(const QByteArray &xml, Builder &b) : m_r(xml), m_b(b) {}
+    Reader(QByteArray xml, Builder &b) : m_input(xml), m_b(b) {}
 
     QString error() const { return m_error; }
     QHash<QString, Style> styles;
@@ -73,7 +73,7 @@ public:
                 continue;
             if (m_r.name() == u"rPrDefault") {
                 runProperties(defaults);
-            } else if (m_r.name() == u"style" && styles.size() < 10000) {
+            } else if (m_r.name() == u"style" && styles.size() < MaxStyles) {
                 const QString id = m_r.attributes().value(QLatin1String("w:styleId")).toString();
                 Style s;
                 const int level = m_depth;
@@ -353,7 +353,7 @@ private:
                 const QString ascii = m_r.attributes().value(QLatin1String("w:ascii")).toString();
                 const QString family = ascii.isEmpty() ? m_r.attributes().value(QLatin1String("w:hAnsi")).toString() : ascii;
                 if (!family.isEmpty())
-                    cf.setFontFamilies({family});
+                    setFamily(cf, family);
             } else if (n == u"vertAlign") {
                 const QString v = wval(m_r);
                 cf.setVerticalAlignment(v == QLatin1String("superscript") ? QTextCharFormat::AlignSuperScript
@@ -387,7 +387,8 @@ private:
         return out;
     }
 
-    QXmlStreamReader m_r;
+    XmlInput m_input;
+    QXmlStreamReader &m_r = m_input.reader;
     Builder &m_b;
     int m_depth = 0;
     QString m_error;
@@ -397,41 +398,44 @@ private:
 
 } // namespace
 
+// Every part is read and checked before any is walked, so a file is refused for its size
+// before it costs a walk; each part's bytes go once it is walked.
 Result readDocx(const formats::office::zip::Archive &zip, QTextDocument &doc, const QTextCharFormat &base, QString &leftOut)
 {
+    XmlBudget budget;
     QByteArray stylesXml, numberingXml, relsXml, xml;
-    if (zip.contains(QStringLiteral("word/styles.xml")))
-        if (const Result r = zip.read(QStringLiteral("word/styles.xml"), MaxPartBytes, stylesXml); !r.ok)
-            return r;
-    if (zip.contains(QStringLiteral("word/numbering.xml")))
-        if (const Result r = zip.read(QStringLiteral("word/numbering.xml"), MaxPartBytes, numberingXml); !r.ok)
-            return r;
-    if (zip.contains(QStringLiteral("word/_rels/document.xml.rels")))
-        if (const Result r = zip.read(QStringLiteral("word/_rels/document.xml.rels"), MaxPartBytes, relsXml); !r.ok)
-            return r;
-    if (const Result r = zip.read(QStringLiteral("word/document.xml"), MaxPartBytes, xml); !r.ok)
+    for (const auto &[name, part] : {std::pair{QStringLiteral("word/styles.xml"), &stylesXml},
+                                     {QStringLiteral("word/numbering.xml"), &numberingXml},
+                                     {QStringLiteral("word/_rels/document.xml.rels"), &relsXml}})
+        if (zip.contains(name))
+            if (const Result r = readXmlPart(zip, name, *part, budget); !r.ok)
+                return r;
+    if (const Result r = readXmlPart(zip, QStringLiteral("word/document.xml"), xml, budget); !r.ok)
         return r;
 
-    Builder counter(nullptr);
-    Reader styles(stylesXml, counter);
-    if (!stylesXml.isEmpty())
-        styles.stylesPart();
-    if (!styles.error().isEmpty())
-        return Result::failed(styles.error());
+    QHash<QString, Style> styles;
+    QTextCharFormat defaults = base;
+    if (!stylesXml.isEmpty()) {
+        Builder unused;
+        Reader reader(std::exchange(stylesXml, {}), unused);
+        reader.stylesPart();
+        if (!reader.error().isEmpty())
+            return Result::failed(reader.error());
+        styles = std::move(reader.styles);
+        defaults.merge(reader.defaults);
+    }
     QString numberingError;
-    const QHash<QString, QTextListFormat::Style> numbering = docxNumbering(numberingXml, numberingError);
+    const QHash<QString, QTextListFormat::Style> numbering = docxNumbering(std::exchange(numberingXml, {}), numberingError);
     if (!numberingError.isEmpty())
         return Result::failed(numberingError);
-    QTextCharFormat defaults = base;
-    defaults.merge(styles.defaults);
 
-    const QHash<QString, QString> relationships = docx::relationships(relsXml);
+    const QHash<QString, QString> relationships = docx::relationships(std::exchange(relsXml, {}));
     PictureEntries pictures(zip);
-    return readTwice(doc, [&](Builder &b) {
-        Reader reader(xml, b);
+    return readThenBuild(doc, [&](Builder &b) {
+        Reader reader(std::move(xml), b); // its bytes go with it, before the document is built
         reader.relationships = relationships;
         reader.pictures = &pictures;
-        reader.styles = styles.styles;
+        reader.styles = std::move(styles);
         reader.numbering = numbering;
         reader.defaults = defaults;
         reader.document();

@@ -1,5 +1,6 @@
 // The OpenDocument reader: the styles of styles.xml and of content.xml for what the
-// paragraphs and spans look like, then the body walked once to check and once to build.
+// paragraphs and spans look like, then the body walked once, and what it holds built once
+// the walk is through.
 
 #include "formats/DocumentStructure.h"
 #include "formats/office/OfficeBuild.h"
@@ -57,9 +58,9 @@ double points(QStringView v)
 
 class Reader {
 public:
-    Reader(const QByteArray &xml, Builder &b, Styles &styles, const QTextCharFormat &base = {},
+    Reader(QByteArray xml, Builder &b, Styles &styles, const QTextCharFormat &base = {},
            PictureEntries *pictures = nullptr)
-        : m_r(xml), m_b(b), m_styles(styles), m_base(base), m_pictures(pictures)
+        : m_input(xml), m_b(b), m_styles(styles), m_base(base), m_pictures(pictures)
     {
     }
     QString error() const { return m_error; }
@@ -75,9 +76,9 @@ public:
                 QString family = m_r.attributes().value(QLatin1String("svg:font-family")).toString();
                 family.remove(QLatin1Char('\'')).remove(QLatin1Char('"'));
                 m_styles.fonts.insert(attr("style:name"), family.isEmpty() ? attr("style:name") : family);
-            } else if ((n == u"style" || n == u"default-style") && m_styles.byName.size() < 10000) {
+            } else if ((n == u"style" || n == u"default-style") && m_styles.byName.size() < MaxStyles) {
                 style(n == u"default-style");
-            } else if (n == u"list-style" && m_styles.lists.size() < 10000) {
+            } else if (n == u"list-style" && m_styles.lists.size() < MaxStyles) {
                 const QString name = attr("style:name");
                 const int level = m_depth;
                 while (next() && m_depth >= level) {
@@ -163,7 +164,7 @@ private:
         if (family.isEmpty())
             family = a.value(QLatin1String("fo:font-family")).toString().remove(QLatin1Char('\''));
         if (!family.isEmpty())
-            cf.setFontFamilies({family});
+            setFamily(cf, family);
         const QStringView position = a.value(QLatin1String("style:text-position"));
         if (position.startsWith(u"super"))
             cf.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
@@ -256,15 +257,16 @@ private:
     // White space in a paragraph's text collapses to one space, none at its start.
     void text(const QString &raw, const QTextCharFormat &cf)
     {
-        QString out;
-        out.reserve(raw.size());
+        QString out(raw.size(), Qt::Uninitialized);
+        QChar *to = out.data();
         for (const QChar c : raw) {
             const bool space = c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
             if (space && m_lastWasSpace)
                 continue;
-            out += space ? QChar(QLatin1Char(' ')) : c;
+            *to++ = space ? QChar(QLatin1Char(' ')) : c;
             m_lastWasSpace = space;
         }
+        out.truncate(to - out.constData());
         m_b.text(out, cf);
     }
 
@@ -317,35 +319,16 @@ private:
         }
     }
 
-    // A frame's first picture, inside the package (a linked one is never fetched) or its
-    // bytes inline, at the frame's size; a shape or text box without one is a placeholder.
+    // A frame's picture at the frame's size; a shape or text box without one is a placeholder.
     void frame()
     {
-        const auto px = [&](const char *name) { return std::clamp(points(m_r.attributes().value(QLatin1String(name))) * 96 / 72, 0.0, 20000.0); };
+        const auto px = [&](const char *name) {
+            return std::clamp(points(m_r.attributes().value(QLatin1String(name))) * 96 / 72, 0.0, 20000.0);
+        };
         const QSizeF size(px("svg:width"), px("svg:height"));
-        QString entry;
-        QByteArray inlineBytes;
-        bool found = false;
-        const int level = m_depth;
-        while (next() && m_depth >= level) {
-            if (!m_r.isStartElement() || found)
-                continue;
-            if (m_r.name() == u"image") {
-                entry = attr("xlink:href");
-                if (entry.startsWith(QLatin1String("./")))
-                    entry = entry.mid(2);
-                found = !entry.isEmpty();
-            } else if (m_r.name() == u"binary-data") {
-                QString base64;
-                const int dataLevel = m_depth;
-                while (next(&base64) && m_depth >= dataLevel) {
-                }
-                inlineBytes = QByteArray::fromBase64(base64.toLatin1());
-                found = true;
-            }
-        }
-        if (m_pictures)
-            m_pictures->place(m_b, inlineBytes.isEmpty() ? entry : QString(), size, inlineBytes);
+        const odt::Frame f = odt::readFrame(m_r, m_depth, m_error);
+        if (m_pictures && m_error.isEmpty())
+            m_pictures->place(m_b, f.bytes.isEmpty() ? f.entry : QString(), size, f.bytes);
     }
 
     void table()
@@ -384,7 +367,8 @@ private:
         m_b.endTable();
     }
 
-    QXmlStreamReader m_r;
+    XmlInput m_input;
+    QXmlStreamReader &m_r = m_input.reader;
     Builder &m_b;
     Styles &m_styles;
     QTextCharFormat m_base;
@@ -399,28 +383,50 @@ private:
     int m_listCount = 0;
 };
 
+// LibreOffice encrypts the parts themselves, not the zip entries: only the manifest
+// tells.
+bool encrypted(const formats::office::zip::Archive &zip)
+{
+    const QString name = QStringLiteral("META-INF/manifest.xml");
+    QByteArray manifest;
+    return zip.contains(name) && zip.read(name, 1024 * 1024, manifest).ok && manifest.contains("encryption-data");
+}
+
 } // namespace
+
+QString holdsNoText()
+{
+    return QStringLiteral("The file is an OpenDocument text file that holds no document text (it has no content.xml).");
+}
 
 Result readOdt(const formats::office::zip::Archive &zip, QTextDocument &doc, const QTextCharFormat &base, QString &leftOut)
 {
+    if (encrypted(zip))
+        return Result::failed(zip::encryptedEntry());
+    if (!zip.contains(QStringLiteral("content.xml")))
+        return Result::failed(holdsNoText());
+    // Both parts are read and checked before either is walked, so a file is refused for
+    // its size before it costs a walk; each part's bytes go once it is walked.
+    XmlBudget budget;
     QByteArray stylesXml, xml;
     if (zip.contains(QStringLiteral("styles.xml")))
-        if (const Result r = zip.read(QStringLiteral("styles.xml"), MaxPartBytes, stylesXml); !r.ok)
+        if (const Result r = readXmlPart(zip, QStringLiteral("styles.xml"), stylesXml, budget); !r.ok)
             return r;
-    if (const Result r = zip.read(QStringLiteral("content.xml"), MaxPartBytes, xml); !r.ok)
+    if (const Result r = readXmlPart(zip, QStringLiteral("content.xml"), xml, budget); !r.ok)
         return r;
-
     Styles styles;
-    Builder counter(nullptr);
-    Reader stylesReader(stylesXml, counter, styles);
-    if (!stylesXml.isEmpty())
-        stylesReader.part(false);
-    if (!stylesReader.error().isEmpty())
-        return Result::failed(stylesReader.error());
+    if (!stylesXml.isEmpty()) {
+        Builder unused;
+        Reader reader(std::exchange(stylesXml, {}), unused, styles);
+        reader.part(false);
+        if (!reader.error().isEmpty())
+            return Result::failed(reader.error());
+    }
     PictureEntries pictures(zip);
-    return readTwice(doc, [&](Builder &b) {
-        Styles own = styles; // content.xml's automatic styles add to the shared ones
-        Reader reader(xml, b, own, base, &pictures);
+    return readThenBuild(doc, [&](Builder &b) {
+        // content.xml's automatic styles add to styles.xml's; the bytes go with the reader,
+        // before the document is built.
+        Reader reader(std::move(xml), b, styles, base, &pictures);
         reader.part(true);
         return reader.error();
     }, leftOut);

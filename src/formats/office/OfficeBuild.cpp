@@ -1,71 +1,58 @@
 #include "formats/office/OfficeBuild.h"
 
+#include "formats/DocumentStructure.h"
+
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
-#include <QXmlStreamReader>
 
 namespace formats::office {
 
-QString damaged(const QXmlStreamReader &r)
+namespace {
+
+// Characters Qt would make into something else than text: line ends and its paragraph and
+// frame marks would start blocks nothing counted, as Qt's cursor splits text at them.
+bool meansMore(char16_t c) { return (c < 0x20 && c != u'\t') || isBlockBreak(c) || isMarker(c); }
+
+QString asText(const QString &text)
 {
-    return QStringLiteral("The file is damaged: its XML is broken at line %1 (%2).").arg(r.lineNumber()).arg(r.errorString());
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return meansMore(c.unicode()); }))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (isLineEnd(u))
+            out += QLatin1Char(' ');
+        else if (isParagraphSeparator(u))
+            out += QChar(QChar::LineSeparator);
+        else if (isMarker(u))
+            out += QChar(QChar::ReplacementCharacter);
+        else if (!meansMore(u))
+            out += c;
+    }
+    return out;
 }
-QString nestedTooDeep()
+
+} // namespace
+
+void setFamily(QTextCharFormat &format, const QString &family)
 {
-    return QStringLiteral("The file nests its content more than %1 levels deep, so it cannot be read.").arg(MaxXmlDepth);
+    format.setProperty(QTextFormat::FontFamilies, family);
 }
+
 QString tableTooLarge()
 {
     return QStringLiteral("The file holds a table larger than this program can show, so it cannot be read.");
 }
 
-bool nextElement(QXmlStreamReader &r, int &depth, QString &error, QString *text)
+// Equal formats hash alike; the few properties the readers set keep unequal ones apart.
+size_t Builder::FormatHash::operator()(const QTextCharFormat &f) const
 {
-    while (!r.atEnd()) {
-        switch (r.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (++depth > MaxXmlDepth) {
-                error = nestedTooDeep();
-                return false;
-            }
-            return true;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            return true;
-        case QXmlStreamReader::Characters:
-            if (text)
-                text->append(r.text());
-            break;
-        case QXmlStreamReader::DTD:
-        case QXmlStreamReader::EntityReference:
-            error = QStringLiteral("The file is damaged: it declares XML entities, which Word and OpenDocument files never do.");
-            return false;
-        default:
-            break;
-        }
-    }
-    if (r.hasError())
-        error = damaged(r);
-    return false;
-}
-
-Builder::Builder(QTextDocument *doc) : m_doc(doc)
-{
-    if (m_doc) {
-        m_doc->clear();
-        m_cursor = new QTextCursor(m_doc);
-        // One edit: the cursor leaves the layout alone until the whole text is in.
-        m_cursor->beginEditBlock();
-    }
-}
-
-Builder::~Builder()
-{
-    if (m_cursor)
-        m_cursor->endEditBlock();
-    delete m_cursor;
+    return qHashMulti(0, f.stringProperty(QTextFormat::FontFamilies), f.doubleProperty(QTextFormat::FontPointSize),
+                      f.intProperty(QTextFormat::FontWeight), f.foreground().color().rgba(), f.fontItalic(),
+                      f.fontUnderline(), f.fontStrikeOut(), int(f.verticalAlignment()));
 }
 
 void Builder::fail(const QString &why)
@@ -74,151 +61,186 @@ void Builder::fail(const QString &why)
         m_error = why;
 }
 
+bool Builder::addBlocks(qint64 n)
+{
+    m_blocks += n;
+    if (m_blocks > formats::MaxParagraphs)
+        fail(formats::tooManyParagraphs());
+    return !failed();
+}
+
+bool Builder::addCells(qint64 n)
+{
+    m_cells += n;
+    if (m_cells > formats::MaxTableCells)
+        fail(formats::tooManyTableCells());
+    return addBlocks(n);
+}
+
 void Builder::paragraph(const QTextBlockFormat &format)
 {
-    if (failed())
+    if (failed() || (!m_fresh && !addBlocks(1)))
         return;
-    if (++m_paragraphs + m_cells > formats::MaxParagraphs) {
-        fail(formats::tooManyParagraphs());
-        return;
-    }
     m_length = 0;
     m_format = format;
     QTextBlockFormat f = format;
     if (m_breakNext)
         f.setPageBreakPolicy(f.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
     m_breakNext = false;
-    if (!m_cursor)
-        return;
-    if (m_fresh)
-        m_cursor->setBlockFormat(f);
-    else
-        m_cursor->insertBlock(f);
+    m_steps.push_back({m_fresh ? Step::Paragraph : Step::NewParagraph, int(m_blockFormats.size())});
+    m_blockFormats.push_back(f);
     m_fresh = false;
 }
 
-bool Builder::place(qsizetype length)
+// Each distinct format costs Qt's format collection a look among the others, and each
+// font a search of the system's fonts when the text is laid out.
+int Builder::formatIndex(const QTextCharFormat &format)
 {
-    if (failed())
-        return false;
-    // Text after a page break inside a paragraph goes on in a new one on the next page.
-    if (m_fresh || m_breakNext)
-        paragraph(m_fresh ? QTextBlockFormat() : m_format);
-    m_length += length;
-    if (m_length > formats::MaxParagraphLength) {
-        fail(formats::paragraphTooLong());
-        return false;
+    const auto [it, added] = m_formatIndex.try_emplace(format, int(m_formats.size()));
+    if (!added)
+        return it->second;
+    m_formats.push_back(format);
+    if (qsizetype(m_formats.size()) > formats::MaxCharFormats) {
+        fail(formats::tooManyCharFormats());
+        return -1;
     }
-    if (++m_runs > formats::MaxRuns) {
-        fail(QStringLiteral("The file changes its character format more than %1 times, more than this program can show, "
-                            "so it cannot be read.").arg(formats::MaxRuns));
-        return false;
+    const QString family = format.property(QTextFormat::FontFamilies).toStringList().value(0);
+    if (!family.isEmpty()) {
+        m_fonts.insert(family.toCaseFolded());
+        if (m_fonts.size() > formats::MaxFontsUsed) {
+            fail(formats::tooManyFontsUsed());
+            return -1;
+        }
     }
-    return !failed();
+    return it->second;
 }
 
-void Builder::text(const QString &text, const QTextCharFormat &format)
+void Builder::text(const QString &raw, const QTextCharFormat &format)
 {
-    if (!text.isEmpty() && place(text.size()) && m_cursor)
-        m_cursor->insertText(text, format);
+    if (failed() || raw.isEmpty())
+        return;
+    const QString text = asText(raw);
+    if (text.isEmpty())
+        return;
+    // Text after a page break inside a paragraph goes on in a new one on the next page.
+    if (m_fresh || m_breakNext) {
+        paragraph(m_fresh ? QTextBlockFormat() : m_format);
+        if (failed())
+            return;
+    }
+    // Qt joins text to the run before it when their formats are equal.
+    const bool sameRun = m_length > 0 && m_runFormat >= 0 && format == m_formats[size_t(m_runFormat)];
+    if (!sameRun) {
+        if (++m_runs > formats::MaxRuns) {
+            fail(formats::tooManyRuns());
+            return;
+        }
+        if ((m_runFormat = formatIndex(format)) < 0)
+            return;
+    }
+    m_length += text.size();
+    if (m_length > formats::MaxParagraphLength) {
+        fail(formats::paragraphTooLong());
+        return;
+    }
+    if (sameRun && !m_steps.empty() && m_steps.back().kind == Step::Text)
+        m_steps.back().c += text.size();
+    else
+        m_steps.push_back({Step::Text, m_runFormat, m_text.size(), text.size()});
+    m_text += text;
 }
 
 void Builder::picture(const formats::Picture &picture)
 {
-    if (place(1) && m_cursor)
-        formats::pictures::insert(*m_cursor, picture);
+    if (failed())
+        return;
+    if (m_fresh || m_breakNext) {
+        paragraph(m_fresh ? QTextBlockFormat() : m_format);
+        if (failed())
+            return;
+    }
+    if (++m_runs > formats::MaxRuns) {
+        fail(formats::tooManyRuns());
+        return;
+    }
+    if (++m_length > formats::MaxParagraphLength) {
+        fail(formats::paragraphTooLong());
+        return;
+    }
+    m_runFormat = -1; // text after it starts a run of its own
+    m_steps.push_back({Step::Picture, int(m_pictures.size())});
+    m_pictures.push_back(picture);
 }
 
 void Builder::listItem(const QString &key, QTextListFormat::Style style, int level)
 {
-    if (failed() || !m_cursor)
-        return;
-    if (QTextList *list = m_lists.value(key)) {
-        list->add(m_cursor->block());
-        return;
-    }
-    QTextListFormat f;
-    f.setStyle(style);
-    f.setIndent(std::clamp(level, 0, 8) + 1);
-    m_lists.insert(key, m_cursor->createList(f));
-}
-
-void Builder::startTable()
-{
     if (failed())
         return;
-    Table t;
-    if (m_cursor) {
-        QTextTableFormat tf;
-        tf.setBorder(1);
-        tf.setCellPadding(2);
-        tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-        tf.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-        if (m_breakNext)
-            tf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        t.table = m_cursor->insertTable(1, 1, tf);
+    int index = m_listIndex.value(key, -1);
+    if (index < 0) {
+        index = int(m_lists.size());
+        m_listIndex.insert(key, index);
+        m_lists.push_back({style, std::clamp(level, 0, 8) + 1});
     }
+    m_steps.push_back({Step::ListItem, index});
+}
+
+// The table's one cell and the block after it are new blocks.
+void Builder::startTable()
+{
+    if (failed() || !addCells(1) || !addBlocks(1))
+        return;
+    m_open.push_back({m_tables.size()});
+    m_steps.push_back({Step::StartTable, int(m_tables.size())});
+    m_tables.push_back({});
+    m_tables.back().pageBreak = m_breakNext;
     m_breakNext = false;
-    t.columns = 1;
-    m_tables.push_back(t);
 }
 
 void Builder::startRow()
 {
-    if (failed() || m_tables.empty())
+    if (failed() || m_open.empty())
         return;
-    Table &t = m_tables.back();
-    if (++t.row > 0 && t.table)
-        t.table->appendRows(1);
-    t.column = 0;
+    Open &o = m_open.back();
+    o.column = 0;
+    if (++o.row > 0)
+        addCells(m_tables[o.table].columns);
+    m_tables[o.table].rows = std::max(o.row + 1, 1);
 }
 
 void Builder::cell(int columnSpan)
 {
-    if (failed() || m_tables.empty())
+    if (failed() || m_open.empty())
         return;
-    Table &t = m_tables.back();
-    if (t.row < 0)
+    Open &o = m_open.back();
+    Table &t = m_tables[o.table];
+    if (o.row < 0)
         startRow();
     const int span = std::clamp(columnSpan, 1, MaxTableColumns);
-    const int needed = t.column + span;
-    if (needed > MaxTableColumns || qint64(t.row + 1) * std::max(needed, t.columns) > formats::MaxParagraphs) {
+    const int needed = o.column + span;
+    if (needed > MaxTableColumns) {
         fail(tableTooLarge());
         return;
     }
     if (needed > t.columns) {
-        if (t.table)
-            t.table->appendColumns(needed - t.columns);
-        m_cells += qint64(t.row + 1) * (needed - t.columns);
+        if (!addCells(qint64(o.row + 1) * (needed - t.columns)))
+            return;
         t.columns = needed;
-    } else if (t.column == 0 && t.row > 0) {
-        m_cells += t.columns; // the new row
     }
-    if (m_paragraphs + m_cells > formats::MaxParagraphs) {
-        fail(formats::tooManyParagraphs());
-        return;
-    }
-    if (t.table) {
-        if (span > 1)
-            t.spans.push_back({t.row, t.column, span});
-        *m_cursor = t.table->cellAt(t.row, t.column).firstCursorPosition();
-    }
-    t.column += span;
+    if (span > 1)
+        t.spans.push_back({o.row, o.column, span});
+    m_steps.push_back({Step::Cell, o.row, o.column});
+    o.column += span;
     m_fresh = true;
     m_length = 0;
 }
 
 void Builder::endTable()
 {
-    if (m_tables.empty())
+    if (failed() || m_open.empty())
         return;
-    Table t = m_tables.back();
-    m_tables.pop_back();
-    if (failed() || !t.table)
-        return;
-    for (const Span &s : t.spans)
-        t.table->mergeCells(s.row, s.column, 1, s.length);
-    m_cursor->setPosition(t.table->lastPosition() + 1);
+    m_open.pop_back();
+    m_steps.push_back({Step::EndTable});
     m_fresh = true; // the block after the table
 }
 
@@ -235,16 +257,75 @@ QString Builder::leftOutText() const
     return m_leftOut.mid(0, m_leftOut.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + m_leftOut.last();
 }
 
-Result readTwice(QTextDocument &doc, const std::function<QString(Builder &)> &read, QString &leftOut)
+void Builder::build(QTextDocument &doc) const
 {
-    for (QTextDocument *target : {static_cast<QTextDocument *>(nullptr), &doc}) {
-        Builder b(target);
-        if (const QString error = read(b); !error.isEmpty())
-            return Result::failed(error);
-        if (b.failed())
-            return Result::failed(b.error());
-        leftOut = b.leftOutText();
+    doc.clear();
+    QTextCursor cursor(&doc);
+    // One edit: the cursor leaves the layout alone until the whole text is in.
+    cursor.beginEditBlock();
+    std::vector<QTextList *> lists(m_lists.size(), nullptr);
+    std::vector<std::pair<QTextTable *, const Table *>> tables; // the open ones
+    for (const Step &s : m_steps) {
+        switch (s.kind) {
+        case Step::Paragraph:
+            cursor.setBlockFormat(m_blockFormats[size_t(s.a)]);
+            break;
+        case Step::NewParagraph:
+            cursor.insertBlock(m_blockFormats[size_t(s.a)]);
+            break;
+        case Step::Text:
+            cursor.insertText(QString::fromRawData(m_text.constData() + s.b, s.c), m_formats[size_t(s.a)]);
+            break;
+        case Step::Picture:
+            formats::pictures::insert(cursor, m_pictures[size_t(s.a)]);
+            break;
+        case Step::ListItem:
+            if (QTextList *&list = lists[size_t(s.a)]) {
+                list->add(cursor.block());
+            } else {
+                QTextListFormat f;
+                f.setStyle(m_lists[size_t(s.a)].style);
+                f.setIndent(m_lists[size_t(s.a)].level);
+                list = cursor.createList(f);
+            }
+            break;
+        case Step::StartTable: {
+            const Table &t = m_tables[size_t(s.a)];
+            QTextTableFormat tf;
+            tf.setBorder(1);
+            tf.setCellPadding(2);
+            tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+            tf.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+            if (t.pageBreak)
+                tf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            tables.emplace_back(cursor.insertTable(t.rows, t.columns, tf), &t);
+            break;
+        }
+        case Step::Cell:
+            cursor = tables.back().first->cellAt(s.a, int(s.b)).firstCursorPosition();
+            break;
+        case Step::EndTable: {
+            const auto [table, t] = tables.back();
+            tables.pop_back();
+            for (const Span &span : t->spans)
+                table->mergeCells(span.row, span.column, 1, span.length);
+            cursor.setPosition(table->lastPosition() + 1);
+            break;
+        }
+        }
     }
+    cursor.endEditBlock();
+}
+
+Result readThenBuild(QTextDocument &doc, const std::function<QString(Builder &)> &read, QString &leftOut)
+{
+    Builder builder;
+    if (const QString error = read(builder); !error.isEmpty())
+        return Result::failed(error);
+    if (builder.failed())
+        return Result::failed(builder.error());
+    builder.build(doc);
+    leftOut = builder.leftOutText();
     return {};
 }
 

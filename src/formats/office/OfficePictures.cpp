@@ -15,11 +15,6 @@ namespace formats::office {
 
 void PictureEntries::place(Builder &b, const QString &entry, QSizeF size, const QByteArray &bytes)
 {
-    if (b.building() != m_building) { // each pass counts afresh
-        m_building = b.building();
-        m_counted.clear();
-        m_budget = PictureBudget();
-    }
     QByteArray data = bytes;
     if (data.isEmpty() && !entry.isEmpty()) {
         auto it = m_entries.constFind(entry);
@@ -37,11 +32,19 @@ void PictureEntries::place(Builder &b, const QString &entry, QSizeF size, const 
         b.fail(why);
         return;
     }
-    m_counted.insert(entry);
-    if (!b.building())
-        b.picture({});
-    else
-        b.picture(data.isEmpty() ? pictures::placeholder() : pictures::decode(data, size));
+    if (again) { // the image decoded the first time, at this place's size
+        Picture shown = m_decoded.value(entry);
+        if (!size.isEmpty() && !shown.placeholder)
+            shown.size = size;
+        b.picture(shown);
+        return;
+    }
+    const Picture picture = data.isEmpty() ? pictures::placeholder() : pictures::decode(data, size);
+    if (!entry.isEmpty() && bytes.isEmpty()) {
+        m_counted.insert(entry);
+        m_decoded.insert(entry, picture);
+    }
+    b.picture(picture);
 }
 
 PictureParts::Added PictureParts::add(const QTextImageFormat &format, std::initializer_list<const char *> kinds)
@@ -147,6 +150,31 @@ void writeDrawing(QXmlStreamWriter &w, const Picture &picture, const QString &id
 } // namespace docx
 
 namespace odt {
+
+Frame readFrame(QXmlStreamReader &r, int &depth, QString &error)
+{
+    Frame f;
+    bool found = false;
+    const int level = depth;
+    while (nextElement(r, depth, error) && depth >= level) {
+        if (!r.isStartElement() || found)
+            continue;
+        if (r.name() == u"image") {
+            f.entry = r.attributes().value(QLatin1String("xlink:href")).toString();
+            if (f.entry.startsWith(QLatin1String("./")))
+                f.entry = f.entry.mid(2);
+            found = !f.entry.isEmpty();
+        } else if (r.name() == u"binary-data") {
+            QString base64;
+            const int dataLevel = depth;
+            while (nextElement(r, depth, error, &base64) && depth >= dataLevel) {
+            }
+            f.bytes = QByteArray::fromBase64(base64.toLatin1());
+            found = true;
+        }
+    }
+    return f;
+}
 
 void writeFrame(QXmlStreamWriter &w, const Picture &picture, const QString &entry, int number)
 {

@@ -25,22 +25,22 @@ namespace zip {
 class Archive;
 }
 
-// The pictures a file being read holds, each entry read once for both of the reader's
-// passes. External pictures are never fetched: they show as placeholders.
+// The pictures a file being read holds, each entry read once however often it is shown.
+// External pictures are never fetched: they show as placeholders.
 class PictureEntries {
 public:
     explicit PictureEntries(const zip::Archive &zip) : m_zip(zip) {}
 
     // The picture in the entry, or in `bytes` the file holds inline (neither: a
     // placeholder), at the size the file gives, into the builder: counted against the
-    // limits while it counts, decoded while it builds.
+    // limits before it is decoded.
     void place(Builder &b, const QString &entry, QSizeF size, const QByteArray &bytes = {});
 
 private:
     const zip::Archive &m_zip;
-    QHash<QString, QByteArray> m_entries; // read once for both passes
-    bool m_building = false; // the pass: counting, then building
-    QSet<QString> m_counted; // the entries this pass has counted
+    QHash<QString, QByteArray> m_entries; // read once
+    QSet<QString> m_counted; // the entries counted
+    QHash<QString, Picture> m_decoded; // shown again, an entry shares its image
     PictureBudget m_budget;
 };
 
@@ -89,6 +89,14 @@ void writeDrawing(QXmlStreamWriter &w, const Picture &picture, const QString &id
 } // namespace docx
 
 namespace odt {
+// The frame element just started, read to its end: its first picture, an entry of the
+// package (a linked one is never fetched) or the bytes it holds inline. Neither for a
+// shape or text box without a picture.
+struct Frame {
+    QString entry;
+    QByteArray bytes;
+};
+Frame readFrame(QXmlStreamReader &r, int &depth, QString &error);
 // The picture as a frame in the text, its image in `entry`.
 void writeFrame(QXmlStreamWriter &w, const Picture &picture, const QString &entry, int number);
 } // namespace odt

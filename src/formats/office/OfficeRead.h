@@ -30,7 +30,11 @@ Kind kindOf(const formats::office::zip::Archive &zip);
 Result readDocument(const formats::office::zip::Archive &zip, Kind kind, QTextDocument &doc, const QTextCharFormat &base,
             QString &leftOut);
 
-// The two readers; each walks its XML once to check, once to build.
+// The reason for an OpenDocument text file without its text.
+QString holdsNoText();
+
+// The two readers; each walks its XML once and builds what it found only when the walk
+// is through within the limits.
 Result readDocx(const formats::office::zip::Archive &zip, QTextDocument &doc, const QTextCharFormat &base, QString &leftOut);
 Result readOdt(const formats::office::zip::Archive &zip, QTextDocument &doc, const QTextCharFormat &base, QString &leftOut);
 

@@ -105,6 +105,7 @@ Result Archive::open(const QByteArray &bytes)
 {
     m.reset();
     m_names.clear();
+    m_inflated = 0;
     auto impl = std::make_unique<Impl>();
     impl->bytes = bytes;
     zip_error_t error;
@@ -147,13 +148,18 @@ Result Archive::read(const QString &name, qint64 maxBytes, QByteArray &out) cons
         return Result::failed(brokenArchive());
     if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE)
         return Result::failed(encryptedEntry());
+    // The parts read so far count against what the whole file may inflate to.
+    maxBytes = std::min(maxBytes, MaxInflatedBytes - m_inflated);
     if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(maxBytes))
         return Result::failed(entryTooLarge());
     const FilePtr file(zip_fopen_index(m->archive.get(), zip_uint64_t(index), 0));
     if (!file)
         return Result::failed(brokenArchive());
-    // The declared size is not trusted: at most one byte past the limit is inflated.
+    // The declared size is not trusted: at most one byte past the limit is inflated. It
+    // only sizes the buffer, whose pages cost nothing until written.
     QByteArray data;
+    if (st.valid & ZIP_STAT_SIZE)
+        data.resize(qsizetype(st.size) + 1);
     qint64 total = 0;
     for (;;) {
         if (total == data.size())
@@ -168,6 +174,7 @@ Result Archive::read(const QString &name, qint64 maxBytes, QByteArray &out) cons
         total += n;
     }
     data.resize(qsizetype(total));
+    m_inflated += total;
     out = std::move(data);
     return {};
 }

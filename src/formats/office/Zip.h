@@ -37,7 +37,8 @@ public:
     // The entries' names, in the archive's order.
     const QStringList &names() const { return m_names; }
     bool contains(const QString &name) const { return m_names.contains(name); }
-    // The entry's inflated bytes, at most maxBytes of them: an entry that is encrypted,
+    // The entry's inflated bytes, at most maxBytes of them, and at most what is left of
+    // MaxInflatedBytes for all entries read together: an entry that is encrypted,
     // missing, larger, or whose data do not match its checksum fails with a reason.
     Result read(const QString &name, qint64 maxBytes, QByteArray &out) const;
 
@@ -45,6 +46,7 @@ private:
     struct Impl;
     std::unique_ptr<Impl> m;
     QStringList m_names;
+    mutable qint64 m_inflated = 0; // by the reads so far: the file's budget, not its content
 };
 
 // The reasons, for the tests and the callers that add the file's name.

@@ -66,9 +66,7 @@ void Reader::openRun()
     const size_t paraStart = paras_.empty() ? 0 : paras_.back().runEnd;
     if (runs_.size() == paraStart || runs_.back().format != format) {
         if (runs_.size() >= size_t(MaxRuns)) {
-            fail(QStringLiteral("The file changes its character format more than %1 times, more than this program "
-                                "can show, so it cannot be read.")
-                     .arg(MaxRuns));
+            fail(tooManyRuns());
             return;
         }
         runs_.push_back(Run{text_.size(), 0, format});
@@ -94,9 +92,7 @@ int Reader::currentFormat()
             // format; past a few hundred thousand that alone takes seconds.
             if (formats_.size() >= size_t(MaxCharFormats)) {
                 formatIndex_.erase(it);
-                fail(QStringLiteral("The file uses more than %1 different character formats, more than this "
-                                    "program can show, so it cannot be read.")
-                         .arg(MaxCharFormats));
+                fail(tooManyCharFormats());
                 return s.format = 0;
             }
             formats_.push_back(key);
@@ -180,9 +176,7 @@ void Reader::checkFontsUsed()
             continue;
         used.insert(font->second.name.toCaseFolded());
         if (used.size() > MaxFontsUsed) {
-            fail(QStringLiteral("The file uses more than %1 fonts, more than this program can show, so it cannot be "
-                                "read.")
-                     .arg(MaxFontsUsed));
+            fail(tooManyFontsUsed());
             return;
         }
     }

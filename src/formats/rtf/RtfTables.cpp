@@ -48,9 +48,7 @@ void Reader::countRow(TableModel &t)
         ++row_;
         t.rows = row_;
         if (closedCells_ + int64_t(t.rows) * t.cols > MaxTableCells)
-            fail(QStringLiteral("The file's tables have more than %1 cells, more than this program can show, so it "
-                                "cannot be read.")
-                     .arg(MaxTableCells));
+            fail(tooManyTableCells());
     }
     col_ = 0;
     cellParas_ = 0;

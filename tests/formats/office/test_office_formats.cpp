@@ -155,7 +155,7 @@ void OfficeFormatsTest::formats_surviveBothFormats()
     if (cf.hasProperty(QTextFormat::FontPointSize))
         QCOMPARE(got.fontPointSize(), cf.fontPointSize());
     if (cf.hasProperty(QTextFormat::FontFamilies))
-        QCOMPARE(got.fontFamilies(), cf.fontFamilies());
+        QCOMPARE(got.fontFamilies().toStringList(), cf.fontFamilies().toStringList());
     if (cf.hasProperty(QTextFormat::ForegroundBrush))
         QCOMPARE(got.foreground().color(), cf.foreground().color());
     if (bf.headingLevel() == 0) // a heading's style makes it bold

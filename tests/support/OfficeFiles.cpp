@@ -1,0 +1,100 @@
+#include "support/OfficeFiles.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace officefiles {
+
+using formats::office::zip::Entry;
+
+const QByteArray WordNs = "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"";
+
+namespace {
+
+const QByteArray OdtMime = "application/vnd.oasis.opendocument.text";
+
+} // namespace
+
+QByteArray wordFile(const QByteArray &body, std::vector<Entry> extra)
+{
+    extra.insert(extra.begin(), {QStringLiteral("word/document.xml"),
+                                 "<?xml version=\"1.0\"?><w:document " + WordNs + "><w:body>" + body +
+                                     "</w:body></w:document>"});
+    return formats::office::zip::write(extra);
+}
+
+QByteArray odtFile(const QByteArray &body, std::vector<Entry> extra)
+{
+    extra.insert(extra.begin(),
+                 {{QStringLiteral("mimetype"), OdtMime, true},
+                  {QStringLiteral("content.xml"),
+                   "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+                   "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:text>" +
+                       body + "</office:text></office:body></office:document-content>"}});
+    return formats::office::zip::write(extra);
+}
+
+QByteArray odtWithoutContent()
+{
+    return formats::office::zip::write({{QStringLiteral("mimetype"), OdtMime, true},
+                                        {QStringLiteral("styles.xml"), "<office:document-styles/>"}});
+}
+
+QByteArray passwordOdt()
+{
+    const QByteArray manifest =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><manifest:manifest "
+        "xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\" manifest:version=\"1.3\">"
+        "<manifest:file-entry manifest:full-path=\"/\" manifest:media-type=\"application/vnd.oasis.opendocument.text\"/>"
+        "<manifest:file-entry manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\" manifest:size=\"3021\">"
+        "<manifest:encryption-data manifest:checksum-type=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0#sha256-1k\" "
+        "manifest:checksum=\"k9dN0vQ1r1E=\"><manifest:algorithm "
+        "manifest:algorithm-name=\"http://www.w3.org/2001/04/xmlenc#aes256-cbc\" manifest:initialisation-vector=\"x\"/>"
+        "<manifest:key-derivation manifest:key-derivation-name=\"PBKDF2\" manifest:key-size=\"32\" "
+        "manifest:iteration-count=\"100000\" manifest:salt=\"y\"/></manifest:encryption-data></manifest:file-entry>"
+        "</manifest:manifest>";
+    QByteArray cipher(3021, '\0');
+    for (qsizetype i = 0; i < cipher.size(); ++i)
+        cipher[i] = char((i * 151 + 7) & 0xFF);
+    return formats::office::zip::write({{QStringLiteral("mimetype"), OdtMime, true},
+                                        {QStringLiteral("content.xml"), cipher},
+                                        {QStringLiteral("META-INF/manifest.xml"), manifest}});
+}
+
+void fillRuns(QTextDocument &doc, int runs)
+{
+    QTextCharFormat plain;
+    plain.setFontFamilies({QStringLiteral("arial")});
+    plain.setFontPointSize(12);
+    QTextCharFormat bold = plain;
+    bold.setFontWeight(QFont::Bold);
+    QTextCursor c(&doc);
+    c.beginEditBlock();
+    for (int i = 0; i < runs; ++i) {
+        if (i > 0 && i % 100 == 0)
+            c.insertBlock();
+        c.insertText(i % 7 ? QStringLiteral("ab ") : QStringLiteral("a\tb  c"), i % 2 ? bold : plain);
+    }
+    c.endEditBlock();
+}
+
+QByteArray encrypted(QByteArray zip)
+{
+    for (qsizetype i = 0; (i = zip.indexOf("PK\x03\x04", i)) >= 0; i += 4)
+        zip[i + 6] = char(zip[i + 6] | 1);
+    for (qsizetype i = 0; (i = zip.indexOf("PK\x01\x02", i)) >= 0; i += 4)
+        zip[i + 8] = char(zip[i + 8] | 1);
+    return zip;
+}
+
+QByteArray lyingSizes(QByteArray zip)
+{
+    const auto put = [&](qsizetype at) { zip.replace(at, 4, QByteArray("\x64\0\0\0", 4)); };
+    for (qsizetype i = 0; (i = zip.indexOf("PK\x03\x04", i)) >= 0; i += 4)
+        put(i + 22);
+    for (qsizetype i = 0; (i = zip.indexOf("PK\x01\x02", i)) >= 0; i += 4)
+        put(i + 24);
+    return zip;
+}
+
+} // namespace officefiles
