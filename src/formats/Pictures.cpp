@@ -130,10 +130,23 @@ Picture decode(const QByteArray &bytes, QSizeF size)
     QImageReader r(&source.buffer, kind);
     if (kind == "svg")
         r.setScaledSize(r.size() * SvgScale);
+    // A phone stores a photograph as the sensor saw it and says how to turn it. A picture
+    // file of its own is shown upright; one inside a document keeps the size and
+    // orientation its document gave it.
+    const bool ownFile = size.isEmpty();
+    r.setAutoTransform(ownFile);
     QImage image;
     if (!r.read(&image) || image.isNull())
         return placeholder();
     Picture p{image, bytes, size};
+    // Not every word processor turns a JPEG by its tag: a turned photograph is written
+    // again, upright.
+    if (ownFile && r.transformation() != QImageIOHandler::TransformationNone) {
+        p.bytes.clear();
+        QBuffer upright(&p.bytes);
+        upright.open(QIODevice::WriteOnly);
+        image.save(&upright, kind == "jpeg" ? "JPEG" : "PNG", kind == "jpeg" ? 92 : -1);
+    }
     if (p.size.isEmpty())
         p.size = naturalSize(image, kind);
     return p;

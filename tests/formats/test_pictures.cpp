@@ -107,6 +107,15 @@ std::vector<Picture> picturesIn(const QTextDocument &doc)
     return out;
 }
 
+// A JPEG of 40 x 20 pixels whose EXIF tag says to turn it a quarter, as phones write them.
+QByteArray turnedPhoto()
+{
+    const QByteArray tiff("MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0", 26);
+    const QByteArray app1 = QByteArray("Exif\0\0", 6) + tiff;
+    const QByteArray segment = QByteArray("\xff\xe1") + char((app1.size() + 2) >> 8) + char((app1.size() + 2) & 255) + app1;
+    return encoded(sample(40, 20), "JPEG").insert(2, segment);
+}
+
 void addKinds()
 {
     QTest::addColumn<Kind>("kind");
@@ -134,6 +143,7 @@ private slots:
     void brokenPicture_opensAsPlaceholder_data() { addKinds(); }
     void brokenPicture_opensAsPlaceholder();
     void exports_embedOrLinkOrLeaveOut();
+    void turnedPhoto_standsUprightFromItsOwnFileOnly();
     void otherPrograms_seeThePictures();
 };
 
@@ -250,6 +260,21 @@ void PicturesTest::exports_embedOrLinkOrLeaveOut()
 
 // python-docx finds the inline picture and its size; LibreOffice draws the pictures of
 // all three formats into its PDF.
+// Inserted from its own file, a phone's photograph stands as taken, and is written upright
+// for the word processors that ignore the tag; inside a document it stays as the
+// document gave it.
+void PicturesTest::turnedPhoto_standsUprightFromItsOwnFileOnly()
+{
+    const QByteArray photo = turnedPhoto();
+    const Picture own = formats::pictures::decode(photo);
+    QCOMPARE(own.image.size(), QSize(20, 40));
+    QCOMPARE(formats::pictures::kindOf(own.bytes), QByteArray("jpeg"));
+    QCOMPARE(formats::pictures::decode(own.bytes).image.size(), QSize(20, 40));
+    const Picture inDocument = formats::pictures::decode(photo, QSizeF(40, 20));
+    QCOMPARE(inDocument.image.size(), QSize(40, 20));
+    QCOMPARE(inDocument.bytes, photo);
+}
+
 void PicturesTest::otherPrograms_seeThePictures()
 {
     const auto doc = documentWith({formats::pictures::decode(encoded(sample(96, 48), "PNG"), QSizeF(96, 48)),
