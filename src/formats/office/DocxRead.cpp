@@ -5,6 +5,7 @@
 #include "formats/office/DocxNumbering.h"
 #include "formats/office/OfficeBuild.h"
 #include "formats/office/OfficePictures.h"
+#include "formats/office/PartWalk.h"
 #include "formats/office/OfficeRead.h"
 #include "formats/office/Zip.h"
 
@@ -44,11 +45,10 @@ bool on(const QXmlStreamReader &r)
     return v.isEmpty() || !(v == u"0" || v == u"false" || v == u"off" || v == u"none");
 }
 
-class Reader {
+class Reader : public PartWalk {
 public:
-    Reader(QByteArray xml, Builder &b) : m_input(xml), m_b(b) {}
+    Reader(QByteArray xml, Builder &b) : PartWalk(xml, b), m_b(b) {}
 
-    QString error() const { return m_error; }
     QHash<QString, Style> styles;
     QTextCharFormat defaults;
     // numId and level -> the list's style, from word/numbering.xml.
@@ -76,11 +76,7 @@ public:
             } else if (m_r.name() == u"style" && styles.size() < MaxStyles) {
                 const QString id = m_r.attributes().value(QLatin1String("w:styleId")).toString();
                 Style s;
-                const int level = m_depth;
-                while (next() && m_depth >= level) {
-                    if (!m_r.isStartElement())
-                        continue;
-                    const QStringView n = m_r.name();
+                children([&](QStringView n) {
                     if (n == u"name") {
                         const QString name = wval(m_r).toLower();
                         if (name.startsWith(QLatin1String("heading ")))
@@ -94,31 +90,18 @@ public:
                     } else if (n == u"rPr") {
                         runProperties(s.chars);
                     }
-                }
+                });
                 styles.insert(id, s);
             }
         }
     }
 
 private:
-    bool next() { return !m_b.failed() && m_error.isEmpty() && nextElement(m_r, m_depth, m_error, nullptr); }
-
-    void skip()
-    {
-        const int level = m_depth;
-        while (next() && m_depth >= level) {
-        }
-    }
-
     // Until the end of the element just started: paragraphs and tables, and whatever
     // wraps them.
     void blocks()
     {
-        const int level = m_depth;
-        while (next() && m_depth >= level) {
-            if (!m_r.isStartElement())
-                continue;
-            const QStringView n = m_r.name();
+        children([&](QStringView n) {
             if (!isWord(m_r.namespaceUri())) {
                 skip();
             } else if (n == u"p") {
@@ -131,49 +114,42 @@ private:
                 m_b.leftOut(QStringLiteral("tracked changes"));
                 skip();
             } // anything else (sdt, customXml, ins...) is entered: its paragraphs count
-        }
+        });
     }
 
     void table()
     {
         m_b.startTable();
-        const int level = m_depth;
-        while (next() && m_depth >= level) {
-            if (!m_r.isStartElement())
-                continue;
-            const QStringView n = m_r.name();
+        children([&](QStringView n) {
             if (n == u"tr") {
                 m_b.startRow();
             } else if (n == u"tc") {
                 int span = 1;
-                const int cellLevel = m_depth;
                 bool started = false;
-                while (next() && m_depth >= cellLevel) {
-                    if (!m_r.isStartElement())
-                        continue;
-                    if (m_r.name() == u"tcPr") {
-                        const int propLevel = m_depth;
-                        while (next() && m_depth >= propLevel)
-                            if (m_r.isStartElement() && m_r.name() == u"gridSpan")
+                children([&](QStringView c) {
+                    if (c == u"tcPr") {
+                        children([&](QStringView p) {
+                            if (p == u"gridSpan")
                                 span = std::max(wval(m_r).toInt(), 1);
-                        continue;
+                        });
+                        return;
                     }
                     if (!started)
                         m_b.cell(span);
                     started = true;
-                    if (m_r.name() == u"p")
+                    if (c == u"p")
                         paragraph();
-                    else if (m_r.name() == u"tbl")
+                    else if (c == u"tbl")
                         table();
                     else
                         blocks();
-                }
+                });
                 if (!started)
                     m_b.cell(span);
             } else if (n == u"tblPr" || n == u"tblGrid" || n == u"trPr") {
                 skip();
             }
-        }
+        });
         m_b.endTable();
     }
 
@@ -183,7 +159,6 @@ private:
         QTextCharFormat base = defaults;
         m_numId.clear();
         m_numLevel = 0;
-        const int level = m_depth;
         bool started = false;
         const auto start = [&] {
             m_b.paragraph(bf);
@@ -193,17 +168,15 @@ private:
             }
             started = true;
         };
-        while (next() && m_depth >= level) {
-            if (!m_r.isStartElement())
-                continue;
-            if (m_r.name() == u"pPr") {
+        children([&](QStringView n) {
+            if (n == u"pPr") {
                 paragraphProperties(bf, base);
-                continue;
+                return;
             }
             if (!started)
                 start();
-            inline_(m_r.name(), base);
-        }
+            inline_(n, base);
+        });
         if (!started)
             start();
     }
@@ -228,10 +201,7 @@ private:
                    n == u"ins" || n == u"moveTo" || n == u"customXml" || n == u"dir" || n == u"bdo") {
             if (n == u"ins" || n == u"moveTo")
                 m_b.leftOut(QStringLiteral("tracked changes"));
-            const int level = m_depth;
-            while (next() && m_depth >= level)
-                if (m_r.isStartElement())
-                    inline_(m_r.name(), base);
+            children([&](QStringView inner) { inline_(inner, base); });
         } else {
             skip(); // bookmarks, proofing marks, equations...
         }
@@ -240,15 +210,11 @@ private:
     void run(const QTextCharFormat &base)
     {
         QTextCharFormat cf = base;
-        const int level = m_depth;
-        while (next() && m_depth >= level) {
-            if (!m_r.isStartElement())
-                continue;
-            // The name is a view into the reader's buffer: looked at before reading on.
-            const QStringView n = m_r.name();
+        // The name is a view into the reader's buffer: looked at before reading on.
+        children([&](QStringView n) {
             if (n == u"rPr") {
                 runProperties(cf);
-                continue;
+                return;
             }
             if (n == u"t") {
                 QString text;
@@ -256,7 +222,7 @@ private:
                 while (m_error.isEmpty() && nextElement(m_r, m_depth, m_error, &text) && m_depth >= textLevel) {
                 }
                 m_b.text(text, cf);
-                continue;
+                return;
             }
             if (n == u"tab") {
                 m_b.text(QStringLiteral("\t"), cf);
@@ -270,14 +236,14 @@ private:
                 m_b.text(QStringLiteral("\u2011"), cf);
             } else if (n == u"drawing" || n == u"pict" || n == u"object" || n == u"AlternateContent") {
                 drawing();
-                continue;
+                return;
             } else if (n == u"commentReference") {
                 m_b.leftOut(QStringLiteral("comments"));
             } else if (n == u"delText") {
                 m_b.leftOut(QStringLiteral("tracked changes"));
             }
             skip();
-        }
+        });
     }
 
     // A drawing, a VML picture, an object or Word's choice among them (OfficePictures.h).
@@ -290,11 +256,7 @@ private:
 
     void paragraphProperties(QTextBlockFormat &bf, QTextCharFormat &base)
     {
-        const int level = m_depth;
-        while (next() && m_depth >= level) {
-            if (!m_r.isStartElement())
-                continue;
-            const QStringView n = m_r.name();
+        children([&](QStringView n) {
             if (n == u"pStyle") {
                 const Style s = resolved(wval(m_r));
                 base.merge(s.chars);
@@ -322,16 +284,12 @@ private:
             } else if (n == u"rPr" || n == u"sectPr" || n == u"pPrChange") {
                 skip(); // the paragraph mark's format, a section's page, a change's old format
             }
-        }
+        });
     }
 
     void runProperties(QTextCharFormat &cf)
     {
-        const int level = m_depth;
-        while (next() && m_depth >= level) {
-            if (!m_r.isStartElement())
-                continue;
-            const QStringView n = m_r.name();
+        children([&](QStringView n) {
             if (n == u"rStyle") {
                 cf.merge(resolved(wval(m_r)).chars);
             } else if (n == u"b") {
@@ -362,7 +320,7 @@ private:
             } else if (n == u"rPrChange") {
                 skip();
             }
-        }
+        });
     }
 
     Style resolved(const QString &id) const
@@ -387,11 +345,7 @@ private:
         return out;
     }
 
-    XmlInput m_input;
-    QXmlStreamReader &m_r = m_input.reader;
     Builder &m_b;
-    int m_depth = 0;
-    QString m_error;
     QString m_numId; // the paragraph's list, if any
     int m_numLevel = 0;
 };

@@ -5,6 +5,7 @@
 #include "formats/DocumentStructure.h"
 #include "formats/office/OfficeBuild.h"
 #include "formats/office/OfficePictures.h"
+#include "formats/office/PartWalk.h"
 #include "formats/office/OfficeRead.h"
 #include "formats/office/Zip.h"
 
@@ -56,14 +57,13 @@ double points(QStringView v)
     return -1;
 }
 
-class Reader {
+class Reader : public PartWalk {
 public:
     Reader(QByteArray xml, Builder &b, Styles &styles, const QTextCharFormat &base = {},
            PictureEntries *pictures = nullptr)
-        : m_input(xml), m_b(b), m_styles(styles), m_base(base), m_pictures(pictures)
+        : PartWalk(xml, b), m_b(b), m_styles(styles), m_base(base), m_pictures(pictures)
     {
     }
-    QString error() const { return m_error; }
 
     // Reads the styles the part declares, and its body when build is set.
     void part(bool body)
@@ -80,15 +80,14 @@ public:
                 style(n == u"default-style");
             } else if (n == u"list-style" && m_styles.lists.size() < MaxStyles) {
                 const QString name = attr("style:name");
-                const int level = m_depth;
-                while (next() && m_depth >= level) {
-                    if (!m_r.isStartElement() || m_styles.lists.contains(name))
-                        continue;
-                    if (m_r.name() == u"list-level-style-bullet")
+                children([&](QStringView level) {
+                    if (m_styles.lists.contains(name))
+                        return;
+                    if (level == u"list-level-style-bullet")
                         m_styles.lists.insert(name, QTextListFormat::ListDisc);
-                    else if (m_r.name() == u"list-level-style-number")
+                    else if (level == u"list-level-style-number")
                         m_styles.lists.insert(name, numberStyle(m_r.attributes().value(QLatin1String("style:num-format"))));
-                }
+                });
             } else if (n == u"master-styles" || n == u"page-layout") {
                 skip();
             } else if (n == u"text" && body) {
@@ -100,17 +99,6 @@ public:
     }
 
 private:
-    bool next(QString *text = nullptr)
-    {
-        return !m_b.failed() && m_error.isEmpty() && nextElement(m_r, m_depth, m_error, text);
-    }
-    void skip()
-    {
-        const int level = m_depth;
-        while (next() && m_depth >= level) {
-        }
-    }
-    QString attr(const char *qualified) const { return m_r.attributes().value(QLatin1String(qualified)).toString(); }
 
     void style(bool isDefault)
     {
@@ -121,11 +109,7 @@ private:
             s.parent = QStringLiteral("\x01" "default");
         s.outline = std::clamp(attr("style:default-outline-level").toInt(), 0, 6);
         s.title = name == QLatin1String("Title") || attr("style:display-name") == QLatin1String("Title");
-        const int level = m_depth;
-        while (next() && m_depth >= level) {
-            if (!m_r.isStartElement())
-                continue;
-            const QStringView n = m_r.name();
+        children([&](QStringView n) {
             if (n == u"paragraph-properties") {
                 const QString align = attr("fo:text-align");
                 if (align == QLatin1String("center"))
@@ -140,7 +124,7 @@ private:
             } else if (n == u"text-properties") {
                 textProperties(s.chars);
             }
-        }
+        });
         m_styles.byName.insert(name, s);
     }
 
@@ -199,11 +183,7 @@ private:
 
     void blocks()
     {
-        const int level = m_depth;
-        while (next() && m_depth >= level) {
-            if (!m_r.isStartElement())
-                continue;
-            const QStringView n = m_r.name();
+        children([&](QStringView n) {
             if (n == u"p" || n == u"h") {
                 paragraph(n == u"h");
             } else if (n == u"list") {
@@ -228,7 +208,7 @@ private:
                        n == u"table-column" || n == u"soft-page-break") {
                 skip();
             } // lists, sections, the contents' body are entered: their paragraphs count
-        }
+        });
     }
 
     void paragraph(bool heading)
@@ -334,12 +314,8 @@ private:
     void table()
     {
         m_b.startTable();
-        const int level = m_depth;
         int covered = 0; // cells a span to the left already holds
-        while (next() && m_depth >= level) {
-            if (!m_r.isStartElement())
-                continue;
-            const QStringView n = m_r.name();
+        children([&](QStringView n) {
             if (n == u"table-row") {
                 m_b.startRow();
                 covered = 0;
@@ -363,18 +339,14 @@ private:
             } else if (n == u"table-column" || n == u"table-columns" || n == u"table-header-columns") {
                 skip();
             }
-        }
+        });
         m_b.endTable();
     }
 
-    XmlInput m_input;
-    QXmlStreamReader &m_r = m_input.reader;
     Builder &m_b;
     Styles &m_styles;
     QTextCharFormat m_base;
     PictureEntries *m_pictures;
-    int m_depth = 0;
-    QString m_error;
     bool m_lastWasSpace = true;
     struct List {
         QString key, style;
