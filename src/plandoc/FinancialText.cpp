@@ -107,8 +107,10 @@ QStringList yearRowLabels(bool loan)
 QList<QStringList> monthCells(const FinancialPlan &plan, const Figures &f)
 {
     QStringList header{plan.currency.trimmed()};
+    // The month over its year: every month's heading takes two lines alike, where some
+    // would fit on one and others wrap.
     for (int m = 0; m < Months; ++m)
-        header << shortMonthName(plan.firstMonth, m);
+        header << shortMonthName(plan.firstMonth, m).replace(QLatin1Char(' '), QChar::LineSeparator);
     header << TotalLabel;
     QList<QStringList> cells{header};
     for (MonthRow row : monthRows(plan.hasLoan())) {

@@ -30,6 +30,15 @@ QFontMetricsF metricsAt(int points)
     return QFontMetricsF(font, &device);
 }
 
+// The width of a cell's longest line; a cell may break its lines itself.
+qreal lineWidth(const QFontMetricsF &metrics, const QString &cell)
+{
+    qreal widest = 0;
+    for (const QString &line : cell.split(QChar::LineSeparator))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return widest;
+}
+
 // The widths of the columns at the type size, the room of a cell's padding and border
 // included; nothing when they cannot fit even with headings wrapped between words.
 std::optional<QList<qreal>> fit(const QList<QStringList> &cells, const QList<int> &columns, int points)
@@ -42,8 +51,8 @@ std::optional<QList<qreal>> fit(const QList<QStringList> &cells, const QList<int
         qreal line = 0;
         qreal word = 0;
         for (const QStringList &row : cells) {
-            line = std::max(line, metrics.horizontalAdvance(row.value(c)));
-            for (const QString &w : row.value(c).split(QLatin1Char(' ')))
+            line = std::max(line, lineWidth(metrics, row.value(c)));
+            for (const QString &w : QString(row.value(c)).replace(QChar::LineSeparator, QLatin1Char(' ')).split(QLatin1Char(' ')))
                 word = std::max(word, metrics.horizontalAdvance(w));
         }
         whole << line + frame;
@@ -72,7 +81,7 @@ QList<qreal> natural(const QList<QStringList> &cells, const QList<int> &columns)
     for (int c : columns) {
         qreal widest = 1;
         for (const QStringList &row : cells)
-            widest = std::max(widest, metrics.horizontalAdvance(row.value(c)));
+            widest = std::max(widest, lineWidth(metrics, row.value(c)));
         out << widest;
     }
     return out;
