@@ -110,10 +110,9 @@ std::vector<Picture> picturesIn(const QTextDocument &doc)
 // A JPEG of 40 x 20 pixels whose EXIF tag says to turn it a quarter, as phones write them.
 QByteArray turnedPhoto()
 {
-    const QByteArray tiff("MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0", 26);
-    const QByteArray app1 = QByteArray("Exif\0\0", 6) + tiff;
-    const QByteArray segment = QByteArray("\xff\xe1") + char((app1.size() + 2) >> 8) + char((app1.size() + 2) & 255) + app1;
-    return encoded(sample(40, 20), "JPEG").insert(2, segment);
+    // An APP1 segment of 34 bytes: "Exif", then a TIFF header with one entry, Orientation 6.
+    const QByteArray exif("\xff\xe1\0\x22" "Exif\0\0" "MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0", 36);
+    return encoded(sample(40, 20), "JPEG").insert(2, exif);
 }
 
 void addKinds()

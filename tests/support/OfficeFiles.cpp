@@ -78,23 +78,30 @@ void fillRuns(QTextDocument &doc, int runs)
     c.endEditBlock();
 }
 
+namespace {
+
+// f(offset of the field) in every local header, whose field is at `local`, and every
+// central one, whose same field is at `central`.
+template <class F>
+QByteArray everyHeader(QByteArray zip, int local, int central, F f)
+{
+    for (const auto &[signature, at] : {std::pair{"PK\x03\x04", local}, {"PK\x01\x02", central}})
+        for (qsizetype i = 0; (i = zip.indexOf(signature, i)) >= 0; i += 4)
+            f(zip, i + at);
+    return zip;
+}
+
+} // namespace
+
 QByteArray encrypted(QByteArray zip)
 {
-    for (qsizetype i = 0; (i = zip.indexOf("PK\x03\x04", i)) >= 0; i += 4)
-        zip[i + 6] = char(zip[i + 6] | 1);
-    for (qsizetype i = 0; (i = zip.indexOf("PK\x01\x02", i)) >= 0; i += 4)
-        zip[i + 8] = char(zip[i + 8] | 1);
-    return zip;
+    return everyHeader(std::move(zip), 6, 8, [](QByteArray &z, qsizetype at) { z[at] = char(z[at] | 1); });
 }
 
 QByteArray lyingSizes(QByteArray zip)
 {
-    const auto put = [&](qsizetype at) { zip.replace(at, 4, QByteArray("\x64\0\0\0", 4)); };
-    for (qsizetype i = 0; (i = zip.indexOf("PK\x03\x04", i)) >= 0; i += 4)
-        put(i + 22);
-    for (qsizetype i = 0; (i = zip.indexOf("PK\x01\x02", i)) >= 0; i += 4)
-        put(i + 24);
-    return zip;
+    return everyHeader(std::move(zip), 22, 24,
+                       [](QByteArray &z, qsizetype at) { z.replace(at, 4, QByteArray("\x64\0\0\0", 4)); });
 }
 
 } // namespace officefiles

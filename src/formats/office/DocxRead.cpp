@@ -47,7 +47,7 @@ bool on(const QXmlStreamReader &r)
 
 class Reader : public PartWalk {
 public:
-    Reader(QByteArray xml, Builder &b) : PartWalk(xml, b), m_b(b) {}
+    Reader(QByteArray xml, Builder &b) : PartWalk(xml, b) {}
 
     QHash<QString, Style> styles;
     QTextCharFormat defaults;
@@ -74,7 +74,7 @@ public:
             if (m_r.name() == u"rPrDefault") {
                 runProperties(defaults);
             } else if (m_r.name() == u"style" && styles.size() < MaxStyles) {
-                const QString id = m_r.attributes().value(QLatin1String("w:styleId")).toString();
+                const QString id = attr("w:styleId");
                 Style s;
                 children([&](QStringView n) {
                     if (n == u"name") {
@@ -227,7 +227,7 @@ private:
             if (n == u"tab") {
                 m_b.text(QStringLiteral("\t"), cf);
             } else if (n == u"br" || n == u"cr") {
-                if (m_r.attributes().value(QLatin1String("w:type")) == u"page") {
+                if (attr("w:type") == u"page") {
                     m_b.pageBreak();
                 } else {
                     m_b.text(QString(QChar::LineSeparator), cf);
@@ -308,8 +308,8 @@ private:
                 if (const int half = wval(m_r).toInt(); half >= 2 && half <= 3276)
                     cf.setFontPointSize(half / 2.0);
             } else if (n == u"rFonts") {
-                const QString ascii = m_r.attributes().value(QLatin1String("w:ascii")).toString();
-                const QString family = ascii.isEmpty() ? m_r.attributes().value(QLatin1String("w:hAnsi")).toString() : ascii;
+                const QString ascii = attr("w:ascii");
+                const QString family = ascii.isEmpty() ? attr("w:hAnsi") : ascii;
                 if (!family.isEmpty())
                     setFamily(cf, family);
             } else if (n == u"vertAlign") {
@@ -345,7 +345,6 @@ private:
         return out;
     }
 
-    Builder &m_b;
     QString m_numId; // the paragraph's list, if any
     int m_numLevel = 0;
 };

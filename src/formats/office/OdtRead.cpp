@@ -61,7 +61,7 @@ class Reader : public PartWalk {
 public:
     Reader(QByteArray xml, Builder &b, Styles &styles, const QTextCharFormat &base = {},
            PictureEntries *pictures = nullptr)
-        : PartWalk(xml, b), m_b(b), m_styles(styles), m_base(base), m_pictures(pictures)
+        : PartWalk(xml, b), m_styles(styles), m_base(base), m_pictures(pictures)
     {
     }
 
@@ -73,7 +73,7 @@ public:
                 continue;
             const QStringView n = m_r.name();
             if (n == u"font-face") {
-                QString family = m_r.attributes().value(QLatin1String("svg:font-family")).toString();
+                QString family = attr("svg:font-family");
                 family.remove(QLatin1Char('\'')).remove(QLatin1Char('"'));
                 m_styles.fonts.insert(attr("style:name"), family.isEmpty() ? attr("style:name") : family);
             } else if ((n == u"style" || n == u"default-style") && m_styles.byName.size() < MaxStyles) {
@@ -343,7 +343,6 @@ private:
         m_b.endTable();
     }
 
-    Builder &m_b;
     Styles &m_styles;
     QTextCharFormat m_base;
     PictureEntries *m_pictures;

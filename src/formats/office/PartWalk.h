@@ -16,12 +16,12 @@ public:
     QString error() const { return m_error; }
 
 protected:
-    PartWalk(const QByteArray &xml, const Builder &builder) : m_input(xml), m_builder(builder) {}
+    PartWalk(const QByteArray &xml, Builder &builder) : m_input(xml), m_b(builder) {}
 
     // To the next start or end element; text on the way goes to `text` when given.
     bool next(QString *text = nullptr)
     {
-        return !m_builder.failed() && m_error.isEmpty() && nextElement(m_r, m_depth, m_error, text);
+        return !m_b.failed() && m_error.isEmpty() && nextElement(m_r, m_depth, m_error, text);
     }
 
     // Past the end of the element just started.
@@ -47,11 +47,9 @@ protected:
 
     XmlInput m_input;
     QXmlStreamReader &m_r = m_input.reader;
+    Builder &m_b; // what the walk records
     int m_depth = 0;
     QString m_error;
-
-private:
-    const Builder &m_builder;
 };
 
 } // namespace formats::office

@@ -8,6 +8,7 @@
 #include "support/OfficeFiles.h"
 
 #include <QElapsedTimer>
+#include <QStringEncoder>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,12 +43,10 @@ QByteArray runs(int n, const std::function<QByteArray(int)> &vary, int perParagr
 
 QByteArray utf16Word()
 {
-    const QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><w:document ") +
-                        QString::fromLatin1(WordNs) + QStringLiteral("><w:body>") + QString::fromLatin1(Para) +
-                        QStringLiteral("</w:body></w:document>");
-    QByteArray bytes("\xFF\xFE", 2);
-    bytes.append(reinterpret_cast<const char *>(xml.utf16()), xml.size() * 2);
-    return formats::office::zip::write({{QStringLiteral("word/document.xml"), bytes}});
+    QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    const QByteArray xml = utf16(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><w:document %1><w:body>%2"
+                                                "</w:body></w:document>").arg(QLatin1String(WordNs), QLatin1String(Para)));
+    return formats::office::zip::write({{QStringLiteral("word/document.xml"), xml}});
 }
 
 } // namespace
